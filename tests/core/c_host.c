@@ -1,0 +1,13 @@
+/* A C host: the public header must compile as C and its functions link with C linkage. */
+#include "kelvane/kelvane.h"
+
+int kelvaneCHostSmoke(void);
+
+int kelvaneCHostSmoke(void)
+{
+    ellipsoid e;
+    if (initEllipsoid(&e, 6378137.0, 0.0033528106811836675) != 0) return 1;
+    if (fnKelvane() != 42) return 2;
+    if (sizeof(geodCoord) != 64 || sizeof(ellipsoid) != 112 || sizeof(zoneCnstnt) != 160) return 3;
+    return 0;
+}

@@ -1,0 +1,13 @@
+// Placeholder until this family's subcommand lands.
+#include "cli.h"
+#include "commands.h"
+
+namespace kelvane::cli {
+
+int runGeoid(int argc, char** argv)
+{
+    Args args(argc, argv);
+    return usageError(args.command(), "not available in this build yet");
+}
+
+} // namespace kelvane::cli
