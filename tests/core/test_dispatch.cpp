@@ -9,6 +9,7 @@
 #include "kelvane/dispatch.h"
 #include "kelvane/lambert.h"
 #include "kelvane/oblique_mercator.h"
+#include "kelvane/spc83.h"
 #include "kelvane/transverse_mercator.h"
 
 namespace {
@@ -18,52 +19,23 @@ double deg(double d, double m = 0.0) { return (d + m / 60.0) * kPi / 180.0; }
 
 ellipsoid grs80()
 {
-    ellipsoid e;
-    std::memset(&e, 0, sizeof e);
+    ellipsoid e{};
     initEllipsoid(&e, 6378137.0, 0.0033528106811836675);
     return e;
 }
 
-zoneCnstnt emptyZone(int kind)
-{
-    zoneCnstnt z;
-    std::memset(&z, 0, sizeof z);
-    z.projection = kind;
-    return z;
-}
-
 // State plane 1983 zones 0101 Alabama East (TM), 4803 Wisconsin South (Lambert) and 5001
-// Alaska Zone 1 (oblique Mercator); longitudes positive west.
-zoneCnstnt alabamaEast()
+// Alaska Zone 1 (oblique Mercator) from the library's table; longitudes positive west.
+zoneCnstnt spc83Zone(int code)
 {
-    zoneCnstnt z = emptyZone(0);
-    z.centralMeridian = z.originLon = deg(85, 50);
-    z.scaleFactor = 0.99996;
-    z.falseEasting = 200000.0;
-    z.originLat = deg(30, 30);
+    init83ZoneConstants();
+    zoneCnstnt z{};
+    EXPECT_EQ(initSPC83Zone(code, &z), 0);
     return z;
 }
-zoneCnstnt wisconsinSouth()
-{
-    zoneCnstnt z = emptyZone(1);
-    z.southParallel = deg(42, 44);
-    z.northParallel = deg(44, 4);
-    z.originLat = deg(42);
-    z.originLon = deg(90);
-    z.falseEasting = 600000.0;
-    return z;
-}
-zoneCnstnt alaskaZone1()
-{
-    zoneCnstnt z = emptyZone(2);
-    z.centralMeridian = std::atan(-0.75);
-    z.scaleFactor = 0.9999;
-    z.falseNorthing = -5000000.0;
-    z.falseEasting = 5000000.0;
-    z.originLat = deg(57);
-    z.originLon = deg(133, 40);
-    return z;
-}
+zoneCnstnt alabamaEast() { return spc83Zone(101); }
+zoneCnstnt wisconsinSouth() { return spc83Zone(4803); }
+zoneCnstnt alaskaZone1() { return spc83Zone(5001); }
 
 geodCoord marked()
 {

@@ -47,19 +47,11 @@ zoneCnstnt zoneOf(int code)
     return z;
 }
 
-geodCoord geographic(double lat, double lonEast)
-{
-    geodCoord p;
-    std::memset(&p, 0, sizeof p);
-    p.lat = lat;
-    p.lon = lonEast;
-    return p;
-}
+geodCoord geographic(double lat, double lonEast) { geodCoord p{}; p.lat = lat; p.lon = lonEast; return p; }
 
 geodCoord plane(double northing, double easting)
 {
-    geodCoord p;
-    std::memset(&p, 0, sizeof p);
+    geodCoord p{};
     p.northing = northing;
     p.easting = easting;
     return p;

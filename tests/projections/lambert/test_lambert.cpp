@@ -17,8 +17,7 @@ const double kFtUS = 1200.0 / 3937.0;
 
 ellipsoid makeEllipsoid(double a, double f)
 {
-    ellipsoid e;
-    std::memset(&e, 0, sizeof e);
+    ellipsoid e{};
     initEllipsoid(&e, a, f);
     return e;
 }
@@ -43,22 +42,8 @@ zoneCnstnt lambertZone(double south, double north, double originLat, double orig
 zoneCnstnt wisconsinSouth() { return lambertZone(deg(42, 44), deg(44, 4), deg(42), deg(90), 0.0, 600000.0); }
 zoneCnstnt utahNorth() { return lambertZone(deg(40, 43), deg(41, 47), deg(40, 20), deg(111, 30), 1000000.0, 500000.0); }
 
-geodCoord geographic(double lat, double lonWest)
-{
-    geodCoord p;
-    std::memset(&p, 0, sizeof p);
-    p.lat = lat;
-    p.lon = lonWest;
-    return p;
-}
-geodCoord grid(double northing, double easting)
-{
-    geodCoord p;
-    std::memset(&p, 0, sizeof p);
-    p.northing = northing;
-    p.easting = easting;
-    return p;
-}
+geodCoord geographic(double lat, double lonWest) { geodCoord p{}; p.lat = lat; p.lon = lonWest; return p; }
+geodCoord grid(double northing, double easting) { geodCoord p{}; p.northing = northing; p.easting = easting; return p; }
 
 TEST(LambertWorkedExamples, EpsgTexasSouthCentralNad27)
 {
@@ -137,32 +122,6 @@ TEST(LambertWorkedExamples, NgsDerivedZoneConstants)
     ASSERT_EQ(geod2Lambert(&e, &wi, &p), 0);
     EXPECT_NEAR(p.northing, 155664.2988, 2e-4);
     EXPECT_NEAR(p.gridScale, 0.999932547079, 1e-12);
-}
-
-TEST(LambertWorkedExamples, GigsUtahNorth)
-{
-    ellipsoid ell = grs80();
-    zoneCnstnt z = utahNorth();
-    struct Row {
-        double lat, lonEast, eFt, nFt;
-    };
-    const Row rows[] = {
-        {49, -110, 2003933.266, 6452478.797},
-        {43, -110, 2041850.997, 4256081.225},
-        {41, -110, 2054432.46, 3527295.672},
-        {41, -104, 3708029.155, 3613004.897},
-    };
-    for (const Row& r : rows) {
-        geodCoord p = geographic(deg(r.lat), deg(-r.lonEast));
-        ASSERT_EQ(geod2Lambert(&ell, &z, &p), 0);
-        EXPECT_NEAR(p.easting / kFtUS, r.eFt, 0.003);
-        EXPECT_NEAR(p.northing / kFtUS, r.nFt, 0.003);
-
-        geodCoord q = grid(r.nFt * kFtUS, r.eFt * kFtUS);
-        ASSERT_EQ(Lambert2Geod(&ell, &z, &q), 0);
-        EXPECT_NEAR(q.lat, deg(r.lat), 1e-9);
-        EXPECT_NEAR(q.lon, deg(-r.lonEast), 1e-9);
-    }
 }
 
 // Belgian Lambert 72 has its grid origin at the north pole: Rb is 0 and the northings

@@ -17,8 +17,7 @@ double deg(double d, double m = 0.0, double s = 0.0) { return (d + m / 60.0 + s 
 
 ellipsoid grs80()
 {
-    ellipsoid e;
-    std::memset(&e, 0, sizeof e);
+    ellipsoid e{};
     initEllipsoid(&e, 6378137.0, 0.0033528106811836675);
     return e;
 }
@@ -37,14 +36,7 @@ zoneCnstnt alaskaZone1()
     return z;
 }
 
-geodCoord geographic(double lat, double lonWest)
-{
-    geodCoord p;
-    std::memset(&p, 0, sizeof p);
-    p.lat = lat;
-    p.lon = lonWest;
-    return p;
-}
+geodCoord geographic(double lat, double lonWest) { geodCoord p{}; p.lat = lat; p.lon = lonWest; return p; }
 
 TEST(ObliqueMercatorConstants, AlaskaZone1AsPublished)
 {
