@@ -288,6 +288,8 @@ std::vector<geodCoord> samplePoints(const zoneCnstnt& z)
 TEST_F(Spc83, RoundTripsOverEveryZone)
 {
     double worstAngle = 0.0;
+    double worstScale = 0.0;
+    double worstConvergence = 0.0;
     int worstZone = 0;
     for (int code : zoneCodes()) {
         const zoneCnstnt z = zoneOf(code);
@@ -309,13 +311,17 @@ TEST_F(Spc83, RoundTripsOverEveryZone)
             EXPECT_LT(dLon, 1e-9) << code;
             EXPECT_NEAR(back.gridScale, p.gridScale, 1e-9) << code;
             EXPECT_NEAR(back.convergence, p.convergence, 1e-9) << code;
+            worstScale = std::max(worstScale, std::fabs(back.gridScale - p.gridScale));
+            worstConvergence = std::max(worstConvergence, std::fabs(back.convergence - p.convergence));
             if (std::max(dLat, dLon) > worstAngle) {
                 worstAngle = std::max(dLat, dLon);
                 worstZone = code;
             }
         }
     }
-    std::printf("largest round-trip error: %.3g rad (zone %04d)\n", worstAngle, worstZone);
+    std::printf("largest round-trip error %.3g rad (zone %04d); scale factors agree to %.3g, convergences "
+                "to %.3g rad\n",
+                worstAngle, worstZone, worstScale, worstConvergence);
 }
 
 TEST_F(Spc83, UnitScaleOnTheStandardParallelsOfEveryLambertZone)
