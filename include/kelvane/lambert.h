@@ -1,7 +1,25 @@
-/* Lambert conformal conic on zone constants. */
+/* Lambert conformal conic with two standard parallels, on zone constants.
+ *
+ * The zone record supplies southParallel, northParallel, originLat (latitude of the
+ * grid origin), originLon (central meridian, positive WEST), falseNorthing and
+ * falseEasting; scaleFactor and centralMeridian are not used. Point longitudes are
+ * positive WEST as well. Angles in radians, lengths in metres. */
 #ifndef KELVANE_LAMBERT_H
 #define KELVANE_LAMBERT_H
 
 #include "kelvane/core.h"
+
+KELVANE_C_BEGIN
+
+/* Geographic (lat, lon) to grid: writes northing, easting, gridScale and convergence.
+ * Returns 1 without writing anything when the ellipsoid's semiMinor or semiMajor is 0,
+ * or when the two standard parallels coincide (a tangent cone is not supported). */
+KELVANE_API int geod2Lambert(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
+
+/* Grid (northing, easting) to geographic: writes lat, lon, gridScale and convergence.
+ * Returns 1 without writing anything when the two standard parallels coincide. */
+KELVANE_API int Lambert2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
+
+KELVANE_C_END
 
 #endif /* KELVANE_LAMBERT_H */

@@ -1,7 +1,26 @@
-/* Hotine oblique Mercator on zone constants. */
+/* Hotine oblique Mercator on zone constants (state plane 1983 zone 5001, Alaska Zone 1).
+ *
+ * The zone record supplies originLat and originLon (the projection centre, longitude
+ * positive WEST), centralMeridian (the azimuth of the central line at the centre,
+ * clockwise from north), scaleFactor (on the central line), falseNorthing and
+ * falseEasting. Point longitudes are positive WEST. Angles in radians, lengths in metres. */
 #ifndef KELVANE_OBLIQUE_MERCATOR_H
 #define KELVANE_OBLIQUE_MERCATOR_H
 
 #include "kelvane/core.h"
+
+KELVANE_C_BEGIN
+
+/* Geographic (lat, lon) to grid: writes northing, easting, gridScale and convergence.
+ * Returns 1 without writing anything when the ellipsoid's semiMinor or semiMajor is 0.
+ * Points where the projection is undefined (the poles, 90 degrees of aposphere longitude
+ * from the natural origin) give infinities or NaN, with status 0. */
+KELVANE_API int geod2OM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
+
+/* Grid (northing, easting) to geographic: writes lat, lon, gridScale and convergence.
+ * Always returns 0. */
+KELVANE_API int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
+
+KELVANE_C_END
 
 #endif /* KELVANE_OBLIQUE_MERCATOR_H */

@@ -1,0 +1,46 @@
+// Routes a zone record to the projection its kind names.
+#include "kelvane/dispatch.h"
+
+#include "kelvane/lambert.h"
+#include "kelvane/oblique_mercator.h"
+#include "kelvane/transverse_mercator.h"
+
+int geod2Grid(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+{
+    switch (zone->projection) {
+    case kvTransverseMercator: return geod2TM(ell, zone, pt);
+    case kvLambertConformalConic: return geod2Lambert(ell, zone, pt);
+    case kvHotineObliqueMercator: return geod2OM(ell, zone, pt);
+    default: return 1;
+    }
+}
+
+// The inverse routines' own failures (a degenerate ellipsoid or cone) are not passed on:
+// a known projection always reports 0.
+int grid2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+{
+    switch (zone->projection) {
+    case kvTransverseMercator: TM2Geod(ell, zone, pt); return 0;
+    case kvLambertConformalConic: Lambert2Geod(ell, zone, pt); return 0;
+    case kvHotineObliqueMercator: OM2Geod(ell, zone, pt); return 0;
+    default: return 1;
+    }
+}
+
+int getTMT(ellipsoid* ell, zoneCnstnt* zone, geodCoord* station, geodCoord* backsight, geodCoord* foresight,
+           double* correction)
+{
+    int (*arcToChord)(ellipsoid*, zoneCnstnt*, geodCoord*, geodCoord*, double*) = nullptr;
+    switch (zone->projection) {
+    case kvTransverseMercator: arcToChord = tmArcToChord; break;
+    case kvLambertConformalConic: arcToChord = lambertArcToChord; break;
+    case kvHotineObliqueMercator: arcToChord = omArcToChord; break;
+    default: return 1;
+    }
+    double toBacksight = 0.0;
+    double toForesight = 0.0;
+    if (arcToChord(ell, zone, station, backsight, &toBacksight) != 0) return 1;
+    if (arcToChord(ell, zone, station, foresight, &toForesight) != 0) return 1;
+    *correction = toForesight - toBacksight;
+    return 0;
+}

@@ -1,0 +1,76 @@
+// Lambert conformal conic on zone constants, in the isometric-latitude form of the
+// state plane 1983 manual: forward in closed form, inverse by Newton's method on the
+// sine of the latitude with a fixed number of steps.
+#include "projections/lambert/lambert.h"
+
+#include <cmath>
+
+#include "kelvane/lambert.h"
+
+namespace kelvane {
+namespace {
+
+// Point scale factor at latitude phi, where the mapping radius is R.
+double lambertScale(const LambertConstants& c, double a, double phi, double R)
+{
+    return std::sqrt(1.0 - c.e2 * std::pow(std::sin(phi), 2.0)) * c.n * R / (a * std::cos(phi));
+}
+
+// Newton's method converges quadratically from the spherical start; six steps are always
+// run, with no convergence test, so the work per point is fixed and bad input cannot loop.
+constexpr int kNewtonSteps = 6;
+
+// The sine of the latitude whose isometric latitude is q.
+double sineOfIsometricLatitude(double q, double e, double e2)
+{
+    const double x = std::exp(2.0 * q);
+    double s = (x - 1.0) / (x + 1.0); // the sphere's answer
+    for (int i = 0; i < kNewtonSteps; ++i) {
+        const double f = isometricLatitudeOfSine(s, e) - q;
+        const double fPrime = 1.0 / (1.0 - s * s) - e2 / (1.0 - e2 * s * s);
+        s = s - f / fPrime;
+    }
+    return s;
+}
+
+} // namespace
+} // namespace kelvane
+
+using kelvane::LambertConstants;
+
+int geod2Lambert(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+{
+    if (ell->semiMinor == 0.0 || ell->semiMajor == 0.0) return 1;
+    LambertConstants c;
+    if (!kelvane::lambertConstants(*ell, *zone, c)) return 1;
+
+    const double phi = pt->lat;
+    const double lambda = pt->lon;
+    const double R = c.K / std::exp(c.n * kelvane::isometricLatitude(phi, c.e));
+    const double gamma = (zone->originLon - lambda) * c.n;
+
+    pt->convergence = gamma;
+    pt->gridScale = kelvane::lambertScale(c, ell->semiMajor, phi, R);
+    pt->northing = c.Rb + zone->falseNorthing - R * std::cos(gamma);
+    pt->easting = zone->falseEasting + R * std::sin(gamma);
+    return 0;
+}
+
+int Lambert2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+{
+    LambertConstants c;
+    if (!kelvane::lambertConstants(*ell, *zone, c)) return 1;
+
+    const double Rprime = c.Rb - (pt->northing - zone->falseNorthing);
+    const double Eprime = pt->easting - zone->falseEasting;
+    const double gamma = std::atan(Eprime / Rprime);
+    const double R = std::sqrt(Rprime * Rprime + Eprime * Eprime);
+    const double q = std::log(c.K / R) / c.n;
+    const double phi = std::asin(kelvane::sineOfIsometricLatitude(q, c.e, c.e2));
+
+    pt->convergence = gamma;
+    pt->lon = zone->originLon - gamma / c.n;
+    pt->lat = phi;
+    pt->gridScale = kelvane::lambertScale(c, ell->semiMajor, phi, R);
+    return 0;
+}

@@ -1,0 +1,56 @@
+// Lambert conformal conic with two standard parallels: the zone constants shared by the
+// forward and inverse projections and by the Lambert arc-to-chord correction.
+#ifndef KELVANE_PROJECTIONS_LAMBERT_LAMBERT_H
+#define KELVANE_PROJECTIONS_LAMBERT_LAMBERT_H
+
+#include <cmath>
+
+#include "core/isometric_latitude.h"
+#include "kelvane/core.h"
+
+namespace kelvane {
+
+struct LambertConstants {
+    double e;  // first eccentricity
+    double e2; // e squared
+    double n;  // cone constant, the sine of the central parallel phi0
+    double K;  // mapping constant
+    double Rb; // mapping radius of the grid origin
+};
+
+// Derives the constants of a Lambert zone. Returns false, leaving c untouched, when the
+// two standard parallels have the same isometric latitude (a tangent cone, which this
+// two-parallel form cannot handle).
+//
+// A grid origin at the pole has an infinite isometric latitude; it is replaced by 1e99
+// when sin(phib) is within 1e-15 of 1, so Rb comes out exactly 0 and northings are
+// measured from the pole. Both directions share the substitution so that they agree
+// even where sin(phib) rounds just below 1.
+inline bool lambertConstants(const ellipsoid& ell, const zoneCnstnt& zone, LambertConstants& c)
+{
+    const double e = ell.ecc;
+    const double e2 = std::pow(e, 2.0);
+    const double phiS = zone.southParallel;
+    const double phiN = zone.northParallel;
+    const double qS = isometricLatitude(phiS, e);
+    const double qN = isometricLatitude(phiN, e);
+    if (qN == qS) return false;
+
+    const double wS = std::sqrt(1.0 - e2 * std::pow(std::sin(phiS), 2.0));
+    const double wN = std::sqrt(1.0 - e2 * std::pow(std::sin(phiN), 2.0));
+    const double n = std::log((wN * std::cos(phiS)) / (wS * std::cos(phiN))) / (qN - qS);
+    const double K = ell.semiMajor * std::cos(phiS) * std::exp(n * qS) / (wS * n);
+    const double sinPhib = std::sin(zone.originLat);
+    const double qb = std::fabs(sinPhib - 1.0) < 1e-15 ? 1e99 : isometricLatitudeOfSine(sinPhib, e);
+
+    c.e = e;
+    c.e2 = e2;
+    c.n = n;
+    c.K = K;
+    c.Rb = K / std::exp(n * qb);
+    return true;
+}
+
+} // namespace kelvane
+
+#endif

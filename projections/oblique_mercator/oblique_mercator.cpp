@@ -1,0 +1,101 @@
+// Hotine oblique Mercator on zone constants, in the closed form of the state plane 1983
+// manual for Alaska zone 1. (u, v) are measured along and across the central line from
+// the natural origin; they are rotated by the azimuth of the central line into northing
+// and easting. Neither direction iterates.
+#include "projections/oblique_mercator/oblique_mercator.h"
+
+#include <cmath>
+
+#include "kelvane/oblique_mercator.h"
+
+namespace kelvane {
+namespace {
+
+// Convergence and point scale factor, the same expressions in both directions. S and T are
+// sinh and cosh of B*Q + H0, L the aposphere longitude from the natural origin.
+void omScaleAndConvergence(const ObliqueMercatorConstants& c, double alphaC, double phi, double u,
+                           double S, double T, double L, geodCoord* pt)
+{
+    pt->convergence =
+        std::atan((c.sinAlpha0 - S * c.cosAlpha0 * std::sin(L)) / (T * c.cosAlpha0 * std::cos(L))) - alphaC;
+    pt->gridScale = c.F * std::sqrt(1.0 - c.e2 * std::pow(std::sin(phi), 2.0)) * std::cos(u / c.D) /
+                    (std::cos(phi) * std::cos(L));
+}
+
+// Coefficients of the series from conformal latitude chi to latitude:
+// phi = chi + sin(chi)cos(chi)(G1 + G2 cos^2 chi + G3 cos^4 chi + G4 cos^6 chi).
+struct ConformalSeries {
+    double G1, G2, G3, G4;
+};
+
+ConformalSeries conformalSeries(double e2, double e)
+{
+    const double e4 = std::pow(e, 4.0);
+    const double e6 = std::pow(e, 6.0);
+    const double e8 = std::pow(e, 8.0);
+    const double c1 = e2 / 2.0 + 5.0 * e4 / 24.0 + e6 / 12.0 + 13.0 * e8 / 360.0;
+    const double c2 = 7.0 * e4 / 48.0 + 29.0 * e6 / 240.0 + 811.0 * e8 / 11520.0;
+    const double c3 = 7.0 * e6 / 120.0 + 81.0 * e8 / 1120.0;
+    const double c4 = 4279.0 * e8 / 161280.0;
+    return {2.0 * (c1 - 2.0 * c2 + 3.0 * c3 - 4.0 * c4), 8.0 * (c2 - 4.0 * c3 + 10.0 * c4),
+            32.0 * (c3 - 6.0 * c4), 128.0 * c4};
+}
+
+} // namespace
+} // namespace kelvane
+
+int geod2OM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+{
+    if (ell->semiMinor == 0.0 || ell->semiMajor == 0.0) return 1;
+    const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstants(*ell, *zone, false);
+    const double alphaC = zone->centralMeridian;
+    const double phi = pt->lat;
+
+    const double L = c.B * (pt->lon - c.lambda0);
+    const double Q = kelvane::isometricLatitude(phi, c.e);
+    const double S = std::sinh(c.B * Q + c.H0);
+    const double T = std::cosh(c.B * Q + c.H0);
+    const double sinL = std::sin(L);
+    const double u = c.D * std::atan((S * c.cosAlpha0 - c.sinAlpha0 * sinL) / std::cos(L));
+    const double v = (c.D / 2.0) * std::log((T - c.sinAlpha0 * S - c.cosAlpha0 * sinL) /
+                                            (T + c.sinAlpha0 * S + c.cosAlpha0 * sinL));
+
+    pt->northing = u * std::cos(alphaC) - v * std::sin(alphaC) + zone->falseNorthing;
+    pt->easting = u * std::sin(alphaC) + v * std::cos(alphaC) + zone->falseEasting;
+    kelvane::omScaleAndConvergence(c, alphaC, phi, u, S, T, L, pt);
+    return 0;
+}
+
+int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+{
+    const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstants(*ell, *zone, true);
+    const kelvane::ConformalSeries g = kelvane::conformalSeries(c.e2, c.e);
+    const double alphaC = zone->centralMeridian;
+    const double dN = pt->northing - zone->falseNorthing;
+    const double dE = pt->easting - zone->falseEasting;
+
+    const double u = dN * std::cos(alphaC) + dE * std::sin(alphaC);
+    const double v = dE * std::cos(alphaC) - dN * std::sin(alphaC);
+    const double Sv = std::sinh(v / c.D);
+    const double Tv = std::cosh(v / c.D);
+    const double su = std::sin(u / c.D);
+    const double Q = (0.5 * std::log((Tv - c.sinAlpha0 * Sv + c.cosAlpha0 * su) /
+                                     (Tv + c.sinAlpha0 * Sv - c.cosAlpha0 * su)) -
+                      c.H0) /
+                     c.B;
+    const double expQ = std::exp(Q);
+    const double chi = 2.0 * std::atan((expQ - 1.0) / (expQ + 1.0));
+    const double cos2 = std::pow(std::cos(chi), 2.0);
+    const double phi =
+        chi + std::sin(chi) * std::cos(chi) * (g.G1 + cos2 * (g.G2 + cos2 * (g.G3 + cos2 * g.G4)));
+    const double lambda =
+        c.lambda0 - std::atan((Sv * c.cosAlpha0 + su * c.sinAlpha0) / std::cos(u / c.D)) / c.B;
+
+    const double S = std::sinh(c.B * Q + c.H0);
+    const double T = std::cosh(c.B * Q + c.H0);
+    const double L = c.B * (lambda - c.lambda0);
+    pt->lat = phi;
+    pt->lon = lambda;
+    kelvane::omScaleAndConvergence(c, alphaC, phi, u, S, T, L, pt);
+    return 0;
+}

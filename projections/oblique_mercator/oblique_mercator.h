@@ -1,0 +1,66 @@
+// Hotine oblique Mercator on zone constants (the Alaska zone 1 form): the zone constants
+// shared by the forward and inverse projections and by the oblique Mercator arc-to-chord
+// correction, and the inverse hyperbolic cosine they use.
+#ifndef KELVANE_PROJECTIONS_OBLIQUE_MERCATOR_OBLIQUE_MERCATOR_H
+#define KELVANE_PROJECTIONS_OBLIQUE_MERCATOR_OBLIQUE_MERCATOR_H
+
+#include <cmath>
+
+#include "core/isometric_latitude.h"
+#include "kelvane/core.h"
+
+namespace kelvane {
+
+// acosh(x) = ln(x + sqrt(x^2 - 1)). Nothing is tested: x < 1 gives NaN.
+inline double arcCosh(double x)
+{
+    return std::log(x + std::sqrt(std::pow(x, 2.0) - 1.0));
+}
+
+struct ObliqueMercatorConstants {
+    double e2;        // e^2 = 2f - f^2 with f = (a - b)/a
+    double e;         // eccentricity used for isometric latitudes
+    double B;         // aposphere constant
+    double A;         // aposphere radius
+    double H0;        // isometric-latitude offset of the aposphere
+    double D;         // k0*A/B
+    double sinAlpha0; // azimuth of the central line where it crosses the aposphere's equator
+    double cosAlpha0;
+    double F;         // k0*A/a
+    double lambda0;   // longitude of the natural origin, positive west
+};
+
+// Derives the constants from the ellipsoid's semi-axes and the zone's centre (originLat,
+// originLon), azimuth of the central line (centralMeridian) and scale (scaleFactor).
+// e^2 always comes from the semi-axes; e for the isometric latitudes is the square root of
+// that, or the record's ecc when eccFromRecord is set (the two agree to rounding).
+inline ObliqueMercatorConstants obliqueMercatorConstants(const ellipsoid& ell, const zoneCnstnt& zone,
+                                                         bool eccFromRecord)
+{
+    const double a = ell.semiMajor;
+    const double b = ell.semiMinor;
+    const double phiC = zone.originLat;
+    const double alphaC = zone.centralMeridian;
+    const double k0 = zone.scaleFactor;
+
+    ObliqueMercatorConstants c;
+    const double ePrime2 = (std::pow(a, 2.0) - std::pow(b, 2.0)) / std::pow(b, 2.0);
+    const double f = (a - b) / a;
+    c.e2 = 2.0 * f - f * f;
+    c.e = eccFromRecord ? ell.ecc : std::sqrt(c.e2);
+    c.B = std::sqrt(1.0 + ePrime2 * std::pow(std::cos(phiC), 4.0));
+    const double W0 = std::sqrt(1.0 - c.e2 * std::pow(std::sin(phiC), 2.0));
+    c.A = a * c.B * std::sqrt(1.0 - c.e2) / (W0 * W0);
+    const double Q0 = isometricLatitude(phiC, c.e);
+    c.H0 = arcCosh(c.B * std::sqrt(1.0 - c.e2) / (W0 * std::cos(phiC))) - c.B * Q0;
+    c.D = k0 * c.A / c.B;
+    c.sinAlpha0 = a * std::sin(alphaC) * std::cos(phiC) / (c.A * W0);
+    c.cosAlpha0 = std::cos(std::asin(c.sinAlpha0));
+    c.F = k0 * c.A / a;
+    c.lambda0 = zone.originLon + std::asin(std::sinh(c.B * Q0 + c.H0) * c.sinAlpha0 / c.cosAlpha0) / c.B;
+    return c;
+}
+
+} // namespace kelvane
+
+#endif

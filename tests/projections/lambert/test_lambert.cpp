@@ -1,0 +1,230 @@
+// Lambert conformal conic on zone constants: published worked examples (EPSG, USGS,
+// NGS, IOGP), the manual's derived zone constants, and the projection's identities.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "kelvane/lambert.h"
+#include "projections/lambert/lambert.h"
+
+namespace {
+
+const double kPi = 4.0 * std::atan(1.0);
+double deg(double d, double m = 0.0, double s = 0.0) { return (d + m / 60.0 + s / 3600.0) * kPi / 180.0; }
+const double kFtUS = 1200.0 / 3937.0;
+
+ellipsoid makeEllipsoid(double a, double f)
+{
+    ellipsoid e{};
+    initEllipsoid(&e, a, f);
+    return e;
+}
+ellipsoid grs80() { return makeEllipsoid(6378137.0, 0.0033528106811836675); }
+ellipsoid clarke1866() { return makeEllipsoid(6378206.4, (6378206.4 - 6356583.8) / 6378206.4); }
+
+// Angles in radians, central meridian positive west.
+zoneCnstnt lambertZone(double south, double north, double originLat, double originLonWest, double fn, double fe)
+{
+    zoneCnstnt z;
+    std::memset(&z, 0, sizeof z);
+    z.projection = 1;
+    z.southParallel = south;
+    z.northParallel = north;
+    z.originLat = originLat;
+    z.originLon = originLonWest;
+    z.falseNorthing = fn;
+    z.falseEasting = fe;
+    return z;
+}
+
+zoneCnstnt wisconsinSouth() { return lambertZone(deg(42, 44), deg(44, 4), deg(42), deg(90), 0.0, 600000.0); }
+zoneCnstnt utahNorth() { return lambertZone(deg(40, 43), deg(41, 47), deg(40, 20), deg(111, 30), 1000000.0, 500000.0); }
+
+geodCoord geographic(double lat, double lonWest) { geodCoord p{}; p.lat = lat; p.lon = lonWest; return p; }
+geodCoord grid(double northing, double easting) { geodCoord p{}; p.northing = northing; p.easting = easting; return p; }
+
+TEST(LambertWorkedExamples, EpsgTexasSouthCentralNad27)
+{
+    ellipsoid ell = makeEllipsoid(6378206.4, 1.0 / 294.97870);
+    zoneCnstnt z = lambertZone(deg(28, 23), deg(30, 17), deg(27, 50), deg(99), 0.0, 2000000.0 * kFtUS);
+    geodCoord p = geographic(deg(28, 30), deg(96));
+    ASSERT_EQ(geod2Lambert(&ell, &z, &p), 0);
+    EXPECT_NEAR(p.easting / kFtUS, 2963503.91, 0.01);
+    EXPECT_NEAR(p.northing / kFtUS, 254759.80, 0.01);
+    EXPECT_NEAR(p.convergence, 0.025651765, 1e-9); // theta of the published intermediates
+
+    geodCoord q = grid(254759.80 * kFtUS, 2963503.91 * kFtUS);
+    ASSERT_EQ(Lambert2Geod(&ell, &z, &q), 0);
+    EXPECT_NEAR(q.lat, deg(28, 30), deg(0, 0, 0.001));
+    EXPECT_NEAR(q.lon, deg(96), deg(0, 0, 0.001));
+}
+
+TEST(LambertWorkedExamples, SnyderClarke1866)
+{
+    ellipsoid ell = clarke1866();
+    zoneCnstnt z = lambertZone(deg(33), deg(45), deg(23), deg(96), 0.0, 0.0);
+    geodCoord p = geographic(deg(35), deg(75));
+    ASSERT_EQ(geod2Lambert(&ell, &z, &p), 0);
+    EXPECT_NEAR(p.easting, 1894410.9, 0.06);
+    EXPECT_NEAR(p.northing, 1564649.5, 0.06);
+    EXPECT_NEAR(p.gridScale, 0.9970171, 6e-8);
+}
+
+TEST(LambertWorkedExamples, NgsDerivedZoneConstants)
+{
+    const ellipsoid ell = grs80();
+    kelvane::LambertConstants c{};
+    ASSERT_TRUE(kelvane::lambertConstants(ell, wisconsinSouth(), c));
+    EXPECT_NEAR(c.n, 0.687103235566, 1e-12);
+    EXPECT_NEAR(c.K, 12012072.0457, 1e-4);
+    EXPECT_NEAR(c.Rb, 6910290.1546, 1e-4);
+
+    const zoneCnstnt nc = lambertZone(deg(34, 20), deg(36, 10), deg(33, 45), deg(79), 0.0, 609601.22);
+    ASSERT_TRUE(kelvane::lambertConstants(ell, nc, c));
+    EXPECT_NEAR(c.n, 0.577170255241, 1e-12);
+    EXPECT_NEAR(std::asin(c.n) * 180.0 / kPi, 35.2517586002, 1e-10);
+    EXPECT_NEAR(c.K, 13178320.6222, 1e-4);
+    EXPECT_NEAR(c.Rb, 9199785.5932, 1e-4);
+
+    // On the central meridian at the central parallel: northing No = Rb - Ro, scale k0.
+    ellipsoid e = grs80();
+    zoneCnstnt wi = wisconsinSouth();
+    geodCoord p = geographic(std::asin(0.687103235566), deg(90));
+    ASSERT_EQ(geod2Lambert(&e, &wi, &p), 0);
+    EXPECT_NEAR(p.northing, 155664.2988, 2e-4);
+    EXPECT_NEAR(p.gridScale, 0.999932547079, 1e-12);
+}
+
+// Belgian Lambert 72 has its grid origin at the north pole: Rb is 0 and the northings
+// are measured from the pole.
+TEST(LambertWorkedExamples, GigsBelgianLambert72PoleOrigin)
+{
+    ellipsoid ell = makeEllipsoid(6378388.0, 1.0 / 297.0);
+    zoneCnstnt z = lambertZone(deg(49, 50, 0.00204), deg(51, 10, 0.00204), deg(90), -deg(4, 22, 2.952),
+                               5400088.438, 150000.013);
+    kelvane::LambertConstants c{};
+    ASSERT_TRUE(kelvane::lambertConstants(ell, z, c));
+    EXPECT_EQ(c.Rb, 0.0);
+
+    struct Row {
+        double lat, lonEast, e, n, tolE, tolN;
+    };
+    const Row rows[] = {
+        {58, 5, 187742.7, 969521.653, 0.05, 0.001},
+        {52.15616056, 5.387638889, 219843.841, 316827.604, 0.002, 0.002},
+        {49, 4, 123101.889, -34711.068, 0.001, 0.001},
+        {53, 11, 595117.95, 430202.63, 0.005, 0.005},
+    };
+    for (const Row& r : rows) {
+        geodCoord p = geographic(deg(r.lat), -deg(r.lonEast));
+        ASSERT_EQ(geod2Lambert(&ell, &z, &p), 0);
+        EXPECT_NEAR(p.easting, r.e, r.tolE);
+        EXPECT_NEAR(p.northing, r.n, r.tolN);
+    }
+    geodCoord q = grid(-34711.068, 123101.889);
+    ASSERT_EQ(Lambert2Geod(&ell, &z, &q), 0);
+    EXPECT_NEAR(q.lat * 180.0 / kPi, 49.0, 1e-8);
+    EXPECT_NEAR(-q.lon * 180.0 / kPi, 4.0, 1e-8);
+}
+
+TEST(LambertIdentities, GridOriginCentralMeridianAndEastSide)
+{
+    ellipsoid ell = grs80();
+    zoneCnstnt z = utahNorth();
+    geodCoord origin = geographic(z.originLat, z.originLon);
+    ASSERT_EQ(geod2Lambert(&ell, &z, &origin), 0);
+    EXPECT_NEAR(origin.northing, z.falseNorthing, 1e-6);
+    EXPECT_NEAR(origin.easting, z.falseEasting, 1e-9);
+    EXPECT_EQ(origin.convergence, 0.0);
+
+    geodCoord onMeridian = geographic(deg(41.3), z.originLon);
+    ASSERT_EQ(geod2Lambert(&ell, &z, &onMeridian), 0);
+    EXPECT_EQ(onMeridian.convergence, 0.0);
+    EXPECT_NEAR(onMeridian.easting, z.falseEasting, 1e-9);
+
+    geodCoord east = geographic(deg(41.3), z.originLon - deg(1)); // west-positive: smaller is east
+    ASSERT_EQ(geod2Lambert(&ell, &z, &east), 0);
+    EXPECT_GT(east.easting, z.falseEasting);
+    EXPECT_GT(east.convergence, 0.0);
+}
+
+TEST(LambertIdentities, UnitScaleOnBothStandardParallels)
+{
+    ellipsoid ell = grs80();
+    for (zoneCnstnt z : {wisconsinSouth(), utahNorth()}) {
+        for (double phi : {z.southParallel, z.northParallel}) {
+            for (double dLon : {0.0, 0.02, -0.03}) {
+                geodCoord p = geographic(phi, z.originLon + dLon);
+                ASSERT_EQ(geod2Lambert(&ell, &z, &p), 0);
+                EXPECT_NEAR(p.gridScale, 1.0, 1e-14);
+            }
+        }
+    }
+}
+
+TEST(LambertIdentities, RoundTripReturnsPointScaleAndConvergence)
+{
+    ellipsoid ell = grs80();
+    zoneCnstnt z = lambertZone(deg(40), deg(41, 40), deg(39, 20), deg(122), 500000.0, 2000000.0);
+    geodCoord p = geographic(deg(41), deg(121));
+    p.elev = 123.25;
+    p.spare = 7;
+    p.utmZone = 11;
+    ASSERT_EQ(geod2Lambert(&ell, &z, &p), 0);
+    EXPECT_EQ(p.lat, deg(41));
+    EXPECT_EQ(p.lon, deg(121));
+    EXPECT_EQ(p.elev, 123.25);
+    EXPECT_EQ(p.spare, 7);
+    EXPECT_EQ(p.utmZone, 11);
+
+    geodCoord q = p;
+    q.lat = q.lon = q.gridScale = q.convergence = 0.0;
+    ASSERT_EQ(Lambert2Geod(&ell, &z, &q), 0);
+    EXPECT_EQ(q.northing, p.northing);
+    EXPECT_EQ(q.easting, p.easting);
+    EXPECT_NEAR(q.lat, p.lat, 1e-14);
+    EXPECT_NEAR(q.lon, p.lon, 1e-14);
+    EXPECT_NEAR(q.gridScale, p.gridScale, 1e-14);
+    EXPECT_NEAR(q.convergence, p.convergence, 1e-14);
+}
+
+TEST(LambertFailures, TangentConeAndEmptyEllipsoidAreRefusedUntouched)
+{
+    ellipsoid ell = grs80();
+    zoneCnstnt tangent = lambertZone(deg(40), deg(40), deg(39), deg(100), 0.0, 500000.0);
+    geodCoord p = geographic(deg(40.5), deg(100.5));
+    p.northing = 11.0;
+    p.easting = 22.0;
+    p.gridScale = 33.0;
+    p.convergence = 44.0;
+    const geodCoord before = p;
+    EXPECT_EQ(geod2Lambert(&ell, &tangent, &p), 1);
+    EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
+    EXPECT_EQ(Lambert2Geod(&ell, &tangent, &p), 1);
+    EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
+
+    zoneCnstnt z = utahNorth();
+    for (int which = 0; which < 2; ++which) {
+        ellipsoid empty = grs80();
+        (which == 0 ? empty.semiMinor : empty.semiMajor) = 0.0;
+        EXPECT_EQ(geod2Lambert(&empty, &z, &p), 1);
+        EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
+    }
+}
+
+TEST(LambertFailures, NotANumberInputFinishes)
+{
+    ellipsoid ell = grs80();
+    zoneCnstnt z = utahNorth();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    geodCoord p = grid(nan, 500000.0);
+    EXPECT_EQ(Lambert2Geod(&ell, &z, &p), 0);
+    EXPECT_TRUE(std::isnan(p.lat));
+    geodCoord q = geographic(nan, nan);
+    EXPECT_EQ(geod2Lambert(&ell, &z, &q), 0);
+    EXPECT_TRUE(std::isnan(q.northing));
+}
+
+} // namespace

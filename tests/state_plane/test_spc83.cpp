@@ -1,0 +1,429 @@
+// State plane 1983: the zone table against the published definitions, conversions against
+// the published worked examples, round trips over all 124 zones, the arc-to-chord
+// correction from plane coordinates and the zone-name list.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "kelvane/dispatch.h"
+#include "kelvane/spc83.h"
+
+namespace {
+
+const double kPi = 4.0 * std::atan(1.0);
+const double kDeg = kPi / 180.0;
+double deg(double d, double m = 0.0, double s = 0.0) { return (d + m / 60.0 + s / 3600.0) * kDeg; }
+double arcsec(double s) { return s / 3600.0 * kDeg; }
+const double kFtUS = 1200.0 / 3937.0;
+
+class Spc83 : public ::testing::Test {
+protected:
+    void SetUp() override { init83ZoneConstants(); }
+};
+
+// The zone codes in table order, read back from the zone-name list.
+std::vector<int> zoneCodes()
+{
+    std::vector<char> buf(4096);
+    EXPECT_EQ(SPC83GetZoneLstS(buf.data(), static_cast<int>(buf.size())), 0);
+    std::vector<int> codes;
+    for (const char* p = buf.data(); *p;) {
+        codes.push_back(std::atoi(p));
+        p = std::strchr(p, '\n') + 1;
+    }
+    return codes;
+}
+
+zoneCnstnt zoneOf(int code)
+{
+    zoneCnstnt z;
+    std::memset(&z, 0, sizeof z);
+    EXPECT_EQ(initSPC83Zone(code, &z), 0) << code;
+    return z;
+}
+
+geodCoord geographic(double lat, double lonEast) { geodCoord p{}; p.lat = lat; p.lon = lonEast; return p; }
+
+geodCoord plane(double northing, double easting)
+{
+    geodCoord p{};
+    p.northing = northing;
+    p.easting = easting;
+    return p;
+}
+
+TEST_F(Spc83, ZoneIndexLookup)
+{
+    int index = -7;
+    EXPECT_EQ(getSPC83ZoneIndex(101, &index), 0);
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(getSPC83ZoneIndex(5001, &index), 0);
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(getSPC83ZoneIndex(5200, &index), 0);
+    EXPECT_EQ(index, 123);
+    for (int bad : {0, 100, 5011, -101, 1600000}) {
+        index = -7;
+        EXPECT_EQ(getSPC83ZoneIndex(bad, &index), 1) << bad;
+        EXPECT_EQ(index, -7);
+        EXPECT_EQ(invalidSPC83Zone(bad), 1) << bad;
+    }
+    const std::vector<int> codes = zoneCodes();
+    ASSERT_EQ(codes.size(), 124u);
+    for (int i = 0; i < 124; ++i) {
+        EXPECT_EQ(invalidSPC83Zone(codes[i]), 0);
+        ASSERT_EQ(getSPC83ZoneIndex(codes[i], &index), 0);
+        EXPECT_EQ(index, i);
+        EXPECT_EQ(zoneOf(codes[i]).zoneCode, codes[i]);
+    }
+}
+
+TEST_F(Spc83, TableRowsAsPublished)
+{
+    struct Row {
+        int code, kind;
+        double cm, k, north, south, fn, fe, lat0, lon0; // angles in degrees
+    };
+    const Row rows[] = {
+        {101, 0, 85.83333333333333, 0.99996, 0, 0, 0, 200000, 30.5, 85.83333333333333},
+        {1301, 0, 85.66666666666667, 0.9999666666666667, 0, 0, 250000, 100000, 37.5, 85.66666666666667},
+        {5010, 1, 0, 0, 53.833333333333336, 51.833333333333336, 0, 1000000, 51, 176},
+        {501, 1, 0, 0, 40.78333333333333, 39.71666666666667, 304800.6096, 914401.8289, 39.333333333333336, 105.5},
+        {3200, 1, 0, 0, 36.166666666666664, 34.333333333333336, 0, 609601.22, 33.75, 79},
+        {1600, 1, 0, 0, 38.666666666666664, 37.083333333333336, 1000000, 1500000, 36.333333333333336, 85.75},
+    };
+    const double toRad = 4.0 * std::atan(1.0) / 180.0;
+    for (const Row& r : rows) {
+        const zoneCnstnt z = zoneOf(r.code);
+        EXPECT_EQ(z.projection, r.kind);
+        EXPECT_EQ(z.centralMeridian, r.cm * toRad);
+        EXPECT_EQ(z.scaleFactor, r.k);
+        EXPECT_EQ(z.northParallel, r.north * toRad);
+        EXPECT_EQ(z.southParallel, r.south * toRad);
+        EXPECT_EQ(z.falseNorthing, r.fn);
+        EXPECT_EQ(z.falseEasting, r.fe);
+        EXPECT_EQ(z.originLat, r.lat0 * toRad);
+        EXPECT_EQ(z.originLon, r.lon0 * toRad);
+        EXPECT_EQ(z.calcOriginLat, 0.0);
+        EXPECT_EQ(z.spare, 0);
+        EXPECT_EQ(z.trailing, 0.0);
+    }
+
+    const zoneCnstnt alaska1 = zoneOf(5001);
+    EXPECT_EQ(alaska1.projection, 2);
+    EXPECT_EQ(alaska1.centralMeridian, std::atan(-0.75));
+    EXPECT_EQ(alaska1.scaleFactor, 0.9999);
+    EXPECT_EQ(alaska1.falseNorthing, -5000000.0);
+    EXPECT_EQ(alaska1.falseEasting, 5000000.0);
+    EXPECT_EQ(alaska1.originLat, 57 * toRad);
+    EXPECT_EQ(alaska1.originLon, 133.66666666666666 * toRad);
+    EXPECT_EQ(alaska1.northParallel, 0.0);
+}
+
+TEST_F(Spc83, ProjectionKindOfEveryZone)
+{
+    const std::vector<int> tm = {101,  102,  5002, 5003, 5004, 5005, 5006, 5007, 5008, 5009, 201,  202,  203,  700,
+                                 901,  902,  1001, 1002, 5101, 5102, 5103, 5104, 5105, 1101, 1102, 1103, 1201, 1202,
+                                 1301, 1302, 1801, 1802, 2301, 2302, 2401, 2402, 2403, 2701, 2702, 2703, 2800, 2900,
+                                 3001, 3002, 3003, 3101, 3102, 3103, 3800, 4400, 4901, 4902, 4903, 4904};
+    ASSERT_EQ(tm.size(), 54u);
+    int lambert = 0;
+    for (int code : zoneCodes()) {
+        const zoneCnstnt z = zoneOf(code);
+        const bool isTm = std::find(tm.begin(), tm.end(), code) != tm.end();
+        const int expected = code == 5001 ? 2 : isTm ? 0 : 1;
+        EXPECT_EQ(z.projection, expected) << code;
+        if (z.projection == 0) {
+            EXPECT_EQ(z.originLon, z.centralMeridian) << code;
+        }
+        if (z.projection == 1) {
+            ++lambert;
+            EXPECT_LT(z.southParallel, z.northParallel) << code;
+            EXPECT_EQ(z.scaleFactor, 0.0) << code;
+        }
+    }
+    EXPECT_EQ(lambert, 69);
+}
+
+TEST_F(Spc83, UnknownZoneLeavesEverythingUntouched)
+{
+    geodCoord p;
+    std::memset(&p, 0x3c, sizeof p);
+    const geodCoord before = p;
+    zoneCnstnt z;
+    std::memset(&z, 0x3c, sizeof z);
+    const zoneCnstnt zoneBefore = z;
+    double tT = 5.5;
+    for (int bad : {0, 100, 5011}) {
+        EXPECT_EQ(SPC83Grid2Geod(bad, &p), 1);
+        EXPECT_EQ(SPC83Geod2Grid(bad, &p), 1);
+        EXPECT_EQ(initSPC83Zone(bad, &z), 1);
+        EXPECT_EQ(computeSPC83TmT(bad, 1, 2, 3, 4, 5, 6, &tT), 1);
+    }
+    EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
+    EXPECT_EQ(std::memcmp(&z, &zoneBefore, sizeof z), 0);
+    EXPECT_EQ(tT, 5.5);
+}
+
+TEST_F(Spc83, AlabamaEastFalseOrigin)
+{
+    geodCoord p = plane(0.0, 200000.0);
+    ASSERT_EQ(SPC83Grid2Geod(101, &p), 0);
+    EXPECT_NEAR(p.lat, deg(30, 30), 1e-12); // the footpoint series, truncated
+    EXPECT_NEAR(p.lon, -deg(85, 50), 1e-12);
+    EXPECT_NEAR(p.gridScale, 0.99996, 1e-15);
+    EXPECT_NEAR(p.convergence, 0.0, 1e-15);
+    EXPECT_EQ(p.northing, 0.0);
+    EXPECT_EQ(p.easting, 200000.0);
+}
+
+struct Reference {
+    int zone;
+    double lat, lonEast, n, e, k, gammaSec;
+};
+
+void expectForward(const Reference& r, double tolMetres, double tolScale, double tolSec)
+{
+    geodCoord p = geographic(r.lat, r.lonEast);
+    ASSERT_EQ(SPC83Geod2Grid(r.zone, &p), 0);
+    EXPECT_NEAR(p.northing, r.n, tolMetres) << r.zone;
+    EXPECT_NEAR(p.easting, r.e, tolMetres) << r.zone;
+    EXPECT_NEAR(p.gridScale, r.k, tolScale) << r.zone;
+    EXPECT_NEAR(p.convergence, arcsec(r.gammaSec), arcsec(tolSec)) << r.zone;
+    EXPECT_EQ(p.lon, r.lonEast);
+}
+
+TEST_F(Spc83, TransverseMercatorReferencePoints)
+{
+    const Reference refs[] = {
+        {101, deg(32), deg(-85), 166607.5100, 278742.3617, 1.0000364372, 26 * 60 + 29.840},
+        {101, deg(33.5), deg(-86.5), 332846.3800, 138053.5648, 1.0000072911, -(22 * 60 + 4.691)},
+        {1301, deg(40), deg(-85), 527730.5276, 156927.5663, 1.0000065468, 25 * 60 + 42.732},
+        {1301, deg(39.2), deg(-86.2), 438834.5487, 53930.9991, 0.9999927887, -(20 * 60 + 13.518)},
+    };
+    for (const Reference& r : refs) expectForward(r, 0.0002, 1e-10, 0.001);
+}
+
+TEST_F(Spc83, WisconsinSouthTraverseStations)
+{
+    const Reference refs[] = {
+        {4803, deg(42, 33, 0.01150), -deg(89, 15, 56.24590), 61367.006, 660318.626, 1.0000420, 30 * 60 + 16.5},
+        {4803, deg(42, 31, 37.32888), -deg(89, 5, 58.04271), 58949.532, 673994.015, 1.0000480, 37 * 60 + 7.5},
+    };
+    for (const Reference& r : refs) expectForward(r, 0.001, 1e-7, 0.1);
+
+    geodCoord back = plane(58949.532, 673994.015);
+    ASSERT_EQ(SPC83Grid2Geod(4803, &back), 0);
+    EXPECT_NEAR(back.lat, deg(42, 31, 37.32888), arcsec(0.0001));
+    EXPECT_NEAR(back.lon, -deg(89, 5, 58.04271), arcsec(0.0001));
+}
+
+TEST_F(Spc83, UtahNorthGigsPoints)
+{
+    struct Row {
+        double lat, lonEast, eFt, nFt;
+    };
+    const Row rows[] = {
+        {49, -110, 2003933.266, 6452478.797},
+        {43, -110, 2041850.997, 4256081.225},
+        {41, -110, 2054432.46, 3527295.672},
+        {41, -104, 3708029.155, 3613004.897},
+    };
+    for (const Row& r : rows) {
+        geodCoord p = geographic(deg(r.lat), deg(r.lonEast));
+        ASSERT_EQ(SPC83Geod2Grid(4301, &p), 0);
+        EXPECT_NEAR(p.easting / kFtUS, r.eFt, 0.003);
+        EXPECT_NEAR(p.northing / kFtUS, r.nFt, 0.003);
+        geodCoord q = plane(r.nFt * kFtUS, r.eFt * kFtUS);
+        ASSERT_EQ(SPC83Grid2Geod(4301, &q), 0);
+        EXPECT_NEAR(q.lat, deg(r.lat), 1e-9);
+        EXPECT_NEAR(q.lon, deg(r.lonEast), 1e-9);
+    }
+}
+
+TEST_F(Spc83, AlaskaZone1ReferencePointsAndCentre)
+{
+    const Reference refs[] = {
+        {5001, deg(57), -deg(133, 40), 575097.6886, 818676.7336, 0.9999, 0.0},
+        {5001, deg(58.5), deg(-135), 742902.5217, 740933.6477, 0.9999181227, -(67 * 60 + 22.291)},
+        {5001, deg(55.5), deg(-131), 411358.3359, 987154.6261, 0.9999164028, 2 * 3600 + 12 * 60 + 41.800},
+    };
+    for (const Reference& r : refs) expectForward(r, 0.001, 1e-10, 0.001);
+
+    geodCoord centre = geographic(deg(57), -deg(133, 40));
+    ASSERT_EQ(SPC83Geod2Grid(5001, &centre), 0);
+    EXPECT_NEAR(0.8 * centre.easting + 0.6 * centre.northing - 1000000.0, 0.0, 1e-6); // v = 0
+    EXPECT_NEAR(centre.gridScale, 0.9999, 1e-12);
+    EXPECT_NEAR(centre.convergence, 0.0, 1e-12);
+}
+
+// Sample points over each zone: a lattice around its origin wide enough to cover the zone.
+std::vector<geodCoord> samplePoints(const zoneCnstnt& z)
+{
+    std::vector<double> lats;
+    std::vector<double> dLons;
+    if (z.projection == 0) {
+        for (double d : {0.2, 2.0, 4.0, 6.0}) lats.push_back(z.originLat + deg(d));
+        dLons = {-deg(1.5), -deg(0.6), 0.0, deg(0.9), deg(1.5)};
+    } else if (z.projection == 1) {
+        const double span = z.northParallel - z.southParallel;
+        for (double f : {-0.6, 0.0, 0.5, 1.0, 1.6}) lats.push_back(z.southParallel + f * span);
+        const double width = z.zoneCode == 5010 ? 12.0 : 4.0; // the Aleutian zone is wide
+        for (double f : {-1.0, -0.4, 0.0, 0.5, 1.0}) dLons.push_back(deg(width * f));
+    } else {
+        for (double d : {-3.0, -1.0, 0.0, 1.5, 3.0}) lats.push_back(z.originLat + deg(d));
+        for (double d : {-5.0, -2.0, 0.0, 2.0, 5.0}) dLons.push_back(deg(d));
+    }
+    std::vector<geodCoord> points;
+    for (double lat : lats) {
+        for (double dLon : dLons) points.push_back(geographic(lat, -(z.originLon + dLon)));
+    }
+    return points;
+}
+
+TEST_F(Spc83, RoundTripsOverEveryZone)
+{
+    double worstAngle = 0.0;
+    double worstScale = 0.0;
+    double worstConvergence = 0.0;
+    int worstZone = 0;
+    for (int code : zoneCodes()) {
+        const zoneCnstnt z = zoneOf(code);
+        for (geodCoord p : samplePoints(z)) {
+            const geodCoord given = p;
+            ASSERT_EQ(SPC83Geod2Grid(code, &p), 0);
+            EXPECT_EQ(p.lat, given.lat);
+            EXPECT_EQ(p.lon, given.lon);
+            geodCoord again = given;
+            ASSERT_EQ(SPC83Geod2Grid(code, &again), 0);
+            EXPECT_EQ(again.northing, p.northing);
+            EXPECT_EQ(again.easting, p.easting);
+
+            geodCoord back = plane(p.northing, p.easting);
+            ASSERT_EQ(SPC83Grid2Geod(code, &back), 0);
+            const double dLat = std::fabs(back.lat - given.lat);
+            const double dLon = std::fabs(back.lon - given.lon);
+            EXPECT_LT(dLat, 1e-9) << code;
+            EXPECT_LT(dLon, 1e-9) << code;
+            EXPECT_NEAR(back.gridScale, p.gridScale, 1e-9) << code;
+            EXPECT_NEAR(back.convergence, p.convergence, 1e-9) << code;
+            worstScale = std::max(worstScale, std::fabs(back.gridScale - p.gridScale));
+            worstConvergence = std::max(worstConvergence, std::fabs(back.convergence - p.convergence));
+            if (std::max(dLat, dLon) > worstAngle) {
+                worstAngle = std::max(dLat, dLon);
+                worstZone = code;
+            }
+        }
+    }
+    std::printf("largest round-trip error %.3g rad (zone %04d); scale factors agree to %.3g, convergences "
+                "to %.3g rad\n",
+                worstAngle, worstZone, worstScale, worstConvergence);
+}
+
+TEST_F(Spc83, UnitScaleOnTheStandardParallelsOfEveryLambertZone)
+{
+    for (int code : zoneCodes()) {
+        const zoneCnstnt z = zoneOf(code);
+        if (z.projection != 1) continue;
+        for (double phi : {z.southParallel, z.northParallel}) {
+            for (double dLon : {-deg(2), 0.0, deg(1)}) {
+                geodCoord p = geographic(phi, -(z.originLon + dLon));
+                ASSERT_EQ(SPC83Geod2Grid(code, &p), 0);
+                EXPECT_NEAR(p.gridScale, 1.0, 1e-13) << code;
+            }
+        }
+    }
+}
+
+TEST_F(Spc83, ArcToChordFromPlaneCoordinates)
+{
+    double tT = 9.0;
+    // Backsight and foresight the same point: no correction.
+    ASSERT_EQ(computeSPC83TmT(101, 250000, 100000, 260000, 120000, 260000, 120000, &tT), 0);
+    EXPECT_EQ(tT, 0.0);
+    // Transverse Mercator: a northward foresight east of the central meridian has a
+    // negative correction, a southward one a positive correction.
+    ASSERT_EQ(computeSPC83TmT(101, 250000, 100000, 250000, 100000, 250000, 110000, &tT), 0);
+    EXPECT_LT(tT, 0.0);
+    ASSERT_EQ(computeSPC83TmT(101, 250000, 100000, 250000, 100000, 250000, 90000, &tT), 0);
+    EXPECT_GT(tT, 0.0);
+
+    // Lambert and oblique Mercator zones convert the points to geographic coordinates
+    // first; the result is the dispatch's correction on those (longitudes positive west).
+    for (int code : {4803, 5001}) {
+        const zoneCnstnt row = zoneOf(code);
+        const geodCoord origin = [&] {
+            geodCoord p = geographic(row.originLat + deg(0.5), -(row.originLon - deg(0.5)));
+            SPC83Geod2Grid(code, &p);
+            return p;
+        }();
+        const double pts[3][2] = {{origin.easting, origin.northing},
+                                  {origin.easting - 8000.0, origin.northing + 3000.0},
+                                  {origin.easting + 5000.0, origin.northing + 9000.0}};
+        ASSERT_EQ(computeSPC83TmT(code, pts[0][0], pts[0][1], pts[1][0], pts[1][1], pts[2][0], pts[2][1], &tT), 0);
+        geodCoord g[3];
+        for (int i = 0; i < 3; ++i) {
+            g[i] = plane(pts[i][1], pts[i][0]);
+            ASSERT_EQ(SPC83Grid2Geod(code, &g[i]), 0);
+            g[i].lon = -g[i].lon;
+        }
+        ellipsoid ell;
+        std::memset(&ell, 0, sizeof ell);
+        initEllipsoid(&ell, 6378137.0, 0.0033528106811836675);
+        zoneCnstnt z = row;
+        double expected = 0.0;
+        ASSERT_EQ(getTMT(&ell, &z, &g[0], &g[1], &g[2], &expected), 0);
+        EXPECT_NE(expected, 0.0);
+        EXPECT_EQ(tT, expected) << code;
+    }
+}
+
+TEST_F(Spc83, NotANumberDoesNotCrash)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (int code : {101, 4803, 5001}) {
+        geodCoord p = geographic(nan, nan);
+        EXPECT_EQ(SPC83Geod2Grid(code, &p), 0);
+        EXPECT_TRUE(std::isnan(p.northing));
+        geodCoord q = plane(nan, 1e300);
+        EXPECT_EQ(SPC83Grid2Geod(code, &q), 0);
+        double tT = 0.0;
+        EXPECT_EQ(computeSPC83TmT(code, nan, nan, nan, nan, nan, nan, &tT), 0);
+    }
+}
+
+TEST(Spc83ZoneList, BufferContract)
+{
+    std::vector<char> buf(2500, '#');
+    ASSERT_EQ(SPC83GetZoneLstS(buf.data(), 2412), 0);
+    const std::string all(buf.data());
+    EXPECT_EQ(all.size(), 2411u);
+    EXPECT_EQ(all.substr(0, 18), "0101 Alabama East\n");
+    EXPECT_EQ(all.substr(all.size() - 17), "5200 Puerto Rico\n");
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 124);
+    EXPECT_NE(all.find("\n1600 Kentucky Single Zone\n1601 Kentucky North\n"), std::string::npos);
+    EXPECT_EQ(buf[2412], '#');
+
+    std::fill(buf.begin(), buf.end(), '#');
+    ASSERT_EQ(SPC83GetZoneLstS(buf.data(), 2411), 1);
+    const std::string cut(buf.data());
+    EXPECT_EQ(cut.size(), 2411u - std::strlen("5200 Puerto Rico\n"));
+    EXPECT_EQ(cut.substr(cut.size() - 18), "4904 Wyoming West\n");
+    EXPECT_EQ(buf[2411], '#');
+
+    std::fill(buf.begin(), buf.end(), '#');
+    ASSERT_EQ(SPC83GetZoneLstS(buf.data(), 1), 1);
+    EXPECT_EQ(buf[0], '\0');
+    EXPECT_EQ(buf[1], '#');
+
+    std::fill(buf.begin(), buf.end(), '#');
+    EXPECT_EQ(SPC83GetZoneLstS(buf.data(), 0), 1);
+    EXPECT_EQ(SPC83GetZoneLstS(buf.data(), -5), 1);
+    EXPECT_EQ(buf[0], '#');
+}
+
+} // namespace
