@@ -4,11 +4,21 @@
 
 #include <climits>
 #include <cmath>
+#include <utility>
 
 #include "kelvane/kelvane.h"
 #include "matrix/matrix_internal.h"
 
 namespace {
+
+using Size = std::pair<int, int>;
+
+Size sizeOf(Matrix& m)
+{
+    int r = -1, c = -1;
+    m.size(&r, &c);
+    return {r, c};
+}
 
 bool insideArray(Matrix& m, double& cell)
 {
@@ -21,10 +31,7 @@ bool insideArray(Matrix& m, double& cell)
 TEST(MatrixStorage, FullIsRowMajor)
 {
     Matrix m(2, 3);
-    int r = 0, c = 0;
-    m.size(&r, &c);
-    EXPECT_EQ(r, 2);
-    EXPECT_EQ(c, 3);
+    EXPECT_EQ(sizeOf(m), Size(2, 3));
     EXPECT_EQ(&m.element(1, 2), m.getMAry() + 5);
     EXPECT_EQ(&m.element(1, 0), m.getMAry() + 3);
     Matrix k0(2, 3, Matrix::Full);
@@ -63,10 +70,7 @@ TEST(MatrixStorage, TransposedViewOfCallerArray)
 {
     double data[6] = {0, 1, 2, 3, 4, 5}; // 2 x 3, row-major
     Matrix t(2, 3, Matrix::TransposedView, data);
-    int r = 0, c = 0;
-    t.size(&r, &c);
-    EXPECT_EQ(r, 3);
-    EXPECT_EQ(c, 2);
+    EXPECT_EQ(sizeOf(t), Size(3, 2));
     EXPECT_EQ(&t.element(2, 1), data + 5);
     EXPECT_EQ(t.element(1, 0), 1.0);
     EXPECT_EQ(t.element(0, 1), 3.0);
@@ -74,14 +78,10 @@ TEST(MatrixStorage, TransposedViewOfCallerArray)
     // Only the view swaps the stored dimensions.
     for (int kind : {Matrix::Full, Matrix::Diagonal, Matrix::SymmetricPacked}) {
         Matrix m(3, 3, kind);
-        m.size(&r, &c);
-        EXPECT_EQ(r, 3);
-        EXPECT_EQ(c, 3);
+        EXPECT_EQ(sizeOf(m), Size(3, 3));
     }
     Matrix wide(2, 5);
-    wide.size(&r, &c);
-    EXPECT_EQ(r, 2);
-    EXPECT_EQ(c, 5);
+    EXPECT_EQ(sizeOf(wide), Size(2, 5));
 }
 
 TEST(MatrixStorage, OutOfRangeAccessStaysInsideTheObject)
@@ -117,8 +117,7 @@ TEST(MatrixStorage, RequestsThatCannotBeHeldGiveAnEmptyMatrix)
                           {0, 0, Matrix::Full}};
     for (const Case& k : cases) {
         Matrix m(k.rows, k.cols, k.kind);
-        int r = -1, c = -1;
-        m.size(&r, &c);
+        const auto [r, c] = sizeOf(m);
         EXPECT_EQ(r * c, 0) << k.rows << "x" << k.cols << " kind " << k.kind;
         EXPECT_EQ(MatrixAccess::count(m), 0);
         EXPECT_EQ(m.init(), 1);
@@ -134,18 +133,12 @@ TEST(MatrixStorage, RequestsThatCannotBeHeldGiveAnEmptyMatrix)
         EXPECT_EQ(matrixInverse(&m), square ? 0 : 1);
     }
     Matrix neg(-2, -2);
-    int r = -1, c = -1;
-    neg.size(&r, &c);
-    EXPECT_EQ(r, 0);
-    EXPECT_EQ(c, 0);
+    EXPECT_EQ(sizeOf(neg), Size(0, 0));
     Matrix nullView(2, 2, Matrix::TransposedView, nullptr);
-    nullView.size(&r, &c);
-    EXPECT_EQ(r, 0);
+    EXPECT_EQ(sizeOf(nullView), Size(0, 0));
     // A dimension of zero keeps the other one.
     Matrix noRows(0, 5);
-    noRows.size(&r, &c);
-    EXPECT_EQ(r, 0);
-    EXPECT_EQ(c, 5);
+    EXPECT_EQ(sizeOf(noRows), Size(0, 5));
 }
 
 TEST(MatrixStorage, CallerArraysAreNeverReleased)
@@ -184,10 +177,7 @@ TEST(MatrixStorage, CopiesAreDeepAndOwnTheirArrays)
     p.element(2, 0) = 6.0;
     Matrix target(5, 1);
     target = p;
-    int r = 0, c = 0;
-    target.size(&r, &c);
-    EXPECT_EQ(r, 3);
-    EXPECT_EQ(c, 3);
+    EXPECT_EQ(sizeOf(target), Size(3, 3));
     EXPECT_EQ(MatrixAccess::kind(target), Matrix::SymmetricPacked);
     EXPECT_EQ(target.element(0, 2), 6.0);
     EXPECT_NE(MatrixAccess::rowStart(target), MatrixAccess::rowStart(p));
