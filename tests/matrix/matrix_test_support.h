@@ -38,19 +38,18 @@ inline Dense transpose(const Dense& a)
     return t;
 }
 
-// Distinct, non-zero values that a kind can hold: symmetric for a packed matrix, zero
-// off the diagonal for a diagonal one.
+// Varied non-zero values that a kind can hold: symmetric for a packed matrix, zero off
+// the diagonal for a diagonal one.
 inline Dense sample(int rows, int cols, int kind, int seed)
 {
     Dense d(rows, cols);
     for (int i = 0; i < rows; ++i)
         for (int j = 0; j < cols; ++j) {
-            const int lo = i < j ? i : j, hi = i < j ? j : i;
-            const int a = kind == Matrix::SymmetricPacked ? hi : i;
-            const int b = kind == Matrix::SymmetricPacked ? lo : j;
-            double x = 0.25 * (seed + 1) + 1.5 * a - 0.75 * b + 0.125 * a * b * (seed % 3 + 1);
-            if (kind == Matrix::Diagonal && i != j) x = 0.0;
-            d.at(i, j) = x == 0.0 && (kind != Matrix::Diagonal || i == j) ? 0.5 : x;
+            const bool symmetric = kind == Matrix::SymmetricPacked;
+            const int a = symmetric && j > i ? j : i, b = symmetric && j > i ? i : j;
+            const double x = 0.25 * (seed + 1) + 1.5 * a - 0.75 * b + 0.125 * a * b * (seed % 3 + 1);
+            if (kind == Matrix::Diagonal && i != j) continue;
+            d.at(i, j) = x == 0.0 ? 0.5 : x;
         }
     return d;
 }
