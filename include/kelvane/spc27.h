@@ -50,21 +50,22 @@ KELVANE_C_BEGIN
 KELVANE_API void init27ZoneConstants(void);
 
 /* Copies the row carrying zoneCode (e.g. 101 for zone 0101) into *zone and returns 0;
- * returns 1 and leaves *zone untouched when no row carries the code. */
+ * returns 1 and leaves *zone untouched when no row carries the code (or zone is null). */
 KELVANE_API int initSPC27Zone(int zoneCode, zoneconstant27* zone);
 
 /* Writes the table position (0 to 129) of the row carrying zoneCode and returns 0;
- * returns 1 and leaves *index untouched when no row carries the code. */
+ * returns 1 and leaves *index untouched when no row carries the code (or index is null). */
 KELVANE_API int getSPC27ZoneIndex(int zoneCode, int* index);
 
 /* Geographic to plane: reads lat and lon (radians, longitude positive west), writes
  * northing and easting (US survey feet), gridScale and convergence. Returns 1 and leaves
- * the point untouched when the zone's kind is not 0 to 3 (negative kinds included). */
+ * the point untouched when the zone's kind is not 0 to 3 (negative kinds included) or
+ * when zone or point is null. */
 KELVANE_API int geod2SPC27(zoneconstant27* zone, geodCoord* point);
 
 /* Plane to geographic: reads northing and easting (US survey feet), writes lat and lon
  * (radians, longitude positive west), gridScale and convergence. Refuses kinds outside
- * 0 to 3 with 1 and leaves the point untouched. */
+ * 0 to 3 (and null pointers) with 1 and leaves the point untouched. */
 KELVANE_API int SPC272Geod(zoneconstant27* zone, geodCoord* point);
 
 KELVANE_C_END

@@ -35,6 +35,25 @@ zoneconstant27 zone(int code)
     return z;
 }
 
+// The forward conversion of a point of zone code; the status must be 0.
+geodCoord forward(int code, double latDeg, double lonWestDeg)
+{
+    zoneconstant27 z = zone(code);
+    geodCoord p = geographic(latDeg, lonWestDeg);
+    EXPECT_EQ(geod2SPC27(&z, &p), 0);
+    return p;
+}
+
+// The inverse conversion of a plane position; the status must be 0.
+geodCoord inverse(zoneconstant27 z, double northing, double easting)
+{
+    geodCoord p{};
+    p.northing = northing;
+    p.easting = easting;
+    EXPECT_EQ(SPC272Geod(&z, &p), 0);
+    return p;
+}
+
 class Spc27 : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { init27ZoneConstants(); }
@@ -92,10 +111,7 @@ TEST_F(Spc27, ForwardThenInverseReturnsThePointInEveryZone)
             EXPECT_EQ(p.lat, given.lat);
             EXPECT_EQ(p.lon, given.lon);
 
-            geodCoord back{};
-            back.northing = p.northing;
-            back.easting = p.easting;
-            ASSERT_EQ(SPC272Geod(&z, &back), 0);
+            const geodCoord back = inverse(z, p.northing, p.easting);
             EXPECT_EQ(back.northing, p.northing);
             EXPECT_EQ(back.easting, p.easting);
             const double err =
@@ -117,9 +133,7 @@ TEST_F(Spc27, ForwardThenInverseReturnsThePointInEveryZone)
 
 TEST_F(Spc27, CentralMeridianOfAlabamaEastIsTheFalseEasting)
 {
-    zoneconstant27 z = zone(101);
-    geodCoord p = geographic(31.5, 85.0 + 50.0 / 60.0);
-    ASSERT_EQ(geod2SPC27(&z, &p), 0);
+    const geodCoord p = forward(101, 31.5, 85.0 + 50.0 / 60.0);
     EXPECT_NEAR(p.easting, 500000.0, 1e-6);
     EXPECT_NEAR(p.convergence, 0.0, 1e-15);
     EXPECT_NEAR(p.gridScale, 0.99996, 1e-12);
@@ -148,9 +162,7 @@ TEST_F(Spc27, EastOfTheMeridianEastingGrowsConvergencePositiveScaleAboveK0)
         EXPECT_GT(east.gridScale, k0);
     }
     // A Lambert zone: east of the central meridian the convergence is positive as well.
-    zoneconstant27 z = zone(4204);
-    geodCoord east = geographic(28.5, 96.0);
-    ASSERT_EQ(geod2SPC27(&z, &east), 0);
+    const geodCoord east = forward(4204, 28.5, 96.0);
     EXPECT_GT(east.easting, 2000000.0);
     EXPECT_GT(east.convergence, 0.0);
 }
@@ -161,20 +173,15 @@ TEST_F(Spc27, EastOfTheMeridianEastingGrowsConvergencePositiveScaleAboveK0)
 // N 363717.2559; the USC&GS series agree to a few hundredths of a foot.
 TEST_F(Spc27, TransverseMercatorAgreesWithTheExactProjection)
 {
-    zoneconstant27 z = zone(101);
-    geodCoord cm = geographic(31.5, 85.0 + 50.0 / 60.0);
-    geodCoord east = geographic(31.5, 85.0);
-    ASSERT_EQ(geod2SPC27(&z, &cm), 0);
-    ASSERT_EQ(geod2SPC27(&z, &east), 0);
+    const geodCoord cm = forward(101, 31.5, 85.0 + 50.0 / 60.0);
+    const geodCoord east = forward(101, 31.5, 85.0);
     EXPECT_NEAR(cm.northing, 363717.2559, 0.001);
     EXPECT_NEAR(east.northing, 364704.2308, 0.05);
     EXPECT_NEAR(east.easting, 759738.2514, 0.05);
 
     // Alaska zone 5 (154°W, origin 54°N, k0 0.9999): 62°N 148°W by the exact projection is
     // N 2970724.0257, E 1530341.7166 ft.
-    zoneconstant27 a = zone(5005);
-    geodCoord p = geographic(62.0, 148.0);
-    ASSERT_EQ(geod2SPC27(&a, &p), 0);
+    const geodCoord p = forward(5005, 62.0, 148.0);
     EXPECT_NEAR(p.northing, 2970724.0257, 0.01);
     EXPECT_NEAR(p.easting, 1530341.7166, 0.01);
 }
@@ -184,17 +191,12 @@ TEST_F(Spc27, TransverseMercatorAgreesWithTheExactProjection)
 // the closed formulas; the tabulated constants of zone 4204 reproduce it to 0.02 ft.
 TEST_F(Spc27, TexasSouthCentralPublishedExample)
 {
-    zoneconstant27 z = zone(4204);
-    geodCoord p = geographic(28.5, 96.0);
-    ASSERT_EQ(geod2SPC27(&z, &p), 0);
+    const geodCoord p = forward(4204, 28.5, 96.0);
     EXPECT_NEAR(p.easting, 2963503.91, 0.03);
     EXPECT_NEAR(p.northing, 254759.80, 0.03);
     EXPECT_NEAR(p.convergence, 0.025651765, 1e-8);
 
-    geodCoord back{};
-    back.easting = 2963503.91;
-    back.northing = 254759.80;
-    ASSERT_EQ(SPC272Geod(&z, &back), 0);
+    const geodCoord back = inverse(zone(4204), 254759.80, 2963503.91);
     EXPECT_NEAR(back.lat / kRadPerDeg, 28.5, 1e-7);  // 0.03 ft
     EXPECT_NEAR(back.lon / kRadPerDeg, 96.0, 1e-7);
 }
@@ -203,9 +205,8 @@ TEST_F(Spc27, LambertScaleOnTheCentralParallelIsK0)
 {
     // Zones whose published constants reproduce k0 to the last digit.
     for (int code : {5010, 2111, 407, 3104}) {
-        zoneconstant27 z = zone(code);
-        geodCoord p = geographic(std::asin(z.param[5]) / kRadPerDeg, z.param[1] / 3600.0);
-        ASSERT_EQ(geod2SPC27(&z, &p), 0);
+        const zoneconstant27 z = zone(code);
+        const geodCoord p = forward(code, std::asin(z.param[5]) / kRadPerDeg, z.param[1] / 3600.0);
         EXPECT_NEAR(p.gridScale, z.param[4], 2e-9) << code;
     }
     // In every Lambert zone the rounded constants still agree to 5e-8.
@@ -221,16 +222,11 @@ TEST_F(Spc27, LambertScaleOnTheCentralParallelIsK0)
 
 TEST_F(Spc27, AlaskaZoneOneProjectionCentre)
 {
-    zoneconstant27 z = zone(5001);
-    geodCoord p = geographic(57.0, 133.0 + 40.0 / 60.0);
-    ASSERT_EQ(geod2SPC27(&z, &p), 0);
+    const geodCoord p = forward(5001, 57.0, 133.0 + 40.0 / 60.0);
     EXPECT_NEAR(p.gridScale, 0.9999, 1e-10);
     EXPECT_NEAR(p.convergence, 0.0, 1e-10);
 
-    geodCoord back{};
-    back.northing = p.northing;
-    back.easting = p.easting;
-    ASSERT_EQ(SPC272Geod(&z, &back), 0);
+    const geodCoord back = inverse(zone(5001), p.northing, p.easting);
     EXPECT_NEAR(back.gridScale, 0.9999, 1e-10);
     EXPECT_NEAR(back.convergence, 0.0, 1e-10);
 }
