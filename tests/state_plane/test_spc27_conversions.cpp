@@ -186,6 +186,21 @@ TEST_F(Spc27, TransverseMercatorAgreesWithTheExactProjection)
     EXPECT_NEAR(p.easting, 1530341.7166, 0.01);
 }
 
+// Alaska zone 1 is the Hotine oblique Mercator centred at 57°N 133°40'W, azimuth
+// atan(-3/4), k 0.9999, false origin (5 000 000 m, -5 000 000 m). The closed formulas of
+// that projection on Clarke 1866 (EPSG method 9812, computed independently of the
+// literal constants here) put 55°30'N 131°30'W at N 1346361.4829, E 3134812.7125 ft and
+// 59°30'N 139°30'W at N 2847596.2525, E 1602852.5441 ft.
+TEST_F(Spc27, AlaskaZoneOneAgreesWithTheClosedObliqueMercator)
+{
+    const geodCoord south = forward(5001, 55.5, 131.5);
+    EXPECT_NEAR(south.northing, 1346361.4829, 0.001);
+    EXPECT_NEAR(south.easting, 3134812.7125, 0.001);
+    const geodCoord north = forward(5001, 59.5, 139.5);
+    EXPECT_NEAR(north.northing, 2847596.2525, 0.001);
+    EXPECT_NEAR(north.easting, 1602852.5441, 0.001);
+}
+
 // EPSG Guidance Note 7-2, Lambert Conic Conformal (2SP), NAD27 / Texas South Central:
 // 28°30'N 96°W is E 2963503.91, N 254759.80 US survey ft. The published figure comes from
 // the closed formulas; the tabulated constants of zone 4204 reproduce it to 0.02 ft.
