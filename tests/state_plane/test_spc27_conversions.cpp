@@ -167,38 +167,31 @@ TEST_F(Spc27, EastOfTheMeridianEastingGrowsConvergencePositiveScaleAboveK0)
     EXPECT_GT(east.convergence, 0.0);
 }
 
-// Alabama East: 85°W lies about 0.83° east of the central meridian. Exact Transverse
-// Mercator on Clarke 1866 (Krüger series to n⁴, computed independently of these series)
-// puts the point at N 364704.2308, E 759738.2514 ft and the central-meridian point at
-// N 363717.2559; the USC&GS series agree to a few hundredths of a foot.
-TEST_F(Spc27, TransverseMercatorAgreesWithTheExactProjection)
+// Plane coordinates from the closed formulas of the projections on Clarke 1866, computed
+// independently of the USC&GS series and their literal constants: exact Transverse
+// Mercator (Krüger series to n⁴) for 0101 and for Alaska zone 5 (154°W, origin 54°N,
+// k0 0.9999), and the Hotine oblique Mercator (EPSG method 9812: centre 57°N 133°40'W,
+// azimuth atan(-3/4), k 0.9999, false origin 5 000 000 m / -5 000 000 m) for 5001.
+TEST_F(Spc27, AgreesWithTheClosedFormulasOfEachProjection)
 {
-    const geodCoord cm = forward(101, 31.5, 85.0 + 50.0 / 60.0);
-    const geodCoord east = forward(101, 31.5, 85.0);
-    EXPECT_NEAR(cm.northing, 363717.2559, 0.001);
-    EXPECT_NEAR(east.northing, 364704.2308, 0.05);
-    EXPECT_NEAR(east.easting, 759738.2514, 0.05);
-
-    // Alaska zone 5 (154°W, origin 54°N, k0 0.9999): 62°N 148°W by the exact projection is
-    // N 2970724.0257, E 1530341.7166 ft.
-    const geodCoord p = forward(5005, 62.0, 148.0);
-    EXPECT_NEAR(p.northing, 2970724.0257, 0.01);
-    EXPECT_NEAR(p.easting, 1530341.7166, 0.01);
-}
-
-// Alaska zone 1 is the Hotine oblique Mercator centred at 57°N 133°40'W, azimuth
-// atan(-3/4), k 0.9999, false origin (5 000 000 m, -5 000 000 m). The closed formulas of
-// that projection on Clarke 1866 (EPSG method 9812, computed independently of the
-// literal constants here) put 55°30'N 131°30'W at N 1346361.4829, E 3134812.7125 ft and
-// 59°30'N 139°30'W at N 2847596.2525, E 1602852.5441 ft.
-TEST_F(Spc27, AlaskaZoneOneAgreesWithTheClosedObliqueMercator)
-{
-    const geodCoord south = forward(5001, 55.5, 131.5);
-    EXPECT_NEAR(south.northing, 1346361.4829, 0.001);
-    EXPECT_NEAR(south.easting, 3134812.7125, 0.001);
-    const geodCoord north = forward(5001, 59.5, 139.5);
-    EXPECT_NEAR(north.northing, 2847596.2525, 0.001);
-    EXPECT_NEAR(north.easting, 1602852.5441, 0.001);
+    const struct {
+        int code;
+        double latDeg, lonWestDeg;
+        double northing, easting; // US survey feet
+        double tolerance;         // the series' own departure from the closed formulas
+    } cases[] = {
+        {101, 31.5, 85.0 + 50.0 / 60.0, 363717.2559, 500000.0, 0.001},
+        {101, 31.5, 85.0, 364704.2308, 759738.2514, 0.05},
+        {5005, 62.0, 148.0, 2970724.0257, 1530341.7166, 0.01},
+        {5001, 55.5, 131.5, 1346361.4829, 3134812.7125, 0.001},
+        {5001, 59.5, 139.5, 2847596.2525, 1602852.5441, 0.001},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.code << " at " << c.latDeg << ", " << c.lonWestDeg);
+        const geodCoord p = forward(c.code, c.latDeg, c.lonWestDeg);
+        EXPECT_NEAR(p.northing, c.northing, c.tolerance);
+        EXPECT_NEAR(p.easting, c.easting, c.tolerance);
+    }
 }
 
 // EPSG Guidance Note 7-2, Lambert Conic Conformal (2SP), NAD27 / Texas South Central:
