@@ -1,0 +1,44 @@
+// The exported SPCS 27 conversions: dispatch on the zone's kind to its routine pair.
+#include <cstdint>
+
+#include "kelvane/spc27.h"
+#include "state_plane/spc27_alaska.h"
+#include "state_plane/spc27_lambert.h"
+#include "state_plane/spc27_oblique.h"
+#include "state_plane/spc27_tm.h"
+
+namespace {
+
+using Routine = void (*)(const zoneconstant27*, geodCoord*);
+
+// Indexed by kind: 0 TM, 1 Lambert, 2 Alaska zone 1 (its constants are literals, so it
+// takes only the point), 3 Alaska zones 2 to 9.
+constexpr Routine kForward[4] = {
+    kelvane::geod2SPC27TM, kelvane::geod2SPC27Lambert,
+    [](const zoneconstant27*, geodCoord* point) { kelvane::geod2SPC27OM(point); }, kelvane::geod2SPC27Alaska};
+constexpr Routine kInverse[4] = {
+    kelvane::SPC27TM2Geod, kelvane::SPC27Lambert2Geod,
+    [](const zoneconstant27*, geodCoord* point) { kelvane::SPC27OM2Geod(point); }, kelvane::SPC27Alaska2Geod};
+
+// Kinds 0 to 3 are known; the unsigned comparison refuses negative kinds as well. A null
+// zone or point is refused too, so a careless caller gets a failure rather than a crash.
+int run(const Routine (&routines)[4], const zoneconstant27* zone, geodCoord* point)
+{
+    if (zone == nullptr || point == nullptr) return 1;
+    const uint32_t kind = static_cast<uint32_t>(zone->projection);
+    if (kind > 3u) return 1;
+    routines[kind](zone, point);
+    return 0;
+}
+
+} // namespace
+
+int geod2SPC27(zoneconstant27* zone, geodCoord* point)
+{
+    return run(kForward, zone, point);
+}
+
+int SPC272Geod(zoneconstant27* zone, geodCoord* point)
+{
+    return run(kInverse, zone, point);
+}
