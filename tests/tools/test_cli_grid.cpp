@@ -66,6 +66,15 @@ std::string writeGtx(const std::string& name, double south, double west, double 
     return path;
 }
 
+// Removes the files a test made when it ends, however it ends.
+struct RemoveOnExit {
+    std::vector<std::string> paths;
+    ~RemoveOnExit()
+    {
+        for (const auto& p : paths) std::remove(p.c_str());
+    }
+};
+
 bool exists(const std::string& path)
 {
     std::FILE* f = std::fopen(path.c_str(), "r");
@@ -95,6 +104,7 @@ TEST_F(GridConvert, GlobalGridFromMinus180IsRewrappedAndClosedAt360)
     // 5 rows (-90 to 90 by 45) x 6 columns (-180 to 120 by 60).
     const std::string gtx = writeGtx("global.gtx", -90, -180, 45, 60, 5, 6, synthetic);
     const std::string grd = scratchPath("global.grd");
+    const RemoveOnExit cleanup{{gtx, grd}};
     kelvane::GeoidGrid* g = convertAndLoad(gtx, grd);
     ASSERT_NE(g, nullptr);
     const auto text = lines(readWholeFile(grd));
@@ -130,6 +140,7 @@ TEST_F(GridConvert, RepeatedEastColumnIsNotDoubled)
     const auto value = [](int r, int c) { return synthetic(r, c % 6); };
     const std::string gtx = writeGtx("closed.gtx", -90, -180, 45, 60, 5, 7, value);
     const std::string grd = scratchPath("closed.grd");
+    const RemoveOnExit cleanup{{gtx, grd}};
     kelvane::GeoidGrid* g = convertAndLoad(gtx, grd);
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->lonIntervals, 6);
@@ -143,6 +154,7 @@ TEST_F(GridConvert, GlobalGridOffZeroGetsAColumnWestOfZero)
     // Nodes at -150, -90, ..., 150: the text grid runs from -30 to 390 so 0 and 360 are inside.
     const std::string gtx = writeGtx("offset.gtx", -90, -150, 45, 60, 5, 6, synthetic);
     const std::string grd = scratchPath("offset.grd");
+    const RemoveOnExit cleanup{{gtx, grd}};
     kelvane::GeoidGrid* g = convertAndLoad(gtx, grd);
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->lonIntervals, 7);
@@ -158,6 +170,7 @@ TEST_F(GridConvert, RegionalGridWestOfZeroIsShiftedBy360)
 {
     const std::string gtx = writeGtx("regional.gtx", 30, -100, 0.5, 0.25, 3, 4, synthetic);
     const std::string grd = scratchPath("regional.grd");
+    const RemoveOnExit cleanup{{gtx, grd}};
     kelvane::GeoidGrid* g = convertAndLoad(gtx, grd);
     ASSERT_NE(g, nullptr);
     const auto text = lines(readWholeFile(grd));
@@ -171,6 +184,7 @@ TEST_F(GridConvert, GridAcrossZeroKeepsItsWestEdgeAndWarns)
 {
     const std::string gtx = writeGtx("across.gtx", 42, -5.5, 0.5, 0.5, 3, 29, synthetic);
     const std::string grd = scratchPath("across.grd");
+    const RemoveOnExit cleanup{{gtx, grd}};
     const auto r = runCli("grid convert \"" + gtx + "\" \"" + grd + "\"");
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.err.find("warning"), std::string::npos) << r.err;
