@@ -134,6 +134,23 @@ TEST_F(GridConvert, GlobalGridFromMinus180IsRewrappedAndClosedAt360)
     EXPECT_EQ(text[6 + 2 * 7 + 4], "N"); // (2, 1) lies at -120 = 240, text column 4
 }
 
+TEST_F(GridConvert, OverlapAddsAColumnBeyondEachEnd)
+{
+    const std::string gtx = writeGtx("overlap.gtx", -90, -180, 45, 60, 5, 6, synthetic);
+    const std::string grd = scratchPath("overlap.grd");
+    const RemoveOnExit cleanup{{gtx, grd}};
+    const auto r = runCli("grid convert --overlap \"" + gtx + "\" \"" + grd + "\"");
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(kelvane::loadGeoidGridFile(grd.c_str()), 0);
+    kelvane::GeoidGrid* g = kelvane::geoidContextGrid();
+    EXPECT_EQ(g->lonIntervals, 8); // -60 to 420
+    EXPECT_DOUBLE_EQ(g->west, -60.0);
+    for (int c = 0; c <= 8; ++c) {
+        const int source = (c + 2) % 6; // -60 is GTX column 2
+        EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, c, 4)).value, 40 + source + 0.125) << c;
+    }
+}
+
 TEST_F(GridConvert, RepeatedEastColumnIsNotDoubled)
 {
     // 7 columns from -180 to 180: the last repeats the first.
