@@ -104,10 +104,12 @@ GeoidGrid* readTextGrid(std::FILE* file, int lonIntervals, int latIntervals, dou
                         double south, double lonStep, double latStep,
                         GeoidProgressCallback progress);
 
-// Loads a text grid file and makes it the grid of the geoid context, releasing any
-// grid the context held. Returns 0; -2 when the file cannot be opened; -4 when no grid
-// can be built (a header that is incomplete or whose counts are negative, not finite
-// or too large counts as that).
+// Loads a text grid file and makes it the grid of the geoid context. Returns 0; -2 when
+// the file cannot be opened; -4 when no grid can be built (a header that is incomplete
+// or whose counts are negative, not finite or too large counts as that). The grid the
+// context held is released once the header has been accepted, before the nodes are
+// read, so two grids never share the memory; on -2 and on a refused header the context
+// is left as it was.
 int loadGeoidGridFile(const char* path);
 
 // (E + 1)(F + 1), or -1 for no grid.
