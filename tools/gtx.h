@@ -188,10 +188,12 @@ inline std::optional<std::string> checkHeader(const Header& h, long long fileByt
 constexpr std::size_t kValueTextBytes = 64;
 
 // One node value as a text line into out (kValueTextBytes long); no data is written as
-// "N". Returns the number of characters written.
+// "N". The no-data mark is matched within 0.1 mm, about ten float steps at that size,
+// so that it is found however it was rounded to a float, while real heights (EGM96
+// reaches -107 m) are not taken for it. Returns the number of characters written.
 inline int formatValue(char* out, std::size_t size, float v)
 {
-    if (!std::isfinite(v) || std::fabs(static_cast<double>(v) - kNoData) < 1e-3) return std::snprintf(out, size, "N\n");
+    if (!std::isfinite(v) || std::fabs(static_cast<double>(v) - kNoData) < 1e-4) return std::snprintf(out, size, "N\n");
     return std::snprintf(out, size, "%.6f\n", static_cast<double>(v));
 }
 

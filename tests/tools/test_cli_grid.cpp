@@ -185,7 +185,9 @@ TEST_F(GridConvert, GlobalGridOffZeroGetsAColumnWestOfZero)
 
 TEST_F(GridConvert, RegionalGridWestOfZeroIsShiftedBy360)
 {
-    const std::string gtx = writeGtx("regional.gtx", 30, -100, 0.5, 0.25, 3, 4, synthetic);
+    // Node (0, 0) holds a real height 0.2 mm from the no-data mark.
+    const auto value = [](int r, int c) { return (r == 0 && c == 0) ? -88.8890f : synthetic(r, c); };
+    const std::string gtx = writeGtx("regional.gtx", 30, -100, 0.5, 0.25, 3, 4, value);
     const std::string grd = scratchPath("regional.grd");
     const RemoveOnExit cleanup{{gtx, grd}};
     kelvane::GeoidGrid* g = convertAndLoad(gtx, grd);
@@ -195,6 +197,7 @@ TEST_F(GridConvert, RegionalGridWestOfZeroIsShiftedBy360)
               (std::vector<std::string>{"30", "260", "31", "260.75", "3", "2"}));
     EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 3, 1)).value, 13.125);
     EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 1, 2)).valid, '0');
+    EXPECT_EQ(text[6], "-88.889000");
 }
 
 TEST_F(GridConvert, GridAcrossZeroKeepsItsWestEdgeAndWarns)
