@@ -37,6 +37,55 @@ bool readLine(std::FILE* file, LineBuffer& buf)
     return true;
 }
 
+// Reads the node lines of a file in large blocks, with the line rule of readLine (at
+// most 127 characters of a line kept, the rest skipped), so that a grid of a million
+// lines is not read through a million stream calls. Falls back to readLine when the
+// block cannot be allocated.
+class BlockLineReader {
+public:
+    explicit BlockLineReader(std::FILE* file) : file_(file), block_(new (std::nothrow) char[kBlockBytes]) {}
+    ~BlockLineReader() { delete[] block_; }
+    BlockLineReader(const BlockLineReader&) = delete;
+    BlockLineReader& operator=(const BlockLineReader&) = delete;
+
+    // The next line into buf, NUL-terminated; false at end of file.
+    bool next(LineBuffer& buf)
+    {
+        if (block_ == nullptr) return readLine(file_, buf);
+        if (pos_ == len_ && !refill()) return false;
+        std::size_t n = 0;
+        for (;;) {
+            const char* start = block_ + pos_;
+            const std::size_t avail = len_ - pos_;
+            const char* newline = static_cast<const char*>(std::memchr(start, '\n', avail));
+            const std::size_t take = newline ? static_cast<std::size_t>(newline - start) + 1 : avail;
+            const std::size_t room = sizeof buf - 1 - n;
+            const std::size_t copy = take < room ? take : room;
+            std::memcpy(buf + n, start, copy);
+            n += copy;
+            pos_ += take;
+            if (newline != nullptr || !refill()) break;
+        }
+        buf[n] = '\0';
+        return true;
+    }
+
+private:
+    static constexpr std::size_t kBlockBytes = 1 << 16;
+
+    bool refill()
+    {
+        len_ = std::fread(block_, 1, kBlockBytes, file_);
+        pos_ = 0;
+        return len_ > 0;
+    }
+
+    std::FILE* file_;
+    char* block_;
+    std::size_t pos_ = 0;
+    std::size_t len_ = 0;
+};
+
 // The number at the start of a line, as the standard text-to-double conversion reads
 // it: leading white space skipped, an optional sign, text after the number ignored,
 // 0 when the line holds no number (decimal notation; hexadecimal floats are no grid
@@ -292,10 +341,11 @@ GeoidGrid* readTextGrid(std::FILE* file, int lonIntervals, int latIntervals, dou
     char message[64];
     if (progress) progress("\nReading Cell ...    ");
     LineBuffer line;
+    BlockLineReader reader(file);
     bool atEnd = false;
     for (int k = 0; k < count; ++k) {
         // A file that ends early leaves its remaining nodes without data.
-        if (!atEnd) atEnd = !readLine(file, line);
+        if (!atEnd) atEnd = !reader.next(line);
         setGridCell(grid, k, atEnd ? emptyGridCell() : cellFromLine(line));
         if (progress && k % 5000 == 0) {
             std::snprintf(message, sizeof message, "\rReading cell> %ld    ", static_cast<long>(k));

@@ -136,8 +136,12 @@ TEST_F(ScratchGrid, ReloadedTextGridMatchesMemory)
     GeoidGrid* scratch = createGeoidGrid(0, 0, 1, 1, e, f, 0);
     ASSERT_NE(scratch, nullptr);
     for (int k = 0; k < gridNodeCount(memory); ++k) setGridCell(scratch, k, getGridCell(memory, k));
-    for (int k = gridNodeCount(memory) - 1; k >= 0; --k)
-        ASSERT_TRUE(sameCell(getGridCell(scratch, k), getGridCell(memory, k))) << k;
+    for (int k = gridNodeCount(memory) - 1; k >= 0; --k) {
+        // The file is read in blocks: lines that straddle two blocks come out whole.
+        const GeoidGridCell expected = (k % 11 == 0) ? emptyGridCell() : cellWithValue(k % 997 + 0.125);
+        ASSERT_TRUE(sameCell(getGridCell(memory, k), expected)) << k;
+        ASSERT_TRUE(sameCell(getGridCell(scratch, k), expected)) << k;
+    }
     destroyGeoidGrid(&scratch);
     destroyGeoidGrid(&memory);
 }
