@@ -104,14 +104,9 @@ private:
     bool ownsArray;
     double outOfRange;
 
-    void makeEmpty();
-    void allocate(int nRows, int nCols, int kind);
-    void present(int nRows, int nCols, int kind, double* data);
-    bool allocateRowStart(int n);
-    void release();
-    void copyFrom(const Matrix& other);
-
-    // The library's own algebra reads the fields directly.
+    // The library's own code reaches the fields directly: MatrixStorage sets up and
+    // releases storage, MatrixAccess serves the algebra.
+    friend struct MatrixStorage;
     friend struct MatrixAccess;
 };
 

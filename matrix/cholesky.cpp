@@ -1,0 +1,109 @@
+// The Cholesky family (factor, solve, inverse factor, variance-covariance from the
+// inverse factor) and the substitutions with a packed triangular factor. A matrix is
+// read and written through element; the one-column vectors p and out are addressed as
+// runs of values, as their callers lay them out.
+#include "matrix/matrix_internal.h"
+
+#include <cmath>
+
+// L*Lt factorisation of this symmetric positive-definite N x N matrix (N = rows):
+// the strict lower triangle receives L below its diagonal, p(i, 0) its diagonal; the
+// diagonal and upper triangle keep their input values. 1 when a diagonal sum is not
+// positive (this matrix and p keep what was written so far), else 0.
+int Matrix::NRCholesky(Matrix* p)
+{
+    const int N = rows;
+    for (int i = 0; i < N; ++i)
+        for (int j = i; j < N; ++j) {
+            double sum = element(i, j);
+            for (int k = i - 1; k >= 0; --k) sum -= element(i, k) * element(j, k);
+            if (i == j) {
+                if (sum <= 0.0) return 1;
+                p->element(i, 0) = std::sqrt(sum);
+            } else {
+                element(j, i) = sum / p->element(i, 0);
+            }
+        }
+    return 0;
+}
+
+// Solves L*Lt*x = b in place on this N x 1 column b (N = rows), with L as NRCholesky
+// left it in a and p; p is addressed with b's column count. 1 when a value of p is
+// exactly 0.0 during the forward pass (b then partly overwritten), else 0.
+int Matrix::solve(Matrix* a, Matrix* p)
+{
+    const int N = rows;
+    const long long stride = cols;
+    auto b = [this](int i) -> double& { return element(i, 0); };
+    auto d = [p, stride](int i) -> double& { return MatrixAccess::stored(*p, i * stride); };
+    for (int i = 0; i < N; ++i) {
+        double sum = b(i);
+        for (int k = i - 1; k >= 0; --k) sum -= a->element(i, k) * b(k);
+        if (d(i) == 0.0) return 1;
+        b(i) = sum / d(i);
+    }
+    for (int i = N - 1; i >= 0; --i) {
+        double sum = b(i);
+        for (int k = i + 1; k < N; ++k) sum -= a->element(k, i) * b(k);
+        b(i) = sum / d(i);
+    }
+    return 0;
+}
+
+// Replaces the lower triangle (diagonal included) of the factor by L^-1; the strict
+// upper triangle is left as it is. Always 0.
+int Matrix::NRCholeskyInverse(Matrix* p)
+{
+    const int N = rows;
+    for (int i = 0; i < N; ++i) {
+        element(i, i) = 1.0 / MatrixAccess::stored(*p, i);
+        for (int j = i + 1; j < N; ++j) {
+            double sum = 0.0;
+            for (int k = i; k < j; ++k) sum -= element(j, k) * element(k, i);
+            element(j, i) = sum / MatrixAccess::stored(*p, j);
+        }
+    }
+    return 0;
+}
+
+// out = transpose(this) * this, summed over every row of this matrix; out is addressed
+// with this matrix's column count. With L^-1 in the lower triangle and zeros above it,
+// out is the inverse of the factored matrix. Always 0.
+int Matrix::NRCholeskyVarCovFromInv(Matrix* out)
+{
+    const int N = rows;
+    const long long stride = cols;
+    for (int i = 0; i < N; ++i)
+        for (int j = 0; j <= i; ++j) {
+            double s = 0.0;
+            for (int k = 0; k < cols; ++k) s += element(k, i) * element(k, j);
+            MatrixAccess::stored(*out, i * stride + j) = s;
+            if (i != j) MatrixAccess::stored(*out, j * stride + i) = s;
+        }
+    return 0;
+}
+
+// Solves L*y = b in place on this N x 1 column (N = rows), l holding L in its lower
+// triangle. No zero test. Always 0.
+int Matrix::forwardSub(Matrix* l)
+{
+    const int N = rows;
+    for (int i = 0; i < N; ++i) {
+        double sum = element(i, 0);
+        for (int k = i - 1; k >= 0; --k) sum -= l->element(i, k) * element(k, 0);
+        element(i, 0) = sum / l->element(i, i);
+    }
+    return 0;
+}
+
+// Solves Lt*x = b in place on this N x 1 column (N = rows). No zero test. Always 0.
+int Matrix::backwardSub(Matrix* l)
+{
+    const int N = rows;
+    for (int i = N - 1; i >= 0; --i) {
+        double sum = element(i, 0);
+        for (int k = i + 1; k < N; ++k) sum -= l->element(k, i) * element(k, 0);
+        element(i, 0) = sum / l->element(i, i);
+    }
+    return 0;
+}

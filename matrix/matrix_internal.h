@@ -1,0 +1,116 @@
+// What the library's own matrix code shares: direct access to a Matrix's fields, the
+// rule by which element-wise operations write a target, and the two functions that are
+// not exported (matrixAdd and dumpMatrix). Everything here is inline, so the test
+// programs compile their own copies of the unexported functions.
+#ifndef KELVANE_MATRIX_MATRIX_INTERNAL_H
+#define KELVANE_MATRIX_MATRIX_INTERNAL_H
+
+#include "kelvane/matrix.h"
+
+#include <cstdio>
+
+struct MatrixAccess {
+    static int kind(const Matrix& m) { return m.storageKind; }
+    static int storedRows(const Matrix& m) { return m.rows; }
+    static int storedCols(const Matrix& m) { return m.cols; }
+    static int count(const Matrix& m) { return m.elementCount; }
+    static double* values(Matrix& m) { return m.mAry; }
+    static const int* rowStart(const Matrix& m) { return m.rowStart; }
+    static bool ownsArray(const Matrix& m) { return m.ownsArray; }
+
+    // The value at array position pos, addressing the array as one run of values
+    // whatever the kind; a position outside the array gives the scratch cell.
+    static double& stored(Matrix& m, long long pos)
+    {
+        if (pos < 0 || pos >= m.elementCount) {
+            m.outOfRange = 0.0;
+            return m.outOfRange;
+        }
+        return m.mAry[pos];
+    }
+};
+
+namespace kelvane {
+
+inline int rowsSeen(Matrix* m)
+{
+    int r = 0, c = 0;
+    m->size(&r, &c);
+    return r;
+}
+
+inline int colsSeen(Matrix* m)
+{
+    int r = 0, c = 0;
+    m->size(&r, &c);
+    return c;
+}
+
+// Whether writing position (i, j) of a target of this kind stores a value of its own.
+// A diagonal matrix stores only its diagonal (its off-diagonal positions all share one
+// cell), a packed matrix only its lower triangle (its upper positions are the same
+// values again); writing those positions as well would clobber the shared cell or
+// apply an operation to one value twice.
+inline bool writesStoredValue(int kind, int i, int j)
+{
+    if (kind == Matrix::Diagonal) return i == j;
+    if (kind == Matrix::SymmetricPacked) return j <= i;
+    return true;
+}
+
+// Calls f(i, j) for every position within nRows x nCols that stores a value of target.
+template <class F>
+void forEachStoredPosition(Matrix* target, int nRows, int nCols, F f)
+{
+    const int kind = MatrixAccess::kind(*target);
+    for (int i = 0; i < nRows; ++i)
+        for (int j = 0; j < nCols; ++j)
+            if (writesStoredValue(kind, i, j)) f(i, j);
+}
+
+// Writes m in the dump layout: a title line, a column header, then one line per row.
+// With storedTriangleOnly, row r of a packed matrix shows its columns 0..r only.
+inline void writeMatrixDump(std::FILE* f, Matrix* m, const char* title, bool storedTriangleOnly)
+{
+    int nRows = 0, nCols = 0;
+    m->size(&nRows, &nCols);
+    const bool triangle =
+        storedTriangleOnly && MatrixAccess::kind(*m) == Matrix::SymmetricPacked;
+    std::fprintf(f, "\n *** Two-dimensional array (matrix): %s \n\n", title ? title : "");
+    std::fprintf(f, "    ");
+    for (int j = 0; j < nCols; ++j) std::fprintf(f, "   col %d", j);
+    std::fprintf(f, "\n\n");
+    for (int r = 0; r < nRows; ++r) {
+        std::fprintf(f, "row %d ", r);
+        const int shown = triangle && r + 1 < nCols ? r + 1 : nCols;
+        for (int j = 0; j < shown; ++j) std::fprintf(f, " %.4f ", m->element(r, j));
+        std::fprintf(f, "\n");
+    }
+}
+
+} // namespace kelvane
+
+// c(i, j) = a(i, j) + b(i, j) for every (i, j) within the size of a, each stored value
+// of c written once; always 1.
+inline int matrixAdd(Matrix* a, Matrix* b, Matrix* c)
+{
+    int n = 0, m = 0;
+    a->size(&n, &m);
+    kelvane::forEachStoredPosition(c, n, m, [&](int i, int j) {
+        const double sum = a->element(i, j) + b->element(i, j);
+        c->element(i, j) = sum;
+    });
+    return 1;
+}
+
+// Appends m to the file at path in the layout of Matrix::print, every column of every
+// row. Returns the result of closing the file, or EOF when it cannot be opened.
+inline int dumpMatrix(const char* path, Matrix* m, const char* title)
+{
+    std::FILE* f = path ? std::fopen(path, "a") : nullptr;
+    if (!f) return EOF;
+    kelvane::writeMatrixDump(f, m, title, false);
+    return std::fclose(f);
+}
+
+#endif
