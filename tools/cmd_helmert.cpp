@@ -86,101 +86,118 @@ std::optional<std::string> readControlPoint(const std::vector<std::string>& fiel
     return std::nullopt;
 }
 
-// One row of the parameter table: name, unit, value and standard error.
-void parameterRow(const char* name, const char* unit, double value, double se, int decimals)
-{
-    char line[160];
-    std::snprintf(line, sizeof line, "  %-6s %-7s %18.*f  +- %.*f\n", name, unit, decimals, value, decimals, se);
-    std::cout << line;
-}
-
-void residualTable(const ControlPoints& cps, int n, const std::function<int(int, double*)>& residual)
-{
-    std::size_t width = 5;
-    for (const auto& name : cps.names) width = std::max(width, name.size());
-    std::cout << "\nresiduals of the condition equations (about transformed source minus target), m\n";
-    char line[200];
-    std::snprintf(line, sizeof line, "  %-*s %12s %12s %12s\n", static_cast<int>(width), "point", "rX", "rY", "rZ");
-    std::cout << line;
-    for (int i = 0; i < n; ++i) {
-        double r[3] = {0.0, 0.0, 0.0};
-        for (int k = 0; k < 3; ++k) residual(3 * i + k, &r[k]);
-        std::snprintf(line, sizeof line, "  %-*s %12.4f %12.4f %12.4f\n", static_cast<int>(width),
-                      cps.names[static_cast<std::size_t>(i)].c_str(), r[0], r[1], r[2]);
-        std::cout << line;
-    }
-}
-
-void statistics(double variance, double sigma0, double residualMeasure)
-{
-    char line[160];
-    std::snprintf(line, sizeof line,
-                  "\nvariance factor sigma0^2  %.6f\nsigma0                    %.6f\n"
-                  "residual measure          %.4f m   (3 sqrt(sum r^2) / n)\n",
-                  variance, sigma0, residualMeasure);
-    std::cout << line;
-}
-
-int fitFailed(const std::string& cmd, const char* what)
-{
-    std::cerr << "kelvane " << cmd << ": " << what << '\n';
-    return kExitLineFailed;
-}
+// What a fit prints, whichever the number of parameters.
+struct FitReport {
+    struct Row {
+        const char* name;
+        const char* unit;
+        double value;
+        double se;
+        int decimals;
+    };
+    const char* title;
+    int numParams;
+    std::vector<Row> rows;
+    std::vector<double> applyValues; // in the order of 'apply --params', with their rows' decimals
+    std::vector<int> applyDecimals;
+    double variance, sigma0, residualMeasure;
+    std::function<int(int, double*)> residual;
+};
 
 const char* const kDegenerate =
     "the control points do not determine the parameters (coincident or collinear points, zero "
     "standard deviations on both sides, or -- for four parameters -- first two points with equal x)";
 
+int printFit(const std::string& cmd, const ControlPoints& cps, const FitReport& r)
+{
+    if (std::isnan(r.variance)) {
+        std::cerr << "kelvane " << cmd << ": " << kDegenerate << '\n';
+        return kExitLineFailed;
+    }
+    const int n = static_cast<int>(cps.names.size());
+    std::cout << r.title << " fit from " << n << " control points, " << 3 * n - r.numParams
+              << " degrees of freedom\n\n";
+    char line[200];
+    for (const auto& row : r.rows) {
+        std::snprintf(line, sizeof line, "  %-6s %-7s %18.*f  +- %.*f\n", row.name, row.unit, row.decimals,
+                      row.value, row.decimals, row.se);
+        std::cout << line;
+    }
+    std::snprintf(line, sizeof line,
+                  "\nvariance factor sigma0^2  %.6f\nsigma0                    %.6f\n"
+                  "residual measure          %.4f m   (3 sqrt(sum r^2) / n)\n",
+                  r.variance, r.sigma0, r.residualMeasure);
+    std::cout << line;
+
+    std::size_t width = 5;
+    for (const auto& name : cps.names) width = std::max(width, name.size());
+    std::cout << "\nresiduals of the condition equations (about transformed source minus target), m\n";
+    std::snprintf(line, sizeof line, "  %-*s %12s %12s %12s\n", static_cast<int>(width), "point", "rX", "rY", "rZ");
+    std::cout << line;
+    for (int i = 0; i < n; ++i) {
+        double v[3] = {0.0, 0.0, 0.0};
+        for (int k = 0; k < 3; ++k) r.residual(3 * i + k, &v[k]);
+        std::snprintf(line, sizeof line, "  %-*s %12.4f %12.4f %12.4f\n", static_cast<int>(width),
+                      cps.names[static_cast<std::size_t>(i)].c_str(), v[0], v[1], v[2]);
+        std::cout << line;
+    }
+    std::cout << "\napply with: --params ";
+    for (std::size_t k = 0; k < r.applyValues.size(); ++k) {
+        std::cout << (k ? "," : "") << fixed(r.applyValues[k], r.applyDecimals[k]);
+    }
+    std::cout << '\n';
+    return kExitOk;
+}
+
+int tooFew(const std::string& cmd, const char* what)
+{
+    std::cerr << "kelvane " << cmd << ": " << what << '\n';
+    return kExitLineFailed;
+}
+
 int fitSeven(const std::string& cmd, ControlPoints& cps)
 {
     const int n = static_cast<int>(cps.names.size());
-    if (n < 3) return fitFailed(cmd, "a seven-parameter fit needs at least 3 control points");
+    if (n < 3) return tooFew(cmd, "a seven-parameter fit needs at least 3 control points");
     const CXform3D7Param fit(n, cps.values.data());
-    double s, rx, ry, rz, tx, ty, tz, ss, srx, sry, srz, stx, sty, stz, rm, var, sigma0;
+    double s, rx, ry, rz, tx, ty, tz, ss, srx, sry, srz, stx, sty, stz;
     fit.getXformParams(&s, &rx, &ry, &rz, &tx, &ty, &tz);
     fit.getXformParamsSE(&ss, &srx, &sry, &srz, &stx, &sty, &stz);
-    fit.getXformStats(&rm, &var, &sigma0);
-    if (std::isnan(var)) return fitFailed(cmd, kDegenerate);
-
-    std::cout << "seven-parameter fit from " << n << " control points, " << 3 * n - 7
-              << " degrees of freedom\n\n";
-    parameterRow("scale", "ppm", (s - 1.0) / kPpm, ss / kPpm, 6);
-    parameterRow("rx", "arcsec", arcSeconds(rx), srx / kArcSec, 6);
-    parameterRow("ry", "arcsec", arcSeconds(ry), sry / kArcSec, 6);
-    parameterRow("rz", "arcsec", arcSeconds(rz), srz / kArcSec, 6);
-    parameterRow("tx", "m", tx, stx, 4);
-    parameterRow("ty", "m", ty, sty, 4);
-    parameterRow("tz", "m", tz, stz, 4);
-    statistics(var, sigma0, rm);
-    residualTable(cps, n, [&](int k, double* v) { return fit.getXformObservationResidual(k, v); });
-    std::cout << "\napply with: --params " << fixed(tx, 4) << ',' << fixed(ty, 4) << ',' << fixed(tz, 4) << ','
-              << fixed(arcSeconds(rx), 6) << ',' << fixed(arcSeconds(ry), 6) << ',' << fixed(arcSeconds(rz), 6)
-              << ',' << fixed((s - 1.0) / kPpm, 6) << '\n';
-    return kExitOk;
+    FitReport r{"seven-parameter", 7,
+                {{"scale", "ppm", (s - 1.0) / kPpm, ss / kPpm, 6},
+                 {"rx", "arcsec", arcSeconds(rx), srx / kArcSec, 6},
+                 {"ry", "arcsec", arcSeconds(ry), sry / kArcSec, 6},
+                 {"rz", "arcsec", arcSeconds(rz), srz / kArcSec, 6},
+                 {"tx", "m", tx, stx, 4},
+                 {"ty", "m", ty, sty, 4},
+                 {"tz", "m", tz, stz, 4}},
+                {tx, ty, tz, arcSeconds(rx), arcSeconds(ry), arcSeconds(rz), (s - 1.0) / kPpm},
+                {4, 4, 4, 6, 6, 6, 6},
+                0.0, 0.0, 0.0,
+                [&](int k, double* v) { return fit.getXformObservationResidual(k, v); }};
+    fit.getXformStats(&r.residualMeasure, &r.variance, &r.sigma0);
+    return printFit(cmd, cps, r);
 }
 
 int fitFour(const std::string& cmd, ControlPoints& cps)
 {
     const int n = static_cast<int>(cps.names.size());
-    if (n < 2) return fitFailed(cmd, "a four-parameter fit needs at least 2 control points");
+    if (n < 2) return tooFew(cmd, "a four-parameter fit needs at least 2 control points");
     const CXform3D4Param fit(n, cps.values.data());
-    double s, tx, ty, tz, ss, stx, sty, stz, rm, var, sigma0;
+    double s, tx, ty, tz, ss, stx, sty, stz;
     fit.getXformParams(&s, &tx, &ty, &tz);
     fit.getXformParamsSE(&ss, &stx, &sty, &stz);
-    fit.getXformStats(&rm, &var, &sigma0);
-    if (std::isnan(var)) return fitFailed(cmd, kDegenerate);
-
-    std::cout << "four-parameter fit from " << n << " control points, " << 3 * n - 4
-              << " degrees of freedom\n\n";
-    parameterRow("scale", "ppm", (s - 1.0) / kPpm, ss / kPpm, 6);
-    parameterRow("tx", "m", tx, stx, 4);
-    parameterRow("ty", "m", ty, sty, 4);
-    parameterRow("tz", "m", tz, stz, 4);
-    statistics(var, sigma0, rm);
-    residualTable(cps, n, [&](int k, double* v) { return fit.getXformObservationResidual(k, v); });
-    std::cout << "\napply with: --params " << fixed(tx, 4) << ',' << fixed(ty, 4) << ',' << fixed(tz, 4) << ','
-              << fixed((s - 1.0) / kPpm, 6) << '\n';
-    return kExitOk;
+    FitReport r{"four-parameter", 4,
+                {{"scale", "ppm", (s - 1.0) / kPpm, ss / kPpm, 6},
+                 {"tx", "m", tx, stx, 4},
+                 {"ty", "m", ty, sty, 4},
+                 {"tz", "m", tz, stz, 4}},
+                {tx, ty, tz, (s - 1.0) / kPpm},
+                {4, 4, 4, 6},
+                0.0, 0.0, 0.0,
+                [&](int k, double* v) { return fit.getXformObservationResidual(k, v); }};
+    fit.getXformStats(&r.residualMeasure, &r.variance, &r.sigma0);
+    return printFit(cmd, cps, r);
 }
 
 // The options of both actions; each action refuses what it does not take.

@@ -90,16 +90,17 @@ bool solveSmallSystem(int k, const double* rows, const double* rhs, double* x)
     return allFinite(x, k);
 }
 
-bool adjust(const SimilarityModel& model, int n, const double* points, Adjustment& adj)
+bool solveSimilarity(const SimilarityModel& model, int n, const double* points, Adjustment& adj)
 {
     const int np = model.numParams;
     const int nc = 3 * n; // condition equations
+    adj.params.assign(np, 0.0);
     adj.residuals.reset();
     adj.degenerate = true;
     adj.converged = false;
     adj.iterations = 0;
-    if (!countIsIndexable(n) || static_cast<int>(adj.params.size()) != np ||
-        !allFinite(points, kValuesPerPoint * n) || !allFinite(adj.params.data(), np)) {
+    if (!points || n < model.minPoints || !countIsIndexable(n) ||
+        !allFinite(points, kValuesPerPoint * n) || !model.initialValues(points, adj.params.data())) {
         return false;
     }
 

@@ -39,8 +39,11 @@ struct Linearisation {
 
 struct SimilarityModel {
     int numParams;
+    int minPoints;
     // Convergence: every |increment k| strictly below tolerances[k].
     const double* tolerances;
+    // Initial values from the first minPoints points; false when they cannot be formed.
+    bool (*initialValues)(const double* points, double* p);
     void (*linearise)(const double* p, const ControlPoint& cp, Linearisation& lin);
 };
 
@@ -57,11 +60,11 @@ struct Adjustment {
     int iterations = 0;
 };
 
-// Refines adj.params (holding the initial values) from n >= 1 control points. Returns
-// false, with adj.degenerate set and no residual vector, when the input holds a
+// The initial values, then the adjustment, from n >= model.minPoints control points.
+// Returns false, with adj.degenerate set and no residual vector, when the input holds a
 // non-finite value, a system is singular, storage is not available, or any result is
 // not finite.
-bool adjust(const SimilarityModel& model, int n, const double* points, Adjustment& adj);
+bool solveSimilarity(const SimilarityModel& model, int n, const double* points, Adjustment& adj);
 
 // Solves the square system rows * x = rhs (size k, rows row-major) with matrixInverse and
 // matrixMultiply; false when it is singular or the solution is not finite.

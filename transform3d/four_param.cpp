@@ -12,7 +12,7 @@ namespace {
 
 // Initial values from the first two points: the 4 x 4 system of the X, Y, Z equations of
 // point 1 and the X equation of point 2, so s = (X1 - X2) / (x1 - x2) and t = T1 - s S1.
-bool initialXform4Param(const double* points, double p[kFourParams])
+bool initialXform4Param(const double* points, double* p)
 {
     const ControlPoint p1 = controlPoint(points, 0);
     const ControlPoint p2 = controlPoint(points, 1);
@@ -42,19 +42,10 @@ void lineariseFour(const double* p, const ControlPoint& cp, Linearisation& lin)
 // Convergence: 1e-6 for the scale, 1e-4 for the translations.
 constexpr double kFourTolerances[kFourParams] = {1e-6, 1e-4, 1e-4, 1e-4};
 
-constexpr SimilarityModel kFourModel = {kFourParams, kFourTolerances, lineariseFour};
-
 } // namespace
 
-bool solveFourParam(int n, const double* points, Adjustment& adj)
-{
-    adj.params.assign(kFourParams, 0.0);
-    if (!points || !countIsIndexable(n) || !initialXform4Param(points, adj.params.data())) {
-        adj.degenerate = true;
-        return false;
-    }
-    return adjust(kFourModel, n, points, adj);
-}
+const SimilarityModel kFourParamModel = {kFourParams, 2, kFourTolerances, initialXform4Param,
+                                         lineariseFour};
 
 } // namespace kelvane::transform3d
 
@@ -66,7 +57,7 @@ int xform_3D_4Param(int numPoints, double* points, double* scale, double* tx, do
     setAll({scale, tx, ty, tz, variance, residualMeasure}, 0.0);
     if (numPoints < 2) return 1;
     Adjustment adj;
-    if (!solveFourParam(numPoints, points, adj)) {
+    if (!solveSimilarity(kFourParamModel, numPoints, points, adj)) {
         setAll({scale, tx, ty, tz, variance, residualMeasure},
                std::numeric_limits<double>::quiet_NaN());
         return 0;

@@ -10,8 +10,8 @@ namespace kelvane::transform3d {
 // Parameter order: s, tx, ty, tz.
 constexpr int kFourParams = 4;
 
-// Initial values from the first two points, then the adjustment. n >= 2.
-bool solveFourParam(int n, const double* points, Adjustment& adj);
+// The model of the adjustment, solved from at least two points.
+extern const SimilarityModel kFourParamModel;
 
 } // namespace kelvane::transform3d
 

@@ -38,7 +38,7 @@ double distance(const double p[3], const double q[3])
 // and 2 in both systems; b = 0; then c and tx from the X equations, a and ty from the Y
 // equations (each a 3 x 3 linear system in cos, sin and the translation), and tz from the
 // Z equation of point 1.
-bool initialXform7Param(const double* points, double p[kSevenParams])
+bool initialXform7Param(const double* points, double* p)
 {
     const ControlPoint cp[3] = {controlPoint(points, 0), controlPoint(points, 1),
                                 controlPoint(points, 2)};
@@ -116,9 +116,10 @@ void lineariseSeven(const double* p, const ControlPoint& cp, Linearisation& lin)
 // Convergence: 1e-6 for the scale and the angles (rad), 1e-5 for the translations.
 constexpr double kSevenTolerances[kSevenParams] = {1e-6, 1e-6, 1e-6, 1e-6, 1e-5, 1e-5, 1e-5};
 
-constexpr SimilarityModel kSevenModel = {kSevenParams, kSevenTolerances, lineariseSeven};
-
 } // namespace
+
+const SimilarityModel kSevenParamModel = {kSevenParams, 3, kSevenTolerances, initialXform7Param,
+                                          lineariseSeven};
 
 void rotationMatrix(double a, double b, double c, double R[9])
 {
@@ -146,16 +147,6 @@ void applySeven(double s, double a, double b, double c, const double t[3], const
     }
 }
 
-bool solveSevenParam(int n, const double* points, Adjustment& adj)
-{
-    adj.params.assign(kSevenParams, 0.0);
-    if (!points || !countIsIndexable(n) || !initialXform7Param(points, adj.params.data())) {
-        adj.degenerate = true;
-        return false;
-    }
-    return adjust(kSevenModel, n, points, adj);
-}
-
 } // namespace kelvane::transform3d
 
 using namespace kelvane::transform3d;
@@ -167,7 +158,7 @@ int xform_3D_7Param(int numPoints, double* points, double* scale, double* tx, do
     setAll({scale, tx, ty, tz, rx, ry, rz, variance, residualMeasure}, 0.0);
     if (numPoints < 3) return 1;
     Adjustment adj;
-    if (!solveSevenParam(numPoints, points, adj)) {
+    if (!solveSimilarity(kSevenParamModel, numPoints, points, adj)) {
         setAll({scale, tx, ty, tz, rx, ry, rz, variance, residualMeasure},
                std::numeric_limits<double>::quiet_NaN());
         return 0;

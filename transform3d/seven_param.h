@@ -18,8 +18,8 @@ void rotationMatrix(double a, double b, double c, double R[9]);
 void applySeven(double s, double a, double b, double c, const double t[3], const double p[3],
                 double out[3]);
 
-// Initial values from the first three points, then the adjustment. n >= 3.
-bool solveSevenParam(int n, const double* points, Adjustment& adj);
+// The model of the adjustment, solved from at least three points.
+extern const SimilarityModel kSevenParamModel;
 
 } // namespace kelvane::transform3d
 

@@ -107,6 +107,7 @@ struct Xform3DAccess {
 };
 
 using kelvane::transform3d::Adjustment;
+using kelvane::transform3d::solveSimilarity;
 
 namespace {
 
@@ -158,7 +159,7 @@ int CXform3D4Param::computeXform(double* points)
     aprioriSigma = 1.0;
 
     Adjustment adj;
-    if (!kelvane::transform3d::solveFourParam(numPoints, points, adj)) {
+    if (!solveSimilarity(kelvane::transform3d::kFourParamModel, numPoints, points, adj)) {
         variance = residualMeasure = sigma0 = kNaN;
         scale = tx = ty = tz = kNaN;
         seScale = seTx = seTy = seTz = kNaN;
@@ -265,7 +266,7 @@ int CXform3D7Param::computeXform(int numPoints_, double* points)
     aprioriSigma = 1.0;
 
     Adjustment adj;
-    if (!kelvane::transform3d::solveSevenParam(numPoints, points, adj)) {
+    if (!solveSimilarity(kelvane::transform3d::kSevenParamModel, numPoints, points, adj)) {
         variance = residualMeasure = sigma0 = kNaN;
         scale = tx = ty = tz = kNaN;
         internalRotX = internalRotY = internalRotZ = kNaN;

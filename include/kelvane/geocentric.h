@@ -16,7 +16,9 @@
  * less than 0.1 mm and the latitude by less than 1e-10 rad. Points near the Earth's
  * surface converge in a handful of passes; the loop is capped (at a pass count far beyond
  * what any converging point needs), so no input, NaN and infinity included, can keep the
- * caller waiting.
+ * caller waiting. The height on each pass is taken from the distance to the axis near the
+ * equator and from Z towards the poles (two equivalent forms), so it stays exact to the
+ * tolerance even centimetres from the polar axis.
  *
  * Points the iteration formulas cannot take are answered as a user expects:
  * - on the polar axis (X = Y = 0): latitude +pi/2 (or -pi/2 when Z < 0), longitude 0 and
