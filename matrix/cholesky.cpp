@@ -1,10 +1,12 @@
 // The Cholesky family (factor, solve, inverse factor, variance-covariance from the
-// inverse factor) and the substitutions with a packed triangular factor. A matrix is
-// read and written through element; the one-column vectors p and out are addressed as
-// runs of values, as their callers lay them out.
+// inverse factor) and the substitutions with a packed triangular factor. Matrices are
+// read and written through their elements; the vector p of the factor's diagonal and
+// the result out are addressed as runs of values, as their callers lay them out.
 #include "matrix/matrix_internal.h"
 
 #include <cmath>
+
+using kelvane::Cells;
 
 // L*Lt factorisation of this symmetric positive-definite N x N matrix (N = rows):
 // the strict lower triangle receives L below its diagonal, p(i, 0) its diagonal; the
@@ -12,16 +14,17 @@
 // positive (this matrix and p keep what was written so far), else 0.
 int Matrix::NRCholesky(Matrix* p)
 {
+    const Cells a{this}, d{p};
     const int N = rows;
     for (int i = 0; i < N; ++i)
         for (int j = i; j < N; ++j) {
-            double sum = element(i, j);
-            for (int k = i - 1; k >= 0; --k) sum -= element(i, k) * element(j, k);
+            double sum = a(i, j);
+            for (int k = i - 1; k >= 0; --k) sum -= a(i, k) * a(j, k);
             if (i == j) {
                 if (sum <= 0.0) return 1;
-                p->element(i, 0) = std::sqrt(sum);
+                d(i, 0) = std::sqrt(sum);
             } else {
-                element(j, i) = sum / p->element(i, 0);
+                a(j, i) = sum / d(i, 0);
             }
         }
     return 0;
@@ -32,20 +35,20 @@ int Matrix::NRCholesky(Matrix* p)
 // exactly 0.0 during the forward pass (b then partly overwritten), else 0.
 int Matrix::solve(Matrix* a, Matrix* p)
 {
-    const int N = rows;
+    const Cells L{a}, b{this};
     const long long stride = cols;
-    auto b = [this](int i) -> double& { return element(i, 0); };
     auto d = [p, stride](int i) -> double& { return MatrixAccess::stored(*p, i * stride); };
+    const int N = rows;
     for (int i = 0; i < N; ++i) {
-        double sum = b(i);
-        for (int k = i - 1; k >= 0; --k) sum -= a->element(i, k) * b(k);
+        double sum = b(i, 0);
+        for (int k = i - 1; k >= 0; --k) sum -= L(i, k) * b(k, 0);
         if (d(i) == 0.0) return 1;
-        b(i) = sum / d(i);
+        b(i, 0) = sum / d(i);
     }
     for (int i = N - 1; i >= 0; --i) {
-        double sum = b(i);
-        for (int k = i + 1; k < N; ++k) sum -= a->element(k, i) * b(k);
-        b(i) = sum / d(i);
+        double sum = b(i, 0);
+        for (int k = i + 1; k < N; ++k) sum -= L(k, i) * b(k, 0);
+        b(i, 0) = sum / d(i);
     }
     return 0;
 }
@@ -54,13 +57,15 @@ int Matrix::solve(Matrix* a, Matrix* p)
 // upper triangle is left as it is. Always 0.
 int Matrix::NRCholeskyInverse(Matrix* p)
 {
+    const Cells a{this};
+    auto d = [p](int i) -> double& { return MatrixAccess::stored(*p, i); };
     const int N = rows;
     for (int i = 0; i < N; ++i) {
-        element(i, i) = 1.0 / MatrixAccess::stored(*p, i);
+        a(i, i) = 1.0 / d(i);
         for (int j = i + 1; j < N; ++j) {
             double sum = 0.0;
-            for (int k = i; k < j; ++k) sum -= element(j, k) * element(k, i);
-            element(j, i) = sum / MatrixAccess::stored(*p, j);
+            for (int k = i; k < j; ++k) sum -= a(j, k) * a(k, i);
+            a(j, i) = sum / d(j);
         }
     }
     return 0;
@@ -71,14 +76,18 @@ int Matrix::NRCholeskyInverse(Matrix* p)
 // out is the inverse of the factored matrix. Always 0.
 int Matrix::NRCholeskyVarCovFromInv(Matrix* out)
 {
-    const int N = rows;
+    const Cells a{this};
     const long long stride = cols;
+    auto o = [out, stride](int i, int j) -> double& {
+        return MatrixAccess::stored(*out, i * stride + j);
+    };
+    const int N = rows;
     for (int i = 0; i < N; ++i)
         for (int j = 0; j <= i; ++j) {
             double s = 0.0;
-            for (int k = 0; k < cols; ++k) s += element(k, i) * element(k, j);
-            MatrixAccess::stored(*out, i * stride + j) = s;
-            if (i != j) MatrixAccess::stored(*out, j * stride + i) = s;
+            for (int k = 0; k < cols; ++k) s += a(k, i) * a(k, j);
+            o(i, j) = s;
+            if (i != j) o(j, i) = s;
         }
     return 0;
 }
@@ -87,11 +96,12 @@ int Matrix::NRCholeskyVarCovFromInv(Matrix* out)
 // triangle. No zero test. Always 0.
 int Matrix::forwardSub(Matrix* l)
 {
+    const Cells L{l}, b{this};
     const int N = rows;
     for (int i = 0; i < N; ++i) {
-        double sum = element(i, 0);
-        for (int k = i - 1; k >= 0; --k) sum -= l->element(i, k) * element(k, 0);
-        element(i, 0) = sum / l->element(i, i);
+        double sum = b(i, 0);
+        for (int k = i - 1; k >= 0; --k) sum -= L(i, k) * b(k, 0);
+        b(i, 0) = sum / L(i, i);
     }
     return 0;
 }
@@ -99,11 +109,12 @@ int Matrix::forwardSub(Matrix* l)
 // Solves Lt*x = b in place on this N x 1 column (N = rows). No zero test. Always 0.
 int Matrix::backwardSub(Matrix* l)
 {
+    const Cells L{l}, b{this};
     const int N = rows;
     for (int i = N - 1; i >= 0; --i) {
-        double sum = element(i, 0);
-        for (int k = i + 1; k < N; ++k) sum -= l->element(k, i) * element(k, 0);
-        element(i, 0) = sum / l->element(i, i);
+        double sum = b(i, 0);
+        for (int k = i + 1; k < N; ++k) sum -= L(k, i) * b(k, 0);
+        b(i, 0) = sum / L(i, i);
     }
     return 0;
 }

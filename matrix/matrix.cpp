@@ -150,22 +150,7 @@ void MatrixStorage::copy(Matrix& m, const Matrix& other)
 
 double* Matrix::getMAry() { return mAry; }
 
-double& Matrix::element(int i, int j)
-{
-    int nRows = 0, nCols = 0;
-    size(&nRows, &nCols);
-    if (i < 0 || j < 0 || i >= nRows || j >= nCols) {
-        outOfRange = 0.0;
-        return outOfRange;
-    }
-    const std::size_t ui = static_cast<std::size_t>(i), uj = static_cast<std::size_t>(j);
-    switch (storageKind) {
-    case TransposedView: return mAry[uj * static_cast<std::size_t>(cols) + ui];
-    case Diagonal: return i == j ? mAry[ui] : zeroElement;
-    case SymmetricPacked: return i >= j ? mAry[rowStart[i] + uj] : mAry[rowStart[j] + ui];
-    default: return mAry[ui * static_cast<std::size_t>(cols) + uj];
-    }
-}
+double& Matrix::element(int i, int j) { return MatrixAccess::at(*this, i, j); }
 
 void Matrix::size(int* nRows, int* nCols)
 {

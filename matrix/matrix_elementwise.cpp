@@ -2,15 +2,17 @@
 // element. Each writes every stored value of its target once (see writesStoredValue).
 #include "matrix/matrix_internal.h"
 
+using kelvane::Cells;
 using kelvane::forEachStoredPosition;
 
 int matrixCopy(Matrix* src, Matrix* dst)
 {
     int n = 0, m = 0;
     src->size(&n, &m);
+    const Cells from{src}, to{dst};
     forEachStoredPosition(dst, n, m, [&](int i, int j) {
-        const double v = src->element(i, j);
-        dst->element(i, j) = v;
+        const double v = from(i, j);
+        to(i, j) = v;
     });
     return 1;
 }
@@ -33,9 +35,10 @@ int matrixSubtract(Matrix* a, Matrix* b, Matrix* c)
         for (int k = 0; k < count; ++k) cv[k] = av[k] - bv[k];
         return 1;
     }
+    const Cells A{a}, B{b}, C{c};
     forEachStoredPosition(c, n, m, [&](int i, int j) {
-        const double v = a->element(i, j) - b->element(i, j);
-        c->element(i, j) = v;
+        const double v = A(i, j) - B(i, j);
+        C(i, j) = v;
     });
     return 1;
 }
@@ -44,7 +47,8 @@ int matrixInit(Matrix* m)
 {
     int nRows = 0, nCols = 0;
     m->size(&nRows, &nCols);
-    forEachStoredPosition(m, nRows, nCols, [&](int i, int j) { m->element(i, j) = 0.0; });
+    const Cells M{m};
+    forEachStoredPosition(m, nRows, nCols, [&](int i, int j) { M(i, j) = 0.0; });
     return 1;
 }
 
@@ -52,6 +56,7 @@ int matrixMultiplyScalar(Matrix* m, double s)
 {
     int nRows = 0, nCols = 0;
     m->size(&nRows, &nCols);
-    forEachStoredPosition(m, nRows, nCols, [&](int i, int j) { m->element(i, j) *= s; });
+    const Cells M{m};
+    forEachStoredPosition(m, nRows, nCols, [&](int i, int j) { M(i, j) *= s; });
     return 1;
 }

@@ -7,6 +7,7 @@
 
 #include "kelvane/matrix.h"
 
+#include <cstddef>
 #include <cstdio>
 
 struct MatrixAccess {
@@ -17,6 +18,28 @@ struct MatrixAccess {
     static double* values(Matrix& m) { return m.mAry; }
     static const int* rowStart(const Matrix& m) { return m.rowStart; }
     static bool ownsArray(const Matrix& m) { return m.ownsArray; }
+
+    // The cell element(i, j) refers to (see Matrix::element), inline for the library's
+    // own loops: outside the matrix as seen, the scratch cell reset to 0.0.
+    static double& at(Matrix& m, int i, int j)
+    {
+        const bool transposed = m.storageKind == Matrix::TransposedView;
+        const int nRows = transposed ? m.cols : m.rows;
+        const int nCols = transposed ? m.rows : m.cols;
+        if (i < 0 || j < 0 || i >= nRows || j >= nCols) {
+            m.outOfRange = 0.0;
+            return m.outOfRange;
+        }
+        const std::size_t ui = static_cast<std::size_t>(i), uj = static_cast<std::size_t>(j);
+        const std::size_t stride = static_cast<std::size_t>(m.cols);
+        switch (m.storageKind) {
+        case Matrix::TransposedView: return m.mAry[uj * stride + ui];
+        case Matrix::Diagonal: return i == j ? m.mAry[ui] : m.zeroElement;
+        case Matrix::SymmetricPacked:
+            return i >= j ? m.mAry[m.rowStart[i] + uj] : m.mAry[m.rowStart[j] + ui];
+        default: return m.mAry[ui * stride + uj];
+        }
+    }
 
     // The value at array position pos, addressing the array as one run of values
     // whatever the kind; a position outside the array gives the scratch cell.
@@ -31,6 +54,12 @@ struct MatrixAccess {
 };
 
 namespace kelvane {
+
+// m(i, j) is m->element(i, j), without a call into the exported member.
+struct Cells {
+    Matrix* m;
+    double& operator()(int i, int j) const { return MatrixAccess::at(*m, i, j); }
+};
 
 inline int rowsSeen(Matrix* m)
 {
@@ -83,7 +112,7 @@ inline void writeMatrixDump(std::FILE* f, Matrix* m, const char* title, bool sto
     for (int r = 0; r < nRows; ++r) {
         std::fprintf(f, "row %d ", r);
         const int shown = triangle && r + 1 < nCols ? r + 1 : nCols;
-        for (int j = 0; j < shown; ++j) std::fprintf(f, " %.4f ", m->element(r, j));
+        for (int j = 0; j < shown; ++j) std::fprintf(f, " %.4f ", MatrixAccess::at(*m, r, j));
         std::fprintf(f, "\n");
     }
 }
@@ -96,9 +125,10 @@ inline int matrixAdd(Matrix* a, Matrix* b, Matrix* c)
 {
     int n = 0, m = 0;
     a->size(&n, &m);
+    const kelvane::Cells A{a}, B{b}, C{c};
     kelvane::forEachStoredPosition(c, n, m, [&](int i, int j) {
-        const double sum = a->element(i, j) + b->element(i, j);
-        c->element(i, j) = sum;
+        const double sum = A(i, j) + B(i, j);
+        C(i, j) = sum;
     });
     return 1;
 }

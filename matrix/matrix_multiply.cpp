@@ -10,23 +10,23 @@ using kelvane::colsSeen;
 using kelvane::rowsSeen;
 
 // Direct readers and writers of one storage kind, indexed as the matrix is seen.
-struct FullCells {
-    double* v;
-    std::size_t stride;
-    explicit FullCells(Matrix* m)
-        : v(MatrixAccess::values(*m)),
-          stride(static_cast<std::size_t>(MatrixAccess::storedCols(*m))) {}
-    double& operator()(int i, int j) const { return v[static_cast<std::size_t>(i) * stride + j]; }
-};
 
-struct TransposedCells {
+// A full matrix, or (Transposed) a view presenting its row-major array transposed.
+template <bool Transposed>
+struct StridedCells {
     double* v;
     std::size_t stride;
-    explicit TransposedCells(Matrix* m)
+    explicit StridedCells(Matrix* m)
         : v(MatrixAccess::values(*m)),
           stride(static_cast<std::size_t>(MatrixAccess::storedCols(*m))) {}
-    double& operator()(int i, int j) const { return v[static_cast<std::size_t>(j) * stride + i]; }
+    double& operator()(int i, int j) const
+    {
+        const std::size_t row = static_cast<std::size_t>(Transposed ? j : i);
+        return v[row * stride + static_cast<std::size_t>(Transposed ? i : j)];
+    }
 };
+using FullCells = StridedCells<false>;
+using TransposedCells = StridedCells<true>;
 
 struct PackedCells {
     double* v;
@@ -46,39 +46,24 @@ struct DiagonalCells {
     double& operator()(int i, int) const { return v[i]; }
 };
 
-// c(i, j) = sum over k < m of a(i, k) b(k, j) for i < n, j < p.
-template <class A, class B, class C>
-void fullProduct(A a, B b, C c, int n, int m, int p)
-{
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < p; ++j) {
-            double sum = 0.0;
-            for (int k = 0; k < m; ++k) sum += a(i, k) * b(k, j);
-            c(i, j) = sum;
-        }
-}
+// The columns [first, last) of row i that a product loop computes.
+struct ColumnRange {
+    int first, last;
+};
 
-// Only the diagonal c(i, i), i < n.
-template <class A, class B, class C>
-void diagonalOfProduct(A a, B b, C c, int n, int m)
+// c(i, j) = sum over k < m, ascending, of a(i, k) b(k, j), for i < n and the columns
+// that columns(i) gives.
+template <class A, class B, class C, class Columns>
+void productRows(A a, B b, C c, int n, int m, Columns columns)
 {
     for (int i = 0; i < n; ++i) {
-        double sum = 0.0;
-        for (int k = 0; k < m; ++k) sum += a(i, k) * b(k, i);
-        c(i, i) = sum;
-    }
-}
-
-// Only the lower triangle c(i, j), j <= i < n.
-template <class A, class B, class C>
-void lowerOfProduct(A a, B b, C c, int n, int m)
-{
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j <= i; ++j) {
+        const ColumnRange js = columns(i);
+        for (int j = js.first; j < js.last; ++j) {
             double sum = 0.0;
             for (int k = 0; k < m; ++k) sum += a(i, k) * b(k, j);
             c(i, j) = sum;
         }
+    }
 }
 
 // a times a diagonal b: c(i, k) = a(i, k) b(k, k) for i < n, k < m.
@@ -97,33 +82,22 @@ void scaleRows(A a, B b, C c, int m, int p)
         for (int j = 0; j < p; ++j) c(i, j) = a(i, i) * b(i, j);
 }
 
-// Calls f with the direct cells of m for its kind (one of the four).
-template <class Fn>
-void withCells(Matrix* m, int kind, Fn f)
-{
-    switch (kind) {
-    case Matrix::TransposedView: return f(TransposedCells(m));
-    case Matrix::Diagonal: return f(DiagonalCells(m));
-    case Matrix::SymmetricPacked: return f(PackedCells(m));
-    default: return f(FullCells(m));
-    }
-}
-
 // Every combination without a direct loop: through element, skipping a term when a
 // factor is 0.0 (NaN counts as non-zero); c is written at the positions that store a
 // value of its own, so a diagonal c keeps its shared off-diagonal cell.
 void elementwiseProduct(Matrix* a, Matrix* b, Matrix* c, int n, int m, int p)
 {
     const int cKind = MatrixAccess::kind(*c);
+    const kelvane::Cells A{a}, B{b}, C{c};
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < p; ++j) {
             double sum = 0.0;
             for (int k = 0; k < m; ++k) {
-                const double x = a->element(i, k);
-                const double y = b->element(k, j);
+                const double x = A(i, k);
+                const double y = B(k, j);
                 if (x != 0.0 && y != 0.0) sum += x * y;
             }
-            if (kelvane::writesStoredValue(cKind, i, j)) c->element(i, j) = sum;
+            if (kelvane::writesStoredValue(cKind, i, j)) C(i, j) = sum;
         }
 }
 
@@ -144,42 +118,55 @@ bool covers(Shape shape, Matrix* b, Matrix* c, int n, int m, int p)
     return false;
 }
 
-// A direct loop for one combination of kinds (a, b, c).
-struct DirectPath {
-    int a, b, c;
-    Shape shape;
-};
-
 constexpr int F = Matrix::Full;
 constexpr int T = Matrix::TransposedView;
 constexpr int D = Matrix::Diagonal;
 constexpr int P = Matrix::SymmetricPacked;
 
-// Tried in this order; the first match runs.
-constexpr DirectPath kDirectPaths[] = {
-    {T, D, F, Shape::ScaleColumns}, {F, T, D, Shape::DiagonalOnly}, {F, F, P, Shape::LowerOnly},
-    {F, T, P, Shape::LowerOnly},    {F, F, D, Shape::DiagonalOnly}, {F, F, F, Shape::Full},
-    {F, D, F, Shape::ScaleColumns}, {D, F, F, Shape::ScaleRows},    {D, T, F, Shape::ScaleRows},
-    {F, T, F, Shape::Full},         {T, F, F, Shape::Full},         {F, P, F, Shape::Full},
-    {T, P, F, Shape::Full},         {P, T, F, Shape::Full},
+template <int Kind> struct CellsOf { using type = FullCells; };
+template <> struct CellsOf<T> { using type = TransposedCells; };
+template <> struct CellsOf<D> { using type = DiagonalCells; };
+template <> struct CellsOf<P> { using type = PackedCells; };
+
+// The direct loop of one combination of kinds (a, b, c) and one result shape.
+template <int KA, int KB, int KC, Shape S>
+void runDirect(Matrix* a, Matrix* b, Matrix* c, int n, int m, int p)
+{
+    const typename CellsOf<KA>::type ac(a);
+    const typename CellsOf<KB>::type bc(b);
+    const typename CellsOf<KC>::type cc(c);
+    if constexpr (S == Shape::Full)
+        productRows(ac, bc, cc, n, m, [p](int) { return ColumnRange{0, p}; });
+    if constexpr (S == Shape::DiagonalOnly)
+        productRows(ac, bc, cc, n, m, [](int i) { return ColumnRange{i, i + 1}; });
+    if constexpr (S == Shape::LowerOnly)
+        productRows(ac, bc, cc, n, m, [](int i) { return ColumnRange{0, i + 1}; });
+    if constexpr (S == Shape::ScaleColumns) scaleColumns(ac, bc, cc, n, m);
+    if constexpr (S == Shape::ScaleRows) scaleRows(ac, bc, cc, m, p);
+}
+
+struct DirectPath {
+    int a, b, c;
+    Shape shape;
+    void (*run)(Matrix* a, Matrix* b, Matrix* c, int n, int m, int p);
 };
 
-void runDirect(const DirectPath& path, Matrix* a, Matrix* b, Matrix* c, int n, int m, int p)
+template <int KA, int KB, int KC, Shape S>
+constexpr DirectPath path()
 {
-    withCells(a, path.a, [&](auto ac) {
-        withCells(b, path.b, [&](auto bc) {
-            withCells(c, path.c, [&](auto cc) {
-                switch (path.shape) {
-                case Shape::Full: return fullProduct(ac, bc, cc, n, m, p);
-                case Shape::DiagonalOnly: return diagonalOfProduct(ac, bc, cc, n, m);
-                case Shape::LowerOnly: return lowerOfProduct(ac, bc, cc, n, m);
-                case Shape::ScaleColumns: return scaleColumns(ac, bc, cc, n, m);
-                case Shape::ScaleRows: return scaleRows(ac, bc, cc, m, p);
-                }
-            });
-        });
-    });
+    return {KA, KB, KC, S, &runDirect<KA, KB, KC, S>};
 }
+
+// Tried in this order; the first match runs.
+constexpr DirectPath kDirectPaths[] = {
+    path<T, D, F, Shape::ScaleColumns>(), path<F, T, D, Shape::DiagonalOnly>(),
+    path<F, F, P, Shape::LowerOnly>(),    path<F, T, P, Shape::LowerOnly>(),
+    path<F, F, D, Shape::DiagonalOnly>(), path<F, F, F, Shape::Full>(),
+    path<F, D, F, Shape::ScaleColumns>(), path<D, F, F, Shape::ScaleRows>(),
+    path<D, T, F, Shape::ScaleRows>(),    path<F, T, F, Shape::Full>(),
+    path<T, F, F, Shape::Full>(),         path<F, P, F, Shape::Full>(),
+    path<T, P, F, Shape::Full>(),         path<P, T, F, Shape::Full>(),
+};
 
 } // namespace
 
@@ -193,7 +180,7 @@ int matrixMultiply(Matrix* a, Matrix* b, Matrix* c)
     const int ka = MatrixAccess::kind(*a), kb = MatrixAccess::kind(*b), kc = MatrixAccess::kind(*c);
     for (const DirectPath& path : kDirectPaths) {
         if (path.a != ka || path.b != kb || path.c != kc) continue;
-        if (covers(path.shape, b, c, n, m, p)) runDirect(path, a, b, c, n, m, p);
+        if (covers(path.shape, b, c, n, m, p)) path.run(a, b, c, n, m, p);
         else elementwiseProduct(a, b, c, n, m, p);
         return 0;
     }
@@ -213,19 +200,8 @@ int matrixMultiplyJtWJ(Matrix* a, Matrix* b, Matrix* c)
     const int p = MatrixAccess::storedCols(*b);
     const bool direct = MatrixAccess::storedRows(*b) >= m && MatrixAccess::storedRows(*c) >= n &&
                         MatrixAccess::storedCols(*c) >= p;
-    auto upper = [&](auto ac, auto bc, auto cc) {
-        for (int i = 0; i < n; ++i)
-            for (int j = i; j < p; ++j) {
-                double sum = 0.0;
-                for (int k = 0; k < m; ++k) sum += ac(i, k) * bc(k, j);
-                cc(i, j) = sum;
-            }
-    };
-    if (direct) {
-        upper(FullCells(a), FullCells(b), FullCells(c));
-    } else {
-        auto through = [](Matrix* x) { return [x](int i, int j) -> double& { return x->element(i, j); }; };
-        upper(through(a), through(b), through(c));
-    }
+    auto upper = [p](int i) { return ColumnRange{i, p}; };
+    if (direct) productRows(FullCells(a), FullCells(b), FullCells(c), n, m, upper);
+    else productRows(kelvane::Cells{a}, kelvane::Cells{b}, kelvane::Cells{c}, n, m, upper);
     return 0;
 }

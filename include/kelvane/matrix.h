@@ -24,8 +24,8 @@
  *    loops; otherwise it takes the element-wise path, where absent values read as 0.0.
  *  - matrixInverse refuses (result 1, matrix unchanged) a full matrix that is not square.
  *
- * Ownership: an object owns the array it allocated itself (three-argument constructor,
- * kinds 0, 2, 3) and its row-start table (kind 3); the destructor releases exactly those.
+ * Ownership: an object owns the array it allocated itself (the two- and three-argument
+ * constructors) and its row-start table (kind 3); the destructor releases exactly those.
  * An array handed to the four-argument constructor always stays the caller's, whatever
  * the kind. Copy construction and assignment are deep: the target gets its own array
  * holding the same values (a view of a caller's array stays a view of that same array),
@@ -110,7 +110,10 @@ private:
     friend struct MatrixAccess;
 };
 
-// c = a*b, dispatched on the three storage kinds; always 0.
+// c = a*b, dispatched on the three storage kinds; always 0. Fourteen combinations run
+// direct-index loops; every other one goes through element, skipping terms with a zero
+// factor, and writes each stored value of c once (a diagonal c: its diagonal only, so
+// its shared off-diagonal cell stays as it was; a packed c: its lower triangle).
 KELVANE_API int matrixMultiply(Matrix* a, Matrix* b, Matrix* c);
 // In place: full-pivoting Gauss-Jordan for kind 0, reciprocals for kind 2.
 // 0 success; 1 singular, not square, unsupported kind or work space not available.

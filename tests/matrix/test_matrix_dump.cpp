@@ -1,0 +1,93 @@
+// The text dump of print (to the fixed file in the working directory) and dumpMatrix.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "kelvane/kelvane.h"
+#include "matrix/matrix_internal.h"
+#include "../support/cli_runner.h"
+
+namespace {
+
+const char* const kDumpFile = "c:\\matDump.dat";
+
+// Removes the fixed dump file before and after each test.
+class MatrixDump : public ::testing::Test {
+protected:
+    void SetUp() override { std::remove(kDumpFile); }
+    void TearDown() override { std::remove(kDumpFile); }
+};
+
+const std::string kFullDump =
+    "\n *** Two-dimensional array (matrix): T \n\n"
+    "       col 0   col 1\n\n"
+    "row 0  1.0000  2.5000 \n"
+    "row 1  -3.0000  0.1235 \n";
+
+void fill(Matrix& m, std::initializer_list<double> values)
+{
+    int k = 0;
+    for (double v : values) m.getMAry()[k++] = v;
+}
+
+} // namespace
+
+TEST_F(MatrixDump, PrintAppendsToTheFixedFile)
+{
+    Matrix m(2, 2);
+    fill(m, {1, 2.5, -3, 0.123456});
+    m.print("T");
+    m.print("T");
+    EXPECT_EQ(kelvane_test::readWholeFile(kDumpFile), kFullDump + kFullDump);
+}
+
+TEST_F(MatrixDump, PrintShowsTheStoredTriangleOfAPackedMatrix)
+{
+    Matrix p(3, 3, Matrix::SymmetricPacked);
+    fill(p, {1, 2, 3, 4, 5, 6});
+    p.print("P");
+    EXPECT_EQ(kelvane_test::readWholeFile(kDumpFile),
+              "\n *** Two-dimensional array (matrix): P \n\n"
+              "       col 0   col 1   col 2\n\n"
+              "row 0  1.0000 \n"
+              "row 1  2.0000  3.0000 \n"
+              "row 2  4.0000  5.0000  6.0000 \n");
+}
+
+TEST_F(MatrixDump, PrintShowsAViewAsSeenAndHandlesOddInput)
+{
+    double data[2] = {7, 8}; // 1 x 2, seen as 2 x 1
+    Matrix v(1, 2, Matrix::TransposedView, data);
+    v.print(nullptr);
+    Matrix empty(2, 3, Matrix::Diagonal);
+    empty.print("E");
+    EXPECT_EQ(kelvane_test::readWholeFile(kDumpFile),
+              "\n *** Two-dimensional array (matrix):  \n\n"
+              "       col 0\n\n"
+              "row 0  7.0000 \n"
+              "row 1  8.0000 \n"
+              "\n *** Two-dimensional array (matrix): E \n\n"
+              "    \n\n");
+}
+
+TEST_F(MatrixDump, DumpMatrixWritesEveryColumnToItsPath)
+{
+    const std::string path = kelvane_test::scratchPath("dump.txt");
+    std::remove(path.c_str());
+    Matrix p(2, 2, Matrix::SymmetricPacked);
+    fill(p, {1, 2, 3});
+    EXPECT_EQ(dumpMatrix(path.c_str(), &p, "P"), 0);
+    Matrix m(2, 2);
+    fill(m, {1, 2.5, -3, 0.123456});
+    EXPECT_EQ(dumpMatrix(path.c_str(), &m, "T"), 0);
+    EXPECT_EQ(kelvane_test::readWholeFile(path),
+              "\n *** Two-dimensional array (matrix): P \n\n"
+              "       col 0   col 1\n\n"
+              "row 0  1.0000  2.0000 \n"
+              "row 1  2.0000  3.0000 \n" +
+                  kFullDump);
+    std::remove(path.c_str());
+    EXPECT_EQ(dumpMatrix((path + ".missing/x").c_str(), &m, "T"), EOF);
+    EXPECT_EQ(dumpMatrix(nullptr, &m, "T"), EOF);
+}

@@ -1,0 +1,207 @@
+// Inversion, the Cholesky family and the substitutions with a packed factor.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "kelvane/kelvane.h"
+#include "matrix/matrix_internal.h"
+#include "matrix_test_support.h"
+
+namespace {
+
+void fill(Matrix& m, std::initializer_list<double> values)
+{
+    int k = 0;
+    for (double v : values) m.getMAry()[k++] = v;
+}
+
+// The classic 3 x 3 example with L = [[2, 0, 0], [6, 1, 0], [-8, 5, 3]].
+void fillSpd(Matrix& a) { fill(a, {4, 12, -16, 12, 37, -43, -16, -43, 98}); }
+
+} // namespace
+
+TEST(MatrixInverse, PermutationNeedsFullPivoting)
+{
+    Matrix a(2, 2);
+    fill(a, {0, 1, 1, 0});
+    EXPECT_EQ(matrixInverse(&a), 0);
+    EXPECT_EQ(a.element(0, 0), 0.0);
+    EXPECT_EQ(a.element(0, 1), 1.0);
+    EXPECT_EQ(a.element(1, 0), 1.0);
+    EXPECT_EQ(a.element(1, 1), 0.0);
+
+    // A 4 x 4 cyclic permutation inverts to its transpose.
+    Matrix p(4, 4);
+    p.init();
+    for (int i = 0; i < 4; ++i) p.element(i, (i + 1) % 4) = 1.0;
+    EXPECT_EQ(matrixInverse(&p), 0);
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) EXPECT_EQ(p.element(i, j), j == (i + 3) % 4 ? 1.0 : 0.0);
+}
+
+TEST(MatrixInverse, SingularMatricesFail)
+{
+    Matrix a(2, 2);
+    fill(a, {1, 2, 2, 4});
+    EXPECT_EQ(matrixInverse(&a), 1);
+    Matrix z(3, 3);
+    z.init();
+    EXPECT_EQ(matrixInverse(&z), 1);
+}
+
+TEST(MatrixInverse, ProductWithInverseIsIdentity)
+{
+    const int n = 5;
+    // Diagonally dominant, with a small leading value so the pivots move about.
+    kelvane_test::Dense d(n, n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) d.at(i, j) = 1.0 / (i + 2 * j + 1) + (i == j ? i : 0.0);
+    auto a = kelvane_test::build(d, Matrix::Full);
+    auto inv = kelvane_test::build(d, Matrix::Full);
+    ASSERT_EQ(matrixInverse(inv.m.get()), 0);
+    Matrix id(n, n);
+    matrixMultiply(a.m.get(), inv.m.get(), &id);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) EXPECT_NEAR(id.element(i, j), i == j ? 1.0 : 0.0, 1e-9);
+}
+
+TEST(MatrixInverse, DiagonalTakesReciprocalsWithoutZeroTest)
+{
+    Matrix d(3, 3, Matrix::Diagonal);
+    fill(d, {2, 0, -4});
+    EXPECT_EQ(matrixInverse(&d), 0);
+    EXPECT_EQ(d.element(0, 0), 0.5);
+    EXPECT_TRUE(std::isinf(d.element(1, 1)));
+    EXPECT_EQ(d.element(2, 2), -0.25);
+    EXPECT_EQ(d.element(0, 2), 0.0);
+}
+
+TEST(MatrixInverse, UnsupportedKindsAndShapesAreRefusedUnchanged)
+{
+    Matrix p(2, 2, Matrix::SymmetricPacked);
+    fill(p, {1, 2, 3});
+    EXPECT_EQ(matrixInverse(&p), 1);
+    EXPECT_EQ(p.getMAry()[2], 3.0);
+    double data[4] = {1, 2, 3, 4};
+    Matrix v(2, 2, Matrix::TransposedView, data);
+    EXPECT_EQ(matrixInverse(&v), 1);
+    EXPECT_EQ(data[0], 1.0);
+    Matrix wide(2, 3);
+    fill(wide, {1, 2, 3, 4, 5, 6});
+    EXPECT_EQ(matrixInverse(&wide), 1);
+    EXPECT_EQ(wide.getMAry()[5], 6.0);
+}
+
+TEST(MatrixCholesky, FactorsAndSolvesAKnownSystem)
+{
+    Matrix a(3, 3), p(3, 1), b(3, 1);
+    fillSpd(a);
+    ASSERT_EQ(a.NRCholesky(&p), 0);
+    EXPECT_DOUBLE_EQ(p.element(0, 0), 2.0);
+    EXPECT_DOUBLE_EQ(p.element(1, 0), 1.0);
+    EXPECT_DOUBLE_EQ(p.element(2, 0), 3.0);
+    EXPECT_DOUBLE_EQ(a.element(1, 0), 6.0);
+    EXPECT_DOUBLE_EQ(a.element(2, 0), -8.0);
+    EXPECT_DOUBLE_EQ(a.element(2, 1), 5.0);
+    // Diagonal and upper triangle keep their input values.
+    EXPECT_EQ(a.element(0, 0), 4.0);
+    EXPECT_EQ(a.element(0, 2), -16.0);
+    EXPECT_EQ(a.element(1, 2), -43.0);
+
+    // A x = b for x = (1, -2, 0.5): b = (4 - 24 - 8, 12 - 74 - 21.5, -16 + 86 + 49).
+    fill(b, {-28, -83.5, 119});
+    ASSERT_EQ(b.solve(&a, &p), 0);
+    EXPECT_NEAR(b.element(0, 0), 1.0, 1e-12);
+    EXPECT_NEAR(b.element(1, 0), -2.0, 1e-12);
+    EXPECT_NEAR(b.element(2, 0), 0.5, 1e-12);
+}
+
+TEST(MatrixCholesky, NotPositiveDefiniteFailsAtOnce)
+{
+    for (double lead : {0.0, -1.0}) {
+        Matrix a(2, 2), p(2, 1);
+        fill(a, {lead, 1, 1, 5});
+        fill(p, {42, 42});
+        EXPECT_EQ(a.NRCholesky(&p), 1);
+        EXPECT_EQ(p.element(0, 0), 42.0);
+    }
+    Matrix indefinite(2, 2), p(2, 1);
+    fill(indefinite, {1, 2, 2, 1});
+    EXPECT_EQ(indefinite.NRCholesky(&p), 1);
+}
+
+TEST(MatrixCholesky, SolveReportsAZeroFactorValue)
+{
+    Matrix a(2, 2), p(2, 1), b(2, 1);
+    fill(a, {1, 0, 0, 1});
+    fill(p, {1, 0});
+    fill(b, {3, 4});
+    EXPECT_EQ(b.solve(&a, &p), 1);
+    EXPECT_EQ(b.element(0, 0), 3.0); // row 0 done before the zero was met
+}
+
+TEST(MatrixCholesky, InverseFactorGivesTheInverse)
+{
+    Matrix a(3, 3), p(3, 1), out(3, 3), original(3, 3);
+    fillSpd(a);
+    fillSpd(original);
+    ASSERT_EQ(a.NRCholesky(&p), 0);
+    EXPECT_EQ(a.NRCholeskyInverse(&p), 0);
+    // L^-1 of [[2,0,0],[6,1,0],[-8,5,3]] is [[1/2,0,0],[-3,1,0],[19/3,-5/3,1/3]].
+    EXPECT_DOUBLE_EQ(a.element(0, 0), 0.5);
+    EXPECT_DOUBLE_EQ(a.element(1, 0), -3.0);
+    EXPECT_DOUBLE_EQ(a.element(2, 0), 19.0 / 3.0);
+    EXPECT_DOUBLE_EQ(a.element(2, 1), -5.0 / 3.0);
+    EXPECT_DOUBLE_EQ(a.element(2, 2), 1.0 / 3.0);
+    EXPECT_EQ(a.element(0, 1), 12.0); // upper triangle untouched
+    // Clearing the upper triangle is the caller's step; then out = A^-1.
+    a.element(0, 1) = a.element(0, 2) = a.element(1, 2) = 0.0;
+    EXPECT_EQ(a.NRCholeskyVarCovFromInv(&out), 0);
+    Matrix id(3, 3);
+    matrixMultiply(&original, &out, &id);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) {
+            EXPECT_NEAR(id.element(i, j), i == j ? 1.0 : 0.0, 1e-12);
+            EXPECT_EQ(out.element(i, j), out.element(j, i));
+        }
+}
+
+TEST(MatrixCholesky, SubstitutionsWithAPackedFactor)
+{
+    Matrix l(3, 3, Matrix::SymmetricPacked);
+    fill(l, {2, 6, 1, -8, 5, 3}); // L row after row
+    // L y = b with y = (1, 2, 3): b = (2, 6 + 2, -8 + 10 + 9).
+    Matrix b(3, 1);
+    fill(b, {2, 8, 11});
+    EXPECT_EQ(b.forwardSub(&l), 0);
+    EXPECT_DOUBLE_EQ(b.element(0, 0), 1.0);
+    EXPECT_DOUBLE_EQ(b.element(1, 0), 2.0);
+    EXPECT_DOUBLE_EQ(b.element(2, 0), 3.0);
+    // Lt x = y with x = (1, -1, 2): y = (2 - 6 - 16, -1 + 10, 6).
+    fill(b, {-20, 9, 6});
+    EXPECT_EQ(b.backwardSub(&l), 0);
+    EXPECT_DOUBLE_EQ(b.element(0, 0), 1.0);
+    EXPECT_DOUBLE_EQ(b.element(1, 0), -1.0);
+    EXPECT_DOUBLE_EQ(b.element(2, 0), 2.0);
+    // Both together solve L Lt x = A x = b, as the Cholesky solve does.
+    fill(b, {-28, -83.5, 119});
+    b.forwardSub(&l);
+    b.backwardSub(&l);
+    EXPECT_NEAR(b.element(1, 0), -2.0, 1e-12);
+}
+
+TEST(MatrixCholesky, MismatchedOperandsStayWithinTheirStorage)
+{
+    // A too short p: the values it lacks read as 0.0, so the solve reports a zero.
+    Matrix a(2, 2), p(1, 1), b(4, 1), out(1, 1);
+    fill(a, {4, 2, 2, 5});
+    EXPECT_EQ(a.NRCholesky(&p), 0);
+    EXPECT_EQ(p.element(0, 0), 2.0);
+    fill(b, {1, 2, 3, 4});
+    EXPECT_EQ(b.solve(&a, &p), 1);
+    EXPECT_EQ(b.element(0, 0), 0.5);
+    // A right-hand side longer than the factor, and a too small result.
+    EXPECT_EQ(b.forwardSub(&a), 0);
+    EXPECT_EQ(a.NRCholeskyInverse(&p), 0);
+    EXPECT_EQ(a.NRCholeskyVarCovFromInv(&out), 0);
+}
