@@ -18,25 +18,18 @@ constexpr double kGrs80B = 6356752.3141403;
 // e^2 as the constant that ecef2lat uses in its latitude formula.
 constexpr double kGrs80EccSq = 0.0066943800229034;
 
-// Radius of curvature in the prime vertical, in the form of the inverse iteration.
-double primeVerticalRadius(double a2, double b2, double phi)
+// The radius of curvature in the prime vertical N at latitude phi, and the height h above
+// the ellipsoid, along the normal of latitude phi, of a point at distance p from the axis
+// and Z along it. Near the equator h = p/cos(phi) - N; towards the poles that form
+// divides by a vanishing cosine and loses millimetres within tens of metres of the axis,
+// so there the equivalent h = Z/sin(phi) - N(1 - e^2) is used, with N(1 - e^2) = N b^2/a^2.
+// Both forms agree to rounding where they meet.
+void radiusAndHeight(double a2, double b2, double p, double Z, double phi, double& N, double& h)
 {
     const double c = std::cos(phi);
     const double s = std::sin(phi);
-    return a2 / std::sqrt(a2 * c * c + b2 * s * s);
-}
-
-// Height above the ellipsoid of a point at distance p from the axis and Z along it, on
-// the normal of latitude phi. Near the equator h = p/cos(phi) - N; towards the poles that
-// form divides by a vanishing cosine and loses millimetres within tens of metres of the
-// axis, so there the equivalent h = Z/sin(phi) - N(1 - e^2) is used, with
-// N(1 - e^2) = N b^2/a^2. Both forms agree to rounding where they meet.
-double heightOnNormal(double a2, double b2, double p, double Z, double phi, double N)
-{
-    const double c = std::cos(phi);
-    const double s = std::sin(phi);
-    if (std::fabs(c) >= std::fabs(s)) return (p - N * c) / c;
-    return Z / s - N * b2 / a2;
+    N = a2 / std::sqrt(a2 * c * c + b2 * s * s);
+    h = (std::fabs(c) >= std::fabs(s)) ? (p - N * c) / c : Z / s - N * b2 / a2;
 }
 
 } // namespace
@@ -58,7 +51,7 @@ void fromCartesian(double a, double b, double e2, double X, double Y, double Z, 
     const double b2 = b * b;
     const double p = std::sqrt(X * X + Y * Y);
 
-    if (p == 0.0) {
+    if (p == 0.0 && !std::isnan(Z)) {
         // On the polar axis (the centre included) latitude and height are those of the
         // pole on Z's side; every longitude is the same point, 0 is reported.
         phi = (Z < 0.0 ? -0.5 : 0.5) * kelvane::pi();
@@ -68,8 +61,8 @@ void fromCartesian(double a, double b, double e2, double X, double Y, double Z, 
     }
 
     phi = std::atan((Z / p) / (1.0 - e2));
-    double N = primeVerticalRadius(a2, b2, phi);
-    h = heightOnNormal(a2, b2, p, Z, phi, N);
+    double N;
+    radiusAndHeight(a2, b2, p, Z, phi, N, h);
 
     double dh = 5.0;
     double dphi = 5.0;
@@ -79,8 +72,7 @@ void fromCartesian(double a, double b, double e2, double X, double Y, double Z, 
         const double hPrev = h;
         const double phiPrev = phi;
         phi = std::atan((Z / p) / (1.0 - e2 * N / (N + h)));
-        N = primeVerticalRadius(a2, b2, phi);
-        h = heightOnNormal(a2, b2, p, Z, phi, N);
+        radiusAndHeight(a2, b2, p, Z, phi, N, h);
         dh = std::fabs(h - hPrev);
         dphi = std::fabs(phi - phiPrev);
         ++passes;

@@ -214,6 +214,8 @@ TEST(Geocentric, GarbageInputReturns)
     double lat, lon, h;
     ecef2lat(1.0, 2.0, nan, &lat, &lon, &h);
     EXPECT_TRUE(std::isnan(lat) && std::isnan(h));
+    ecef2lat(0.0, 0.0, nan, &lat, &lon, &h); // not taken for a point on the axis
+    EXPECT_TRUE(std::isnan(lat) && std::isnan(lon) && std::isnan(h));
     inverse(e, {inf, 0.0, 1.0});
     inverse(e, {inf, -inf, inf});
     inverse(e, {1e308, 1e308, 1e308});
