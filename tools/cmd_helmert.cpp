@@ -98,8 +98,8 @@ struct FitReport {
     const char* title;
     int numParams;
     std::vector<Row> rows;
-    std::vector<double> applyValues; // in the order of 'apply --params', with their rows' decimals
-    std::vector<int> applyDecimals;
+    std::vector<double> applyValues; // in the order of 'apply --params'
+    std::vector<int> applyDecimals;  // printed with these decimals
     double variance, sigma0, residualMeasure;
     std::function<int(int, double*)> residual;
 };
