@@ -1,0 +1,174 @@
+// Geographic <-> Earth-centred Cartesian coordinates, and the rotation of a geocentric
+// difference vector into the local east/north/up frame of a point.
+#include "kelvane/geocentric.h"
+
+#include <cmath>
+
+#include "core/math_constants.h"
+#include "geocentric/geocentric_internal.h"
+#include "kelvane/matrix.h"
+
+namespace kelvane::geocentric {
+
+namespace {
+
+// GRS80 axes written into the fixed-ellipsoid pair ecef2lat / lat2ecef.
+constexpr double kGrs80A = 6378137.0;
+constexpr double kGrs80B = 6356752.3141403;
+// e^2 as the constant that ecef2lat uses in its latitude formula.
+constexpr double kGrs80EccSq = 0.0066943800229034;
+
+// The radius of curvature in the prime vertical N at latitude phi, and the height h above
+// the ellipsoid, along the normal of latitude phi, of a point at distance p from the axis
+// and Z along it. Near the equator h = p/cos(phi) - N; towards the poles that form
+// divides by a vanishing cosine and loses millimetres within tens of metres of the axis,
+// so there the equivalent h = Z/sin(phi) - N(1 - e^2) is used, with N(1 - e^2) = N b^2/a^2.
+// Both forms agree to rounding where they meet.
+void radiusAndHeight(double a2, double b2, double p, double Z, double phi, double& N, double& h)
+{
+    const double c = std::cos(phi);
+    const double s = std::sin(phi);
+    N = a2 / std::sqrt(a2 * c * c + b2 * s * s);
+    h = (std::fabs(c) >= std::fabs(s)) ? (p - N * c) / c : Z / s - N * b2 / a2;
+}
+
+} // namespace
+
+void toCartesian(double a, double b, double phi, double lambda, double h, double& X, double& Y,
+                 double& Z)
+{
+    const double e2 = (a * a - b * b) / (a * a);
+    const double N = a / std::sqrt(1.0 - e2 * std::pow(std::sin(phi), 2.0));
+    X = (N + h) * std::cos(phi) * std::cos(lambda);
+    Y = (N + h) * std::cos(phi) * std::sin(lambda);
+    Z = ((1.0 - e2) * N + h) * std::sin(phi);
+}
+
+void fromCartesian(double a, double b, double e2, double X, double Y, double Z, double& phi,
+                  double& lambda, double& h)
+{
+    const double a2 = a * a;
+    const double b2 = b * b;
+    const double p = std::sqrt(X * X + Y * Y);
+
+    if (p == 0.0 && !std::isnan(Z)) {
+        // On the polar axis (the centre included) latitude and height are those of the
+        // pole on Z's side; every longitude is the same point, 0 is reported.
+        phi = (Z < 0.0 ? -0.5 : 0.5) * kelvane::pi();
+        lambda = 0.0;
+        h = std::fabs(Z) - b;
+        return;
+    }
+
+    phi = std::atan((Z / p) / (1.0 - e2));
+    double N;
+    radiusAndHeight(a2, b2, p, Z, phi, N, h);
+
+    double dh = 5.0;
+    double dphi = 5.0;
+    int passes = 0;
+    // A NaN in either difference ends the loop, as does the pass cap.
+    while ((dh > kHeightTolerance || dphi > kLatitudeTolerance) && passes < kMaxPasses) {
+        const double hPrev = h;
+        const double phiPrev = phi;
+        phi = std::atan((Z / p) / (1.0 - e2 * N / (N + h)));
+        radiusAndHeight(a2, b2, p, Z, phi, N, h);
+        dh = std::fabs(h - hPrev);
+        dphi = std::fabs(phi - phiPrev);
+        ++passes;
+    }
+
+    // Half-angle form of the longitude, in (-pi, pi]; it reads 0/0 on the 180-degree
+    // meridian, where the answer is +pi.
+    lambda = (Y == 0.0 && X < 0.0) ? kelvane::pi() : 2.0 * std::atan(Y / (p + X));
+}
+
+} // namespace kelvane::geocentric
+
+using namespace kelvane::geocentric;
+
+void ecef2lat(double x, double y, double z, double* lat, double* lon, double* h)
+{
+    fromCartesian(kGrs80A, kGrs80B, kGrs80EccSq, x, y, z, *lat, *lon, *h);
+}
+
+void lat2ecef(double* x, double* y, double* z, double lat, double lon, double h)
+{
+    toCartesian(kGrs80A, kGrs80B, lat, lon, h, *x, *y, *z);
+}
+
+int latLongElev2XYZ_EC(ellipsoid ell, geodCoord* pt)
+{
+    double X, Y, Z;
+    toCartesian(ell.semiMajor, ell.semiMinor, pt->lat, pt->lon, pt->elev, X, Y, Z);
+    pt->easting = X;
+    pt->northing = Y;
+    pt->elev = Z;
+    return 0;
+}
+
+int XYZ_EC2latLongElev(ellipsoid ell, geodCoord* pt)
+{
+    double phi, lambda, h;
+    fromCartesian(ell.semiMajor, ell.semiMinor, ell.ecc * ell.ecc, pt->easting, pt->northing,
+                  pt->elev, phi, lambda, h);
+    pt->lat = phi;
+    pt->lon = lambda;
+    pt->elev = h;
+    return 0;
+}
+
+namespace {
+
+// Rotation from geocentric differences into the east/north/up frame at (phi, lambda):
+// rows east, north, up of the unit vectors expressed in X, Y, Z.
+void fillLocalRotation(double phi, double lambda, Matrix& R)
+{
+    const double sphi = std::sin(phi);
+    const double cphi = std::cos(phi);
+    const double slam = std::sin(lambda);
+    const double clam = std::cos(lambda);
+    R.element(0, 0) = -slam;
+    R.element(0, 1) = clam;
+    R.element(0, 2) = 0.0;
+    R.element(1, 0) = -sphi * clam;
+    R.element(1, 1) = -sphi * slam;
+    R.element(1, 2) = cphi;
+    R.element(2, 0) = cphi * clam;
+    R.element(2, 1) = cphi * slam;
+    R.element(2, 2) = sphi;
+}
+
+// out = rotation * (v0, v1, v2), with the rotation or (transposed) its inverse.
+void rotate(double phi, double lambda, bool inverse, double v0, double v1, double v2, double* out0,
+            double* out1, double* out2)
+{
+    Matrix R(3, 3);
+    fillLocalRotation(phi, lambda, R);
+    Matrix Rt(3, 3, Matrix::TransposedView, R.getMAry());
+    Matrix v(3, 1);
+    v.element(0, 0) = v0;
+    v.element(1, 0) = v1;
+    v.element(2, 0) = v2;
+    Matrix out(3, 1);
+    matrixMultiply(inverse ? &Rt : &R, &v, &out);
+    *out0 = out.element(0, 0);
+    *out1 = out.element(1, 0);
+    *out2 = out.element(2, 0);
+}
+
+} // namespace
+
+int localToLocalGeodetic(double lat, double lon, double dX, double dY, double dZ, double* east,
+                         double* north, double* up)
+{
+    rotate(lat, lon, false, dX, dY, dZ, east, north, up);
+    return 0;
+}
+
+int localGeodeticToLocal(double lat, double lon, double east, double north, double up, double* dX,
+                         double* dY, double* dZ)
+{
+    rotate(lat, lon, true, east, north, up, dX, dY, dZ);
+    return 0;
+}
