@@ -147,30 +147,36 @@ const char* const utmZoneNames[kZoneCodes] = {
     "Zone 60 - S 180 deg. E To 174 deg. E",
 };
 
+// UTMInitializeZoneConstants, called directly by the wrappers below.
+void initZone(int code, zoneCnstnt& zc)
+{
+    // 183 - 6z degrees west: zone 1 at 177 W, zone 31 at 3 E (-3), zone 60 at 177 E (-177).
+    // Worked in double, so that no zone code, however wild, overflows an int.
+    const double z = zoneInHemisphere(code);
+    zc.projection = kvTransverseMercator;
+    zc.scaleFactor = kUtmScaleFactor;
+    zc.falseNorthing = 0.0;
+    zc.falseEasting = kUtmFalseEasting;
+    zc.originLat = 0.0;
+    zc.centralMeridian = (183.0 - 6.0 * z) * kelvane::degToRad();
+    zc.originLon = zc.centralMeridian;
+}
+
 } // namespace
 
 void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc)
 {
-    // 183 - 6z degrees west: zone 1 at 177 W, zone 31 at 3 E (-3), zone 60 at 177 E (-177).
-    // Worked in double, so that no zone code, however wild, overflows an int.
-    const double z = zoneInHemisphere(zone);
-    zc->projection = kvTransverseMercator;
-    zc->scaleFactor = kUtmScaleFactor;
-    zc->falseNorthing = 0.0;
-    zc->falseEasting = kUtmFalseEasting;
-    zc->originLat = 0.0;
-    zc->centralMeridian = (183.0 - 6.0 * z) * kelvane::degToRad();
-    zc->originLon = zc->centralMeridian;
+    initZone(zone, *zc);
 }
 
 int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
 {
     pt->utmZone = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
     zoneCnstnt zc{};
-    UTMInitializeZoneConstants(pt->utmZone, &zc);
+    initZone(pt->utmZone, zc);
 
     pt->lon = -1.0 * pt->lon; // positive west for the projection
-    const int status = geod2TM(ell, &zc, pt);
+    const int status = kelvane::tm::forward(*ell, zc, *pt);
     pt->lon = -1.0 * pt->lon; // exactly as the caller gave it
 
     // A southern point gets the southern false northing even in a northern code, and
@@ -185,10 +191,10 @@ int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
 int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt)
 {
     zoneCnstnt zc{};
-    UTMInitializeZoneConstants(zone, &zc);
+    initZone(zone, zc);
 
     if (!southernCode(zone)) {
-        if (TM2Geod(ell, &zc, pt) == 0) pt->lon = -1.0 * pt->lon;
+        if (kelvane::tm::inverse(*ell, zc, *pt) == 0) pt->lon = -1.0 * pt->lon;
         return 0;
     }
 
@@ -196,7 +202,7 @@ int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt)
     // equator is the northing of the mirror point in the north.
     geodCoord mirror = *pt;
     mirror.northing = kSouthernFalseNorthing - pt->northing;
-    if (TM2Geod(ell, &zc, &mirror) == 0) {
+    if (kelvane::tm::inverse(*ell, zc, mirror) == 0) {
         pt->lat = -1.0 * mirror.lat;
         pt->lon = -1.0 * mirror.lon;
         // Delivered in southern zones too, so that a host reads the same quantities for
