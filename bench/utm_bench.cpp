@@ -68,64 +68,50 @@ const std::vector<UtmPoint>& batch()
     return points;
 }
 
-// Reports the time per point of a benchmark that converts the whole batch per iteration.
-void perPoint(benchmark::State& state)
-{
-    const double points = static_cast<double>(state.iterations()) * static_cast<double>(kBatch);
-    state.SetItemsProcessed(static_cast<std::int64_t>(points));
-    state.counters["time_per_point"] =
-        benchmark::Counter(points, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
-
-void BM_UTMGeod2Grid(benchmark::State& state)
+// Converts the whole batch with convert(point) in every iteration and reports the time
+// per point.
+template <typename Convert>
+void runBatch(benchmark::State& state, Convert convert)
 {
     const std::vector<UtmPoint>& points = batch();
-    ellipsoid ell = grs80();
     for (auto _ : state) {
-        for (const UtmPoint& src : points) {
-            geodCoord g{};
-            g.lat = src.lat;
-            g.lon = src.lon;
-            UTMGeod2Grid(src.zone, &ell, &g);
-            benchmark::DoNotOptimize(g);
-        }
+        for (const UtmPoint& p : points) benchmark::DoNotOptimize(convert(p));
     }
-    perPoint(state);
+    const double converted = static_cast<double>(state.iterations()) * static_cast<double>(kBatch);
+    state.SetItemsProcessed(static_cast<std::int64_t>(converted));
+    state.counters["time_per_point"] =
+        benchmark::Counter(converted, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
+
+// Forward in the point's zone, or (automatic) with the zone chosen from its position.
+void utmForward(benchmark::State& state, bool automatic)
+{
+    ellipsoid ell = grs80();
+    runBatch(state, [&ell, automatic](const UtmPoint& p) {
+        geodCoord g{};
+        g.lat = p.lat;
+        g.lon = p.lon;
+        UTMGeod2Grid(automatic ? 0 : p.zone, &ell, &g);
+        return g;
+    });
+}
+
+void BM_UTMGeod2Grid(benchmark::State& state) { utmForward(state, false); }
 BENCHMARK(BM_UTMGeod2Grid);
 
-// The same with the zone chosen from each position (zone 0).
-void BM_UTMGeod2Grid_AutoZone(benchmark::State& state)
-{
-    const std::vector<UtmPoint>& points = batch();
-    ellipsoid ell = grs80();
-    for (auto _ : state) {
-        for (const UtmPoint& src : points) {
-            geodCoord g{};
-            g.lat = src.lat;
-            g.lon = src.lon;
-            UTMGeod2Grid(0, &ell, &g);
-            benchmark::DoNotOptimize(g);
-        }
-    }
-    perPoint(state);
-}
+void BM_UTMGeod2Grid_AutoZone(benchmark::State& state) { utmForward(state, true); }
 BENCHMARK(BM_UTMGeod2Grid_AutoZone);
 
 void BM_UTMGrid2Geod(benchmark::State& state)
 {
-    const std::vector<UtmPoint>& points = batch();
     ellipsoid ell = grs80();
-    for (auto _ : state) {
-        for (const UtmPoint& src : points) {
-            geodCoord g{};
-            g.northing = src.northing;
-            g.easting = src.easting;
-            UTMGrid2Geod(src.zone, &ell, &g);
-            benchmark::DoNotOptimize(g);
-        }
-    }
-    perPoint(state);
+    runBatch(state, [&ell](const UtmPoint& p) {
+        geodCoord g{};
+        g.northing = p.northing;
+        g.easting = p.easting;
+        UTMGrid2Geod(p.zone, &ell, &g);
+        return g;
+    });
 }
 BENCHMARK(BM_UTMGrid2Geod);
 
@@ -187,41 +173,29 @@ double largestDifferenceFromProj()
     return worst;
 }
 
-void BM_PROJ_utm_forward(benchmark::State& state)
+// PROJ in the point's zone, in either direction (radians in, metres out, or back).
+void projUtm(benchmark::State& state, PJ_DIRECTION direction)
 {
     const ProjZones& zones = projZones();
     if (!zones.ok()) {
         state.SkipWithError("PROJ could not create the UTM transformations");
         return;
     }
-    const std::vector<UtmPoint>& points = batch();
-    for (auto _ : state) {
-        for (const UtmPoint& src : points) {
-            PJ_COORD c = proj_trans(zones[src.zone], PJ_FWD, proj_coord(src.lon, src.lat, 0.0, 0.0));
-            benchmark::DoNotOptimize(c);
-        }
-    }
-    perPoint(state);
+    runBatch(state, [&zones, direction](const UtmPoint& p) {
+        const PJ_COORD in = direction == PJ_FWD ? proj_coord(p.lon, p.lat, 0.0, 0.0)
+                                                : proj_coord(p.easting, p.northing, 0.0, 0.0);
+        return proj_trans(zones[p.zone], direction, in);
+    });
+}
+
+void BM_PROJ_utm_forward(benchmark::State& state)
+{
+    projUtm(state, PJ_FWD);
     state.counters["max_diff_m"] = largestDifferenceFromProj();
 }
 BENCHMARK(BM_PROJ_utm_forward);
 
-void BM_PROJ_utm_inverse(benchmark::State& state)
-{
-    const ProjZones& zones = projZones();
-    if (!zones.ok()) {
-        state.SkipWithError("PROJ could not create the UTM transformations");
-        return;
-    }
-    const std::vector<UtmPoint>& points = batch();
-    for (auto _ : state) {
-        for (const UtmPoint& src : points) {
-            PJ_COORD c = proj_trans(zones[src.zone], PJ_INV, proj_coord(src.easting, src.northing, 0.0, 0.0));
-            benchmark::DoNotOptimize(c);
-        }
-    }
-    perPoint(state);
-}
+void BM_PROJ_utm_inverse(benchmark::State& state) { projUtm(state, PJ_INV); }
 BENCHMARK(BM_PROJ_utm_inverse);
 
 #endif // KELVANE_BENCH_WITH_PROJ

@@ -10,40 +10,11 @@
 #include <vector>
 
 #include "kelvane/kelvane.h"
+#include "projections/transverse_mercator/tm_test_support.h"
+
+using namespace tm_test;
 
 namespace {
-
-const double kDeg = 4.0 * std::atan(1.0) / 180.0;
-const double kArcSecond = kDeg / 3600.0;
-
-double dms(double d, double m, double s) { return (d + m / 60.0 + s / 3600.0) * kDeg; }
-
-ellipsoid makeEllipsoid(double a, double f)
-{
-    ellipsoid e{};
-    initEllipsoid(&e, a, f);
-    return e;
-}
-
-ellipsoid grs80() { return makeEllipsoid(6378137.0, 0.0033528106811836675); }
-ellipsoid wgs84() { return makeEllipsoid(6378137.0, 1.0 / 298.257223563); }
-ellipsoid international1924() { return makeEllipsoid(6378388.0, 1.0 / 297.0); }
-
-geodCoord geographic(double lat, double lonEast)
-{
-    geodCoord p{};
-    p.lat = lat;
-    p.lon = lonEast;
-    return p;
-}
-
-geodCoord grid(double northing, double easting)
-{
-    geodCoord p{};
-    p.northing = northing;
-    p.easting = easting;
-    return p;
-}
 
 int autoZone(double latDeg, double lonDeg) { return utmZoneFromPosition(latDeg * kDeg, lonDeg * kDeg); }
 
@@ -288,7 +259,7 @@ TEST(UtmRoundTrip, EveryZoneCode)
                 ASSERT_GE(p.northing, south ? 1000000.0 : 0.0);
                 geodCoord q = grid(p.northing, p.easting);
                 ASSERT_EQ(UTMGrid2Geod(code, &ell, &q), 0);
-                const double ground = 6378137.0 * std::hypot(q.lat - lat, (q.lon - lon) * std::cos(lat));
+                const double ground = groundDistance(lat, lon, q.lat, q.lon);
                 worstGround = std::max(worstGround, ground);
                 EXPECT_NEAR(q.gridScale, p.gridScale, 5e-9) << code << " " << lat / kDeg << " " << dLon;
                 EXPECT_NEAR(q.convergence, p.convergence, 5e-9) << code << " " << lat / kDeg << " " << dLon;
