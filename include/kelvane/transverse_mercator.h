@@ -34,13 +34,18 @@ KELVANE_API int TM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
 KELVANE_API void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc);
 
 /* Geographic -> UTM. Reads pt->lat, pt->lon (positive east). zone 0 chooses the zone
- * from the position. Writes northing, easting, gridScale, convergence and utmZone; lon is
- * left as given. Southern points (and every point in a southern code) get the false
- * northing 10000000. Always returns 0. */
+ * from the position (utmZoneFromPosition). Writes northing, easting, gridScale,
+ * convergence and utmZone; lon is left as given. Southern points (even in a northern code)
+ * and every point in a southern code get the false northing 10000000. The zone code is
+ * not validated. Always returns 0; with an ellipsoid that has a zero axis only utmZone
+ * is written. */
 KELVANE_API int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt);
 
 /* UTM -> geographic. Reads pt->northing, pt->easting in zone code 1..120; writes lat,
- * lon (positive east), gridScale and convergence. Always returns 0. */
+ * lon (positive east), gridScale and convergence. Southern codes are converted through
+ * the mirror point in the northern hemisphere (northing 10000000 - N); its scale factor
+ * is the point's and its convergence is the point's with the sign changed, so both are
+ * delivered for southern codes as well. Always returns 0. */
 KELVANE_API int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt);
 
 /* 1 when zone is not a UTM zone code (below 1 or above 120), else 0. */

@@ -1,0 +1,261 @@
+// Universal Transverse Mercator: 120 zone codes (1..60 northern zones 1..60, 61..120 the
+// same zones in the southern hemisphere) on the caller's ellipsoid, through the
+// Transverse Mercator series on zone constants. The UTM operations take and return
+// longitudes positive EAST and negate them around the west-positive projection routines.
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "core/math_constants.h"
+#include "projections/transverse_mercator/transverse_mercator.h"
+
+namespace {
+
+constexpr int kZonesPerHemisphere = 60;
+constexpr int kZoneCodes = 120;
+constexpr double kUtmScaleFactor = 0.9996;
+constexpr double kUtmFalseEasting = 500000.0;
+constexpr double kSouthernFalseNorthing = 10000000.0;
+
+// The zone's number within its hemisphere: 1..60 for the codes 1..120.
+int zoneInHemisphere(int code) { return code > kZonesPerHemisphere ? code - kZonesPerHemisphere : code; }
+
+bool southernCode(int code) { return code > kZonesPerHemisphere; }
+
+// The names of the host's pick list, in zone-code order. Rows 20 and 80 read 77 where the
+// pattern of their neighbours would give 66; hosts match on these texts, so they stay.
+const char* const utmZoneNames[kZoneCodes] = {
+    "Zone  1 - N 174 deg. W To 180 deg. W",
+    "Zone  2 - N 168 deg. W To 174 deg. W",
+    "Zone  3 - N 162 deg. W To 168 deg. W",
+    "Zone  4 - N 156 deg. W To 162 deg. W",
+    "Zone  5 - N 150 deg. W To 156 deg. W",
+    "Zone  6 - N 144 deg. W To 150 deg. W",
+    "Zone  7 - N 138 deg. W To 144 deg. W",
+    "Zone  8 - N 132 deg. W To 138 deg. W",
+    "Zone  9 - N 126 deg. W To 132 deg. W",
+    "Zone 10 - N 120 deg. W To 126 deg. W",
+    "Zone 11 - N 114 deg. W To 120 deg. W",
+    "Zone 12 - N 108 deg. W To 114 deg. W",
+    "Zone 13 - N 102 deg. W To 108 deg. W",
+    "Zone 14 - N  96 deg. W To 102 deg. W",
+    "Zone 15 - N  90 deg. W To  96 deg. W",
+    "Zone 16 - N  84 deg. W To  90 deg. W",
+    "Zone 17 - N  78 deg. W To  84 deg. W",
+    "Zone 18 - N  72 deg. W To  78 deg. W",
+    "Zone 19 - N  66 deg. W To  72 deg. W",
+    "Zone 20 - N  60 deg. W To  77 deg. W",
+    "Zone 21 - N  54 deg. W To  60 deg. W",
+    "Zone 22 - N  48 deg. W To  54 deg. W",
+    "Zone 23 - N  42 deg. W To  48 deg. W",
+    "Zone 24 - N  36 deg. W To  42 deg. W",
+    "Zone 25 - N  30 deg. W To  36 deg. W",
+    "Zone 26 - N  24 deg. W To  30 deg. W",
+    "Zone 27 - N  18 deg. W To  24 deg. W",
+    "Zone 28 - N  12 deg. W To  18 deg. W",
+    "Zone 29 - N   6 deg. W To  12 deg. W",
+    "Zone 30 - N   0 deg. W To   6 deg. W",
+    "Zone 31 - N   6 deg. E To   0 deg. E",
+    "Zone 32 - N  12 deg. E To   6 deg. E",
+    "Zone 33 - N  18 deg. E To  12 deg. E",
+    "Zone 34 - N  24 deg. E To  18 deg. E",
+    "Zone 35 - N  30 deg. E To  24 deg. E",
+    "Zone 36 - N  36 deg. E To  30 deg. E",
+    "Zone 37 - N  42 deg. E To  36 deg. E",
+    "Zone 38 - N  48 deg. E To  42 deg. E",
+    "Zone 39 - N  54 deg. E To  48 deg. E",
+    "Zone 40 - N  60 deg. E To  54 deg. E",
+    "Zone 41 - N  66 deg. E To  60 deg. E",
+    "Zone 42 - N  72 deg. E To  66 deg. E",
+    "Zone 43 - N  78 deg. E To  72 deg. E",
+    "Zone 44 - N  84 deg. E To  78 deg. E",
+    "Zone 45 - N  90 deg. E To  84 deg. E",
+    "Zone 46 - N  96 deg. E To  90 deg. E",
+    "Zone 47 - N 102 deg. E To  96 deg. E",
+    "Zone 48 - N 108 deg. E To 102 deg. E",
+    "Zone 49 - N 114 deg. E To 108 deg. E",
+    "Zone 50 - N 120 deg. E To 114 deg. E",
+    "Zone 51 - N 126 deg. E To 120 deg. E",
+    "Zone 52 - N 132 deg. E To 126 deg. E",
+    "Zone 53 - N 138 deg. E To 132 deg. E",
+    "Zone 54 - N 144 deg. E To 138 deg. E",
+    "Zone 55 - N 150 deg. E To 144 deg. E",
+    "Zone 56 - N 156 deg. E To 150 deg. E",
+    "Zone 57 - N 162 deg. E To 156 deg. E",
+    "Zone 58 - N 168 deg. E To 162 deg. E",
+    "Zone 59 - N 174 deg. E To 168 deg. E",
+    "Zone 60 - N 180 deg. E To 174 deg. E",
+    "Zone  1 - S 174 deg. W To 180 deg. W",
+    "Zone  2 - S 168 deg. W To 174 deg. W",
+    "Zone  3 - S 162 deg. W To 168 deg. W",
+    "Zone  4 - S 156 deg. W To 162 deg. W",
+    "Zone  5 - S 150 deg. W To 156 deg. W",
+    "Zone  6 - S 144 deg. W To 150 deg. W",
+    "Zone  7 - S 138 deg. W To 144 deg. W",
+    "Zone  8 - S 132 deg. W To 138 deg. W",
+    "Zone  9 - S 126 deg. W To 132 deg. W",
+    "Zone 10 - S 120 deg. W To 126 deg. W",
+    "Zone 11 - S 114 deg. W To 120 deg. W",
+    "Zone 12 - S 108 deg. W To 114 deg. W",
+    "Zone 13 - S 102 deg. W To 108 deg. W",
+    "Zone 14 - S  96 deg. W To 102 deg. W",
+    "Zone 15 - S  90 deg. W To  96 deg. W",
+    "Zone 16 - S  84 deg. W To  90 deg. W",
+    "Zone 17 - S  78 deg. W To  84 deg. W",
+    "Zone 18 - S  72 deg. W To  78 deg. W",
+    "Zone 19 - S  66 deg. W To  72 deg. W",
+    "Zone 20 - S  60 deg. W To  77 deg. W",
+    "Zone 21 - S  54 deg. W To  60 deg. W",
+    "Zone 22 - S  48 deg. W To  54 deg. W",
+    "Zone 23 - S  42 deg. W To  48 deg. W",
+    "Zone 24 - S  36 deg. W To  42 deg. W",
+    "Zone 25 - S  30 deg. W To  36 deg. W",
+    "Zone 26 - S  24 deg. W To  30 deg. W",
+    "Zone 27 - S  18 deg. W To  24 deg. W",
+    "Zone 28 - S  12 deg. W To  18 deg. W",
+    "Zone 29 - S   6 deg. W To  12 deg. W",
+    "Zone 30 - S   0 deg. W To   6 deg. W",
+    "Zone 31 - S   6 deg. E To   0 deg. E",
+    "Zone 32 - S  12 deg. E To   6 deg. E",
+    "Zone 33 - S  18 deg. E To  12 deg. E",
+    "Zone 34 - S  24 deg. E To  18 deg. E",
+    "Zone 35 - S  30 deg. E To  24 deg. E",
+    "Zone 36 - S  36 deg. E To  30 deg. E",
+    "Zone 37 - S  42 deg. E To  36 deg. E",
+    "Zone 38 - S  48 deg. E To  42 deg. E",
+    "Zone 39 - S  54 deg. E To  48 deg. E",
+    "Zone 40 - S  60 deg. E To  54 deg. E",
+    "Zone 41 - S  66 deg. E To  60 deg. E",
+    "Zone 42 - S  72 deg. E To  66 deg. E",
+    "Zone 43 - S  78 deg. E To  72 deg. E",
+    "Zone 44 - S  84 deg. E To  78 deg. E",
+    "Zone 45 - S  90 deg. E To  84 deg. E",
+    "Zone 46 - S  96 deg. E To  90 deg. E",
+    "Zone 47 - S 102 deg. E To  96 deg. E",
+    "Zone 48 - S 108 deg. E To 102 deg. E",
+    "Zone 49 - S 114 deg. E To 108 deg. E",
+    "Zone 50 - S 120 deg. E To 114 deg. E",
+    "Zone 51 - S 126 deg. E To 120 deg. E",
+    "Zone 52 - S 132 deg. E To 126 deg. E",
+    "Zone 53 - S 138 deg. E To 132 deg. E",
+    "Zone 54 - S 144 deg. E To 138 deg. E",
+    "Zone 55 - S 150 deg. E To 144 deg. E",
+    "Zone 56 - S 156 deg. E To 150 deg. E",
+    "Zone 57 - S 162 deg. E To 156 deg. E",
+    "Zone 58 - S 168 deg. E To 162 deg. E",
+    "Zone 59 - S 174 deg. E To 168 deg. E",
+    "Zone 60 - S 180 deg. E To 174 deg. E",
+};
+
+// UTMInitializeZoneConstants, called directly by the wrappers below.
+void initZone(int code, zoneCnstnt& zc)
+{
+    // 183 - 6z degrees west: zone 1 at 177 W, zone 31 at 3 E (-3), zone 60 at 177 E (-177).
+    // Worked in double, so that no zone code, however wild, overflows an int.
+    const double z = zoneInHemisphere(code);
+    zc.projection = kvTransverseMercator;
+    zc.scaleFactor = kUtmScaleFactor;
+    zc.falseNorthing = 0.0;
+    zc.falseEasting = kUtmFalseEasting;
+    zc.originLat = 0.0;
+    zc.centralMeridian = (183.0 - 6.0 * z) * kelvane::degToRad();
+    zc.originLon = zc.centralMeridian;
+}
+
+} // namespace
+
+void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc)
+{
+    initZone(zone, *zc);
+}
+
+int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
+{
+    pt->utmZone = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
+    zoneCnstnt zc{};
+    initZone(pt->utmZone, zc);
+
+    pt->lon = -1.0 * pt->lon; // positive west for the projection
+    const int status = kelvane::tm::forward(*ell, zc, *pt);
+    pt->lon = -1.0 * pt->lon; // exactly as the caller gave it
+
+    // A southern point gets the southern false northing even in a northern code, and
+    // every point in a southern code gets it, whatever its latitude. When the projection
+    // refused the ellipsoid nothing was written, and the caller's northing stays as it was.
+    if (status == 0 && (southernCode(pt->utmZone) || pt->lat < 0.0)) {
+        pt->northing += kSouthernFalseNorthing;
+    }
+    return 0;
+}
+
+int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt)
+{
+    zoneCnstnt zc{};
+    initZone(zone, zc);
+
+    if (!southernCode(zone)) {
+        if (kelvane::tm::inverse(*ell, zc, *pt) == 0) pt->lon = -1.0 * pt->lon;
+        return 0;
+    }
+
+    // Southern codes work on the mirror image in the equator: the distance south of the
+    // equator is the northing of the mirror point in the north.
+    geodCoord mirror = *pt;
+    mirror.northing = kSouthernFalseNorthing - pt->northing;
+    if (kelvane::tm::inverse(*ell, zc, mirror) == 0) {
+        pt->lat = -1.0 * mirror.lat;
+        pt->lon = -1.0 * mirror.lon;
+        // Delivered in southern zones too, so that a host reads the same quantities for
+        // every zone: the mirror point has the point's scale factor, and its convergence
+        // has the opposite sign (convergence follows the sign of the latitude).
+        pt->gridScale = mirror.gridScale;
+        pt->convergence = -1.0 * mirror.convergence;
+    }
+    return 0;
+}
+
+int invalidUTMZone(int zone)
+{
+    return (zone < 1 || zone > kZoneCodes) ? 1 : 0;
+}
+
+int UTMGetZoneLstS(char* buf, int size)
+{
+    // Not even room for the terminating NUL: nothing is written.
+    if (buf == nullptr || size < 1) return 1;
+    buf[0] = '\0';
+    long total = 0;
+    for (const char* name : utmZoneNames) {
+        const long length = static_cast<long>(std::strlen(name));
+        total += length + 1;
+        if (total >= size) return 1; // the name, its newline and the NUL would not fit
+        char* end = buf + (total - length - 1);
+        std::memcpy(end, name, static_cast<std::size_t>(length));
+        end[length] = '\n';
+        end[length + 1] = '\0';
+    }
+    return 0;
+}
+
+int utmZoneFromPosition(double lat, double lon)
+{
+    const int h = lat < 0.0 ? kZonesPerHemisphere : 0; // the equator itself is northern
+    const double lonDeg = lon / kelvane::degToRad();
+    const int code = roundHalfUp((183.0 + lonDeg) / 6.0 + h);
+    // A boundary belongs to the zone to its east, so 180 degrees east rounds one past the
+    // hemisphere's last zone (61, or 121 in the south). A user there wants the zone whose
+    // edge it is: zone 60 (code 120 in the south), central meridian 177 E, rather than
+    // zone 1, whose central meridian 177 W the east-positive longitude would put 357
+    // degrees away. The same fold keeps a longitude written a little past 180 E in zone 60.
+    return code == kZonesPerHemisphere + 1 + h ? kZonesPerHemisphere + h : code;
+}
+
+int roundHalfUp(double x)
+{
+    if (std::isnan(x)) return 0;
+    if (x >= static_cast<double>(INT_MAX)) return INT_MAX;
+    if (x <= static_cast<double>(INT_MIN)) return INT_MIN;
+    double integral = 0.0;
+    const double fraction = std::modf(x, &integral);
+    return static_cast<int>(integral) + (std::fabs(fraction) >= 0.5 ? 1 : 0);
+}
