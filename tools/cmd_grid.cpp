@@ -1,13 +1,58 @@
-// Placeholder until this family's subcommand lands.
+// kelvane grid: grid file utilities. "grid convert IN.gtx OUT.grd" turns a GTX geoid
+// grid into the text grid file that the geoid models load.
 #include "cli.h"
 #include "commands.h"
+#include "gtx.h"
+
+#include <iostream>
 
 namespace kelvane::cli {
+
+namespace {
+
+const char* const kGridUsage =
+    "usage: kelvane grid convert IN.gtx OUT.grd\n"
+    "\n"
+    "Converts a GTX geoid grid (40-byte big-endian header, then 32-bit big-endian\n"
+    "floats from the south-west corner, -88.8888 for no data) into a text grid file\n"
+    "for kelvane geoid. Longitudes are written east-positive from 0 to 360: a global\n"
+    "grid is rewrapped to start at 0 and closed with a repeated column at 360; nodes\n"
+    "without data are written as \"N\". OUT.grd is replaced only when the conversion\n"
+    "succeeds. Name the file as the geoid model expects it (egm96.grd for EGM96).\n"
+    "\n"
+    "  --help   show this text\n";
+
+int usage(std::ostream& out, int status)
+{
+    out << kGridUsage;
+    return status;
+}
+
+int runConvert(const std::string& command, const std::string& in, const std::string& out)
+{
+    gtx::Summary summary;
+    if (auto failure = gtx::convertGtxToGrid(in, out, &summary)) return usageError(command, *failure);
+    const gtx::Header& h = summary.header;
+    const gtx::Layout& l = summary.layout;
+    std::cout << out << ": " << h.rows << " rows x " << l.columns << " columns, latitude " << h.south << " to "
+              << h.south + (h.rows - 1) * h.latStep << ", longitude " << l.west << " to "
+              << l.west + (l.columns - 1) * h.lonStep << (l.global ? " (global, closed at 360)" : "") << "\n";
+    if (!summary.warning.empty()) std::cerr << "kelvane " << command << ": warning: " << summary.warning << "\n";
+    return kExitOk;
+}
+
+} // namespace
 
 int runGrid(int argc, char** argv)
 {
     Args args(argc, argv);
-    return usageError(args.command(), "not available in this build yet");
+    if (args.flag("--help") || args.flag("-h")) return usage(std::cout, kExitOk);
+    const std::vector<std::string> p = args.positionals();
+    if (!args.finish()) return kExitUsage;
+    if (p.empty()) return usage(std::cerr, kExitUsage);
+    if (p[0] != "convert") return usageError(args.command(), "unknown action '" + p[0] + "' (try --help)");
+    if (p.size() != 3) return usageError(args.command(), "convert takes an input GTX file and an output grid file");
+    return runConvert(args.command(), p[1], p[2]);
 }
 
 } // namespace kelvane::cli
