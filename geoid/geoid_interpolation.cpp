@@ -75,6 +75,22 @@ double inverseDistance(GeoidGrid* g, double lon, double lat, const int corners[4
     return used ? valueSum / weightSum : kGeoidNoData;
 }
 
+// The values of the 4x4 nodes from column c0 and row r0 (both inside the grid with their
+// three successors), rows from the south; false when any of them lacks data. A grid in
+// memory is read row by row directly; a scratch grid through its windows.
+bool gatherNeighbourhood(GeoidGrid* g, int c0, int r0, double values[4][4])
+{
+    for (int j = 0; j < 4; ++j) {
+        const GeoidGridCell* row = g->inMemory ? g->rows[r0 + j] + c0 : nullptr;
+        for (int i = 0; i < 4; ++i) {
+            const GeoidGridCell node = row ? row[i] : getGridCell(g, gridNodeIndex(g, c0 + i, r0 + j));
+            if (!hasData(node)) return false;
+            values[j][i] = node.value;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 double interpolateGeoidCell(double lon, double lat, GeoidGrid* g)
@@ -146,26 +162,27 @@ double interpolateGeoidBicubic(double lon, double lat, GeoidGrid* g)
         cell.r + 2 > g->latIntervals) {
         return interpolateGeoidCell(lon, lat, g);
     }
-    // Local coordinates put the four columns (rows) at -1, -1/3, 1/3 and 1.
-    const double u = ((lon - gridNodeLongitude(g, cell.k)) - g->lonStep / 2) *
-                     0.6666666666666666 / g->lonStep;
-    const double v = ((lat - gridNodeLatitude(g, cell.k)) - g->latStep / 2) *
-                     0.6666666666666666 / g->latStep;
+    // Local coordinates put the four columns (rows) at -1, -1/3, 1/3 and 1. The node
+    // position of k is west + c*step, as gridNodeLongitude/Latitude give it for a grid
+    // with three or more intervals and non-zero steps, which a full neighbourhood implies.
+    const double lonK = g->west + cell.c * g->lonStep;
+    const double latK = g->south + cell.r * g->latStep;
+    const double u = ((lon - lonK) - g->lonStep / 2) * 0.6666666666666666 / g->lonStep;
+    const double v = ((lat - latK) - g->latStep / 2) * 0.6666666666666666 / g->latStep;
+    double values[4][4];
+    if (!gatherNeighbourhood(g, cell.c - 1, cell.r - 1, values)) {
+        return interpolateGeoidCell(lon, lat, g);
+    }
     double Lu[4];
     double Lv[4];
     lagrangeWeights(u, Lu);
     lagrangeWeights(v, Lv);
-
-    const int rowLength = g->lonIntervals + 1;
-    const int first = gridNodeIndex(g, cell.c - 1, cell.r - 1);
     double sum = 0.0;
     double weightSum = 0.0;
     for (int j = 0; j < 4; ++j) {
         for (int i = 0; i < 4; ++i) {
-            const GeoidGridCell node = getGridCell(g, first + j * rowLength + i);
-            if (!hasData(node)) return interpolateGeoidCell(lon, lat, g);
             const double w = Lv[j] * Lu[i];
-            sum += w * node.value;
+            sum += w * values[j][i];
             weightSum += w;
         }
     }
