@@ -4,6 +4,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "platform/platform.h"
+
 namespace kelvane::geoid {
 namespace {
 
@@ -104,6 +106,14 @@ bool formatGeoidPattern(const char* pattern, const char* folder, int number, cha
     }
     out[len] = '\0';
     return true;
+}
+
+bool findGeoidFiles(const char* folder, int model)
+{
+    const GeoidModel* m = findGeoidModel(model);
+    char pattern[kGeoidPathSize];
+    return m && formatGeoidPattern(m->pattern, folder, 0, pattern, sizeof pattern) &&
+           platform::anyFileMatches(pattern);
 }
 
 } // namespace kelvane::geoid

@@ -8,6 +8,10 @@
 
 namespace kelvane::geoid {
 
+// Room for any file name built from an accepted folder (at most 259 characters) and the
+// longest file name of the catalogue.
+constexpr std::size_t kGeoidPathSize = 320;
+
 // Identifiers of the models whose file is chosen per point.
 constexpr int kGeoid99 = 1;
 constexpr int kGeoid03 = 2;

@@ -5,7 +5,6 @@
 #include "geoid/geoid_catalogue.h"
 #include "geoid/geoid_grid.h"
 #include "kelvane/geoid.h"
-#include "platform/platform.h"
 
 namespace kelvane::geoid {
 namespace {
@@ -47,14 +46,6 @@ bool changesTileOnMiss(int model)
 {
     return model == kGeoid99 || model == kGeoid03 || model == kGeoid09 || model == kAusGeoid98 ||
            model == kCarib97;
-}
-
-bool findGeoidFiles(const char* folder, int model)
-{
-    const GeoidModel* m = findGeoidModel(model);
-    char pattern[kGeoidPathSize];
-    return m && formatGeoidPattern(m->pattern, folder, 0, pattern, sizeof pattern) &&
-           platform::anyFileMatches(pattern);
 }
 
 } // namespace kelvane::geoid

@@ -6,11 +6,9 @@
 #include <cstddef>
 #include <vector>
 
-namespace kelvane::geoid {
+#include "geoid/geoid_catalogue.h"
 
-// Room for any file name built from an accepted folder (at most 259 characters) and the
-// longest file name of the catalogue.
-constexpr std::size_t kGeoidPathSize = 320;
+namespace kelvane::geoid {
 
 // One closed latitude/longitude box and the file that serves it: pattern formatted with
 // the folder and number. For the GEOID09 tiles outside the conterminous states,
