@@ -11,13 +11,13 @@ namespace {
 // Closer than this (degrees) a point counts as lying on a node or a cell side.
 constexpr double kOnNode = 1e-6;
 
-// The cell (column c, row r, south-west node k) that holds the point, for a point inside
-// the grid's closed extent. False for a point outside it (NaN included) and for a grid
-// whose steps give no usable cell.
+// A cell of the grid: column c, row r and index k of its south-west node.
 struct Cell {
     int c, r, k;
 };
 
+// The cell that holds the point, for a point inside the grid's closed extent. False for
+// a point outside it (NaN included) and for a grid whose steps give no usable cell.
 bool locateCell(const GeoidGrid* g, double lon, double lat, Cell& cell)
 {
     if (!g) return false;
@@ -36,8 +36,8 @@ bool locateCell(const GeoidGrid* g, double lon, double lat, Cell& cell)
     return true;
 }
 
-// Cubic Lagrange weights for abscissae -1, -1/3, 1/3 and 1, in the forms that keep the
-// sum of the four close to 1 for |t| <= 1/3.
+// Cubic Lagrange weights for the abscissae -1, -1/3, 1/3 and 1 of the four columns (or
+// rows) c-1 .. c+2, at the local coordinate t.
 void lagrangeWeights(double t, double L[4])
 {
     const double t2 = t * t;

@@ -7,6 +7,7 @@
 
 #include "geoid/geoid_grid.h"
 #include "geoid/geoid_interpolation.h"
+#include "geoid_test_files.h"
 #include "kelvane/geoid.h"
 
 namespace {
@@ -84,6 +85,32 @@ TEST(GeoidBicubic, ReproducesACubicSurfaceEverywhereItsNeighbourhoodIsComplete)
         }
     }
     EXPECT_LT(worst, 1e-11);
+}
+
+TEST(GeoidBicubic, AScratchFileGridAnswersAsAGridInMemory)
+{
+    geoid_test::ScratchFolder dir("scratch");
+    ASSERT_EQ(kelvane::setGeoidScratchFolder(dir.path().c_str()), 0);
+    // 200 x 200 intervals: scratch mode when memory is not forced.
+    const int n = 200;
+    GeoidGrid* g = kelvane::createGeoidGrid(10.0, 40.0, 0.02, 0.01, n, n, 0);
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(g->inMemory, 0);
+    for (int r = 0; r <= n; ++r) {
+        for (int c = 0; c <= n; ++c) {
+            GeoidGridCell cell = kelvane::emptyGridCell();
+            cell.value = cubicSurface(10.0 + c * 0.02, 40.0 + r * 0.01);
+            cell.valid = '1';
+            kelvane::setGridCell(g, kelvane::gridNodeIndex(g, c, r), cell);
+        }
+    }
+    for (double t = 0.013; t < 0.98; t += 0.0517) { // rows 0 and 199 need the fallback
+        const double lon = 10.0 + 4.0 * t;
+        const double lat = 40.0 + 2.0 * (1.0 - t);
+        EXPECT_NEAR(interpolateGeoidBicubic(lon, lat, g), cubicSurface(lon, lat), 1e-9);
+    }
+    kelvane::destroyGeoidGrid(&g);
+    EXPECT_EQ(dir.entryCount(), 0);
 }
 
 TEST(GeoidBicubic, OneNodeWithoutDataSwitchesToTheCellFallback)
