@@ -39,7 +39,8 @@ bool readLine(std::FILE* file, LineBuffer& buf)
 
 // The number at the start of a line, as the standard text-to-double conversion reads
 // it: leading white space skipped, an optional sign, text after the number ignored,
-// 0 when the line holds no number. The conversion is locale-independent on purpose:
+// 0 when the line holds no number (decimal notation; hexadecimal floats are no grid
+// values and read as 0). The conversion is locale-independent on purpose:
 // a host that has switched to a decimal-comma locale must not read "12.5" as 12.
 // A number beyond the range of double gives NaN.
 double leadingNumber(const char* line)

@@ -20,7 +20,11 @@ const char* const kGridUsage =
     "without data are written as \"N\". OUT.grd is replaced only when the conversion\n"
     "succeeds. Name the file as the geoid model expects it (egm96.grd for EGM96).\n"
     "\n"
-    "  --help   show this text\n";
+    "  --overlap  for a global grid, also write one column beyond 0 and beyond 360\n"
+    "             (west edge -step, east edge 360 + step), so the 16-node cubic\n"
+    "             interpolation reaches across 0/360 instead of falling back to\n"
+    "             the interpolation within one cell there\n"
+    "  --help     show this text\n";
 
 int usage(std::ostream& out, int status)
 {
@@ -28,15 +32,15 @@ int usage(std::ostream& out, int status)
     return status;
 }
 
-int runConvert(const std::string& command, const std::string& in, const std::string& out)
+int runConvert(const std::string& command, const std::string& in, const std::string& out, bool overlap)
 {
     gtx::Summary summary;
-    if (auto failure = gtx::convertGtxToGrid(in, out, &summary)) return usageError(command, *failure);
+    if (auto failure = gtx::convertGtxToGrid(in, out, &summary, overlap)) return usageError(command, *failure);
     const gtx::Header& h = summary.header;
     const gtx::Layout& l = summary.layout;
     std::cout << out << ": " << h.rows << " rows x " << l.columns << " columns, latitude " << h.south << " to "
               << h.south + (h.rows - 1) * h.latStep << ", longitude " << l.west << " to "
-              << l.west + (l.columns - 1) * h.lonStep << (l.global ? " (global, closed at 360)" : "") << "\n";
+              << l.west + (l.columns - 1) * h.lonStep << (l.global ? " (global, rewrapped)" : "") << "\n";
     if (!summary.warning.empty()) std::cerr << "kelvane " << command << ": warning: " << summary.warning << "\n";
     return kExitOk;
 }
@@ -47,12 +51,13 @@ int runGrid(int argc, char** argv)
 {
     Args args(argc, argv);
     if (args.flag("--help") || args.flag("-h")) return usage(std::cout, kExitOk);
+    const bool overlap = args.flag("--overlap");
     const std::vector<std::string> p = args.positionals();
     if (!args.finish()) return kExitUsage;
     if (p.empty()) return usage(std::cerr, kExitUsage);
     if (p[0] != "convert") return usageError(args.command(), "unknown action '" + p[0] + "' (try --help)");
     if (p.size() != 3) return usageError(args.command(), "convert takes an input GTX file and an output grid file");
-    return runConvert(args.command(), p[1], p[2]);
+    return runConvert(args.command(), p[1], p[2], overlap);
 }
 
 } // namespace kelvane::cli

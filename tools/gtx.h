@@ -106,8 +106,11 @@ inline double angleTolerance(const Header& h) { return 1e-6 * h.lonStep; }
 // repeats its first column at the end, (columns - 1) x step = 360; the repeated column
 // is dropped and written again at the end. Its text columns start at the first node
 // at or east of 0 (0 itself for the usual grids); a grid whose nodes do not fall on 0
-// gets one more column just west of 0, so that 0 is still inside it.
-inline Layout planLayout(const Header& h)
+// gets one more column just west of 0, so that 0 is still inside it. With overlap, one
+// more column is added beyond each end, so that the 4 x 4 neighbourhood of the cubic
+// interpolation is complete across 0/360 as well (otherwise the points in the first
+// and last cell get the interpolation within their cell).
+inline Layout planLayout(const Header& h, bool overlap = false)
 {
     Layout l;
     const double tol = angleTolerance(h);
@@ -122,17 +125,13 @@ inline Layout planLayout(const Header& h)
         double offset = std::fmod(h.west, h.lonStep);
         if (offset < 0.0) offset += h.lonStep;
         if (offset < tol || h.lonStep - offset < tol) offset = 0.0;
-        // The GTX column at longitude offset (modulo 360).
-        const long long k = std::llround((offset - h.west) / h.lonStep);
-        int first = static_cast<int>(((k % distinct) + distinct) % distinct);
-        l.west = offset;
-        l.columns = distinct + 1;
-        if (offset > 0.0) {
-            l.west = offset - h.lonStep;
-            first = (first + distinct - 1) % distinct;
-            l.columns = distinct + 2;
-        }
-        l.firstSource = first;
+        const int extraWest = (offset > 0.0 ? 1 : 0) + (overlap ? 1 : 0);
+        const int extraEast = overlap ? 1 : 0;
+        // The GTX column at longitude offset (modulo 360), then extraWest columns back.
+        const long long k = std::llround((offset - h.west) / h.lonStep) - extraWest;
+        l.firstSource = static_cast<int>(((k % distinct) + distinct) % distinct);
+        l.west = offset - extraWest * h.lonStep;
+        l.columns = extraWest + distinct + 1 + extraEast;
         return l;
     }
 
@@ -164,8 +163,8 @@ inline std::optional<std::string> checkHeader(const Header& h, long long fileByt
         return "header gives " + std::to_string(h.rows) + " rows and " + std::to_string(h.columns) +
                " columns; a grid needs at least 2 of each";
     const long long nodes = static_cast<long long>(h.rows) * h.columns;
-    // The text grid may get up to two more columns than the GTX file has.
-    if (static_cast<long long>(h.rows) * (static_cast<long long>(h.columns) + 2) > kGeoidMaxNodes)
+    // The text grid may get up to three more columns than the GTX file has.
+    if (static_cast<long long>(h.rows) * (static_cast<long long>(h.columns) + 3) > kGeoidMaxNodes)
         return "header gives " + std::to_string(h.rows) + " x " + std::to_string(h.columns) + " = " +
                std::to_string(nodes) + " nodes, more than the " + std::to_string(kGeoidMaxNodes) +
                " the library loads";
@@ -235,7 +234,7 @@ inline std::optional<std::string> writeGrid(std::FILE* in, std::FILE* out, const
 // cannot; outPath is then left as it was (the grid is written beside it first and
 // renamed into place only when complete).
 inline std::optional<std::string> convertGtxToGrid(const std::string& inPath, const std::string& outPath,
-                                                   Summary* summary = nullptr)
+                                                   Summary* summary = nullptr, bool overlap = false)
 {
     std::FILE* in = std::fopen(inPath.c_str(), "rb");
     if (in == nullptr) return "cannot open " + inPath;
@@ -250,7 +249,7 @@ inline std::optional<std::string> convertGtxToGrid(const std::string& inPath, co
         std::fclose(in);
         return inPath + ": " + *why;
     }
-    const Layout l = planLayout(h);
+    const Layout l = planLayout(h, overlap);
 
     const std::string partial = outPath + ".partial";
     std::FILE* out = std::fopen(partial.c_str(), "w");

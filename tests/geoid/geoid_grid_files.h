@@ -3,6 +3,7 @@
 #define KELVANE_TESTS_GEOID_GEOID_GRID_FILES_H
 
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -19,11 +20,28 @@ inline std::string path(const std::string& name)
     return std::string(KELVANE_TEST_TMPDIR) + "/" + std::to_string(::getpid()) + "_" + name;
 }
 
+// Every file and folder the helpers made, removed when the test program ends.
+inline std::vector<std::string>& made()
+{
+    static std::vector<std::string> paths;
+    return paths;
+}
+
+class RemoveMadeFiles : public ::testing::Environment {
+public:
+    void TearDown() override
+    {
+        // Files first, then the (by then empty) folders, newest first.
+        for (auto it = made().rbegin(); it != made().rend(); ++it) std::remove(it->c_str());
+        made().clear();
+    }
+};
+
 // A folder (with its trailing separator) for scratch files, created empty.
 inline std::string folder(const std::string& name)
 {
     const std::string dir = path(name) + "/";
-    ::mkdir(dir.c_str(), 0755);
+    if (::mkdir(dir.c_str(), 0755) == 0) made().insert(made().begin(), dir);
     return dir;
 }
 
@@ -32,6 +50,7 @@ inline std::string writeFile(const std::string& name, const std::string& text)
 {
     const std::string p = path(name);
     std::ofstream(p, std::ios::binary) << text;
+    made().push_back(p);
     return p;
 }
 

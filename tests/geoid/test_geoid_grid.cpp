@@ -13,6 +13,9 @@ namespace {
 
 using namespace kelvane;
 
+// The grid files the tests write are removed when the program ends.
+::testing::Environment* const kRemoveMadeFiles = ::testing::AddGlobalTestEnvironment(new grid_test::RemoveMadeFiles);
+
 // Loads a file into the context and hands back its grid (null on failure).
 GeoidGrid* load(const std::string& file, int* status = nullptr)
 {
@@ -71,28 +74,22 @@ TEST_F(GridFile, NeighboursStopAtEveryEdge)
 {
     GeoidGrid* g = load(smallGrid());
     ASSERT_NE(g, nullptr);
-    // south-west corner, an inner node, the north-east corner
-    EXPECT_EQ(gridEastNeighbour(g, 0), 1);
-    EXPECT_EQ(gridNorthNeighbour(g, 0), 4);
-    EXPECT_EQ(gridWestNeighbour(g, 0), -1);
-    EXPECT_EQ(gridSouthNeighbour(g, 0), -1);
-    EXPECT_EQ(gridEastNeighbour(g, 5), 6);
-    EXPECT_EQ(gridNorthNeighbour(g, 5), 9);
-    EXPECT_EQ(gridWestNeighbour(g, 5), 4);
-    EXPECT_EQ(gridSouthNeighbour(g, 5), 1);
-    EXPECT_EQ(gridEastNeighbour(g, 11), -1);
-    EXPECT_EQ(gridNorthNeighbour(g, 11), -1);
-    EXPECT_EQ(gridWestNeighbour(g, 11), 10);
-    EXPECT_EQ(gridSouthNeighbour(g, 11), 7);
-    // last column of the first row, first column of the last row
-    EXPECT_EQ(gridEastNeighbour(g, 3), -1);
-    EXPECT_EQ(gridNorthNeighbour(g, 3), 7);
-    EXPECT_EQ(gridWestNeighbour(g, 8), -1);
-    EXPECT_EQ(gridNorthNeighbour(g, 8), -1);
-    EXPECT_EQ(gridSouthNeighbour(g, 8), 4);
-    // no node, no grid
-    EXPECT_EQ(gridEastNeighbour(g, -1), -1);
-    EXPECT_EQ(gridNorthNeighbour(g, 12), -1);
+    // node: east, north, west and south neighbours (4 columns, 3 rows)
+    const int table[][5] = {
+        {0, 1, 4, -1, -1},   // south-west corner
+        {3, -1, 7, 2, -1},   // south-east corner
+        {5, 6, 9, 4, 1},     // inner node
+        {8, 9, -1, -1, 4},   // north-west corner
+        {11, -1, -1, 10, 7}, // north-east corner
+        {-1, -1, -1, -1, -1}, {12, -1, -1, -1, -1}, // no such node
+    };
+    for (const auto& t : table) {
+        EXPECT_EQ(gridEastNeighbour(g, t[0]), t[1]) << t[0];
+        EXPECT_EQ(gridNorthNeighbour(g, t[0]), t[2]) << t[0];
+        EXPECT_EQ(gridWestNeighbour(g, t[0]), t[3]) << t[0];
+        EXPECT_EQ(gridSouthNeighbour(g, t[0]), t[4]) << t[0];
+    }
+    // no grid
     EXPECT_EQ(gridEastNeighbour(nullptr, 0), -1);
     EXPECT_EQ(gridNorthNeighbour(nullptr, 0), -1);
     EXPECT_EQ(gridWestNeighbour(nullptr, 1), -1);
