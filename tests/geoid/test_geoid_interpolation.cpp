@@ -1,0 +1,246 @@
+// The 16-node cubic interpolation, the cell fallback and the query on the loaded grid.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+
+#include "geoid/geoid_grid.h"
+#include "geoid/geoid_interpolation.h"
+#include "geoid_test_files.h"
+#include "kelvane/geoid.h"
+
+namespace {
+
+using kelvane::GeoidGrid;
+using kelvane::GeoidGridCell;
+using kelvane::kGeoidNoData;
+using kelvane::geoid::interpolateGeoidBicubic;
+using kelvane::geoid::interpolateGeoidCell;
+
+using Surface = std::function<double(double lon, double lat)>;
+
+// An in-memory grid with west 10, south 40, 0.5 by 0.25 degree steps, E = 12, F = 10,
+// whose nodes hold surface(lon, lat).
+class SurfaceGrid {
+public:
+    static constexpr double kWest = 10.0, kSouth = 40.0, kDLon = 0.5, kDLat = 0.25;
+    static constexpr int kE = 12, kF = 10;
+
+    explicit SurfaceGrid(const Surface& f)
+        : grid_(kelvane::createGeoidGrid(kWest, kSouth, kDLon, kDLat, kE, kF, 1))
+    {
+        for (int r = 0; r <= kF; ++r) {
+            for (int c = 0; c <= kE; ++c) set(c, r, f(lon(c), lat(r)));
+        }
+    }
+    ~SurfaceGrid() { kelvane::destroyGeoidGrid(&grid_); }
+    SurfaceGrid(const SurfaceGrid&) = delete;
+    SurfaceGrid& operator=(const SurfaceGrid&) = delete;
+
+    static double lon(double c) { return kWest + c * kDLon; }
+    static double lat(double r) { return kSouth + r * kDLat; }
+    GeoidGrid* get() { return grid_; }
+    void set(int c, int r, double v)
+    {
+        GeoidGridCell cell = kelvane::emptyGridCell();
+        cell.value = v;
+        cell.valid = '1';
+        kelvane::setGridCell(grid_, kelvane::gridNodeIndex(grid_, c, r), cell);
+    }
+    void clear(int c, int r)
+    {
+        kelvane::setGridCell(grid_, kelvane::gridNodeIndex(grid_, c, r), kelvane::emptyGridCell());
+    }
+
+private:
+    GeoidGrid* grid_;
+};
+
+// A surface of degree three in longitude and in latitude, cross terms included.
+double cubicSurface(double lon, double lat)
+{
+    const double x = lon - 13.0;
+    const double y = lat - 41.0;
+    return 12.5 + 0.8 * x - 0.3 * y + 0.07 * x * x - 0.11 * x * y + 0.9 * y * y +
+           0.013 * x * x * x - 0.4 * y * y * y + 0.05 * x * x * y * y - 0.002 * x * x * x * y * y * y;
+}
+
+double plane(double lon, double lat)
+{
+    return 30.0 + 2.0 * lon - 3.0 * lat;
+}
+
+TEST(GeoidBicubic, ReproducesACubicSurfaceEverywhereItsNeighbourhoodIsComplete)
+{
+    SurfaceGrid g(cubicSurface);
+    double worst = 0.0;
+    // Cells 1 .. E-2 (columns) and 1 .. F-2 (rows) have a full 4x4 neighbourhood.
+    for (double fc = 1.0; fc <= SurfaceGrid::kE - 2; fc += 0.137) {
+        for (double fr = 1.0; fr <= SurfaceGrid::kF - 2; fr += 0.173) {
+            const double lon = SurfaceGrid::lon(fc);
+            const double lat = SurfaceGrid::lat(fr);
+            const double h = interpolateGeoidBicubic(lon, lat, g.get());
+            worst = std::max(worst, std::fabs(h - cubicSurface(lon, lat)));
+        }
+    }
+    EXPECT_LT(worst, 1e-11);
+}
+
+TEST(GeoidBicubic, AScratchFileGridAnswersAsAGridInMemory)
+{
+    geoid_test::ScratchFolder dir("scratch");
+    ASSERT_EQ(kelvane::setGeoidScratchFolder(dir.path().c_str()), 0);
+    // 200 x 200 intervals: scratch mode when memory is not forced.
+    const int n = 200;
+    GeoidGrid* g = kelvane::createGeoidGrid(10.0, 40.0, 0.02, 0.01, n, n, 0);
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(g->inMemory, 0);
+    for (int r = 0; r <= n; ++r) {
+        for (int c = 0; c <= n; ++c) {
+            GeoidGridCell cell = kelvane::emptyGridCell();
+            cell.value = cubicSurface(10.0 + c * 0.02, 40.0 + r * 0.01);
+            cell.valid = '1';
+            kelvane::setGridCell(g, kelvane::gridNodeIndex(g, c, r), cell);
+        }
+    }
+    for (double t = 0.013; t < 0.98; t += 0.0517) { // rows 0 and 199 need the fallback
+        const double lon = 10.0 + 4.0 * t;
+        const double lat = 40.0 + 2.0 * (1.0 - t);
+        EXPECT_NEAR(interpolateGeoidBicubic(lon, lat, g), cubicSurface(lon, lat), 1e-9);
+    }
+    kelvane::destroyGeoidGrid(&g);
+    EXPECT_EQ(dir.entryCount(), 0);
+}
+
+TEST(GeoidBicubic, OneNodeWithoutDataSwitchesToTheCellFallback)
+{
+    SurfaceGrid g(cubicSurface);
+    const double lon = SurfaceGrid::lon(5.3);
+    const double lat = SurfaceGrid::lat(4.6);
+    ASSERT_NEAR(interpolateGeoidBicubic(lon, lat, g.get()), cubicSurface(lon, lat), 1e-11);
+    // (7, 3) is in the 4x4 neighbourhood of cell (5, 4) but not one of its corners.
+    g.clear(7, 3);
+    const double fallback = interpolateGeoidCell(lon, lat, g.get());
+    ASSERT_NE(fallback, kGeoidNoData);
+    EXPECT_EQ(interpolateGeoidBicubic(lon, lat, g.get()), fallback);
+    EXPECT_GT(std::fabs(fallback - cubicSurface(lon, lat)), 1e-6);
+}
+
+TEST(GeoidCellFallback, ReproducesAPlaneInsideAndOnTheSidesOfACell)
+{
+    SurfaceGrid g(plane);
+    const double points[][2] = {{5.3, 4.6}, {0.2, 0.9}, {11.5, 8.5}, // interiors
+                                {5.0, 4.6}, {5.3, 4.0}, {6.0, 4.6}, {5.3, 5.0}}; // on sides
+    for (const auto& p : points) {
+        const double lon = SurfaceGrid::lon(p[0]);
+        const double lat = SurfaceGrid::lat(p[1]);
+        EXPECT_NEAR(interpolateGeoidCell(lon, lat, g.get()), plane(lon, lat), 1e-9)
+            << "column " << p[0] << ", row " << p[1];
+    }
+}
+
+TEST(GeoidCellFallback, ACornerWithoutDataLeavesOnlyTheNodesAndSidesWithData)
+{
+    SurfaceGrid g(plane);
+    g.clear(6, 5); // north-east corner of cell (5, 4)
+    const double inside = interpolateGeoidCell(SurfaceGrid::lon(5.5), SurfaceGrid::lat(4.5), g.get());
+    EXPECT_EQ(inside, kGeoidNoData);
+    // On the south side both corners have data; on the north side one lacks it.
+    EXPECT_NEAR(interpolateGeoidCell(SurfaceGrid::lon(5.5), SurfaceGrid::lat(4.0), g.get()),
+                plane(SurfaceGrid::lon(5.5), SurfaceGrid::lat(4.0)), 1e-9);
+    EXPECT_EQ(interpolateGeoidCell(SurfaceGrid::lon(5.5), SurfaceGrid::lat(5.0) - 1e-7, g.get()),
+              kGeoidNoData);
+    // The corner with data at the south-west answers for a point on it.
+    EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(5.0), SurfaceGrid::lat(4.0), g.get()),
+              plane(SurfaceGrid::lon(5.0), SurfaceGrid::lat(4.0)));
+}
+
+TEST(GeoidCellFallback, AllFourCornersWithoutDataGiveNoData)
+{
+    SurfaceGrid g(plane);
+    for (int c = 5; c <= 6; ++c) {
+        for (int r = 4; r <= 5; ++r) g.clear(c, r);
+    }
+    EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(5.5), SurfaceGrid::lat(4.5), g.get()),
+              kGeoidNoData);
+}
+
+TEST(GeoidCellFallback, PointsWithinAMillionthOfADegreeOfANodeTakeItsValue)
+{
+    SurfaceGrid g(cubicSurface);
+    // Column 0 has no west neighbour, so the fallback answers there.
+    const double node = cubicSurface(SurfaceGrid::lon(0), SurfaceGrid::lat(3));
+    EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(0) + 5e-7, SurfaceGrid::lat(3) - 6e-7, g.get()),
+              node);
+    // Inside the grid next to a node without data, the nearby node with data answers.
+    g.clear(7, 3);
+    const double near = cubicSurface(SurfaceGrid::lon(6), SurfaceGrid::lat(4));
+    EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(6) - 9e-7, SurfaceGrid::lat(4) + 9e-7, g.get()),
+              near);
+    // Farther than 1e-6 the cell blend answers: close to the node, but not the node.
+    const double blend =
+        interpolateGeoidBicubic(SurfaceGrid::lon(6) + 1e-4, SurfaceGrid::lat(4) + 1e-4, g.get());
+    EXPECT_NE(blend, near);
+    EXPECT_NEAR(blend, near, 1e-2);
+}
+
+TEST(GeoidCellFallback, TheOuterEdgeIsInsideAndAnsweredByInverseDistance)
+{
+    SurfaceGrid g(plane);
+    const double east = SurfaceGrid::lon(SurfaceGrid::kE);
+    const double north = SurfaceGrid::lat(SurfaceGrid::kF);
+    // On an east-edge node, and half-way between two east-edge nodes (equal distances).
+    EXPECT_EQ(interpolateGeoidBicubic(east, SurfaceGrid::lat(3), g.get()),
+              plane(east, SurfaceGrid::lat(3)));
+    EXPECT_NEAR(interpolateGeoidBicubic(east, SurfaceGrid::lat(3.5), g.get()),
+                (plane(east, SurfaceGrid::lat(3)) + plane(east, SurfaceGrid::lat(4))) / 2, 1e-12);
+    // A quarter of the way between two north-edge nodes: weights 1/(d) and 1/(3d).
+    const double a = plane(SurfaceGrid::lon(4), north);
+    const double b = plane(SurfaceGrid::lon(5), north);
+    EXPECT_NEAR(interpolateGeoidBicubic(SurfaceGrid::lon(4.25), north, g.get()),
+                (3 * a + b) / 4, 1e-12);
+    // The north-east corner node itself; just outside the grid nothing.
+    EXPECT_EQ(interpolateGeoidBicubic(east, north, g.get()), plane(east, north));
+    EXPECT_EQ(interpolateGeoidBicubic(east + 1e-9, SurfaceGrid::lat(3), g.get()), kGeoidNoData);
+    EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(3), SurfaceGrid::kSouth - 1e-9, g.get()),
+              kGeoidNoData);
+    // The west and south edges have a cell of their own: the interior blend reproduces the plane.
+    EXPECT_NEAR(interpolateGeoidBicubic(SurfaceGrid::kWest, SurfaceGrid::lat(2.5), g.get()),
+                plane(SurfaceGrid::kWest, SurfaceGrid::lat(2.5)), 1e-9);
+}
+
+TEST(GeoidInterpolation, HostilePointsAndGridsGiveNoData)
+{
+    SurfaceGrid g(plane);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double lon : {nan, inf, -inf, 1e308, -1e308}) {
+        EXPECT_EQ(interpolateGeoidBicubic(lon, 41.0, g.get()), kGeoidNoData);
+        EXPECT_EQ(interpolateGeoidBicubic(12.0, lon, g.get()), kGeoidNoData);
+        EXPECT_EQ(interpolateGeoidCell(lon, lon, g.get()), kGeoidNoData);
+    }
+    EXPECT_EQ(interpolateGeoidBicubic(12.0, 41.0, nullptr), kGeoidNoData);
+    EXPECT_EQ(interpolateGeoidCell(12.0, 41.0, nullptr), kGeoidNoData);
+
+    // Steps of zero, negative or NaN size never reach a node.
+    for (double step : {0.0, -0.5, nan}) {
+        GeoidGrid* odd = kelvane::createGeoidGrid(10.0, 40.0, step, step, 4, 4, 1);
+        if (!odd) continue; // refusing such a grid outright is fine too
+        for (double p : {10.0, 10.5, 9.5}) {
+            EXPECT_EQ(interpolateGeoidBicubic(p, 40.0 + (p - 10.0), odd), kGeoidNoData);
+        }
+        kelvane::destroyGeoidGrid(&odd);
+    }
+}
+
+TEST(GetGeoidElev, WithoutALoadedGridReturnsNoDataAndWritesNothing)
+{
+    kelvane::releaseGeoidGrid();
+    double h = 123.0;
+    EXPECT_EQ(getGeoidElev(41.0, 12.0, &h), kvGeoidNoData);
+    EXPECT_EQ(h, 123.0);
+    EXPECT_EQ(getGeoidElev(41.0, 12.0, nullptr), kvGeoidNoFile);
+}
+
+} // namespace
