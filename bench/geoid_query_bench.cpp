@@ -11,13 +11,11 @@
 #include <vector>
 
 #include "kelvane/geoid.h"
-#include "tools/gtx.h"
+#include "bench/egm96_fixture.h"
 
 namespace {
 
-const char* const kGtx = "/usr/share/proj/egm96_15.gtx";
-
-// Converts and opens the EGM96 model once per process, and removes the folder at exit.
+// Opens the EGM96 model once per process and loads its grid.
 class Egm96Model {
 public:
     static Egm96Model& instance()
@@ -27,38 +25,21 @@ public:
     }
     bool ready() const { return error_.empty(); }
     const std::string& error() const { return error_; }
-
-    ~Egm96Model()
-    {
-        closeGeoidGrid();
-        if (!folder_.empty()) std::filesystem::remove_all(folder_);
-    }
+    ~Egm96Model() { closeGeoidGrid(); }
 
 private:
     Egm96Model()
     {
-        if (!std::filesystem::exists(kGtx)) {
-            error_ = std::string(kGtx) + " is missing (Debian package proj-data)";
-            return;
-        }
-        std::string tmpl = (std::filesystem::temp_directory_path() / "kelvane_geoid_XXXXXX").string();
-        if (!mkdtemp(tmpl.data())) {
-            error_ = "cannot create a scratch folder";
-            return;
-        }
-        folder_ = tmpl + "/";
-        if (auto failure = kelvane::gtx::convertGtxToGrid(kGtx, folder_ + "egm96.grd")) {
-            error_ = *failure;
-            return;
-        }
+        const kelvane_bench::Egm96Folder& folder = kelvane_bench::Egm96Folder::instance();
         double h = 0.0;
-        if (openGeoidGrid(folder_.c_str(), kvGeoidEGM96) != 0 ||
-            getElevFromGeoidGrid(0.0, 0.0, &h) != kvGeoidOk) {
+        if (!folder.ready()) {
+            error_ = folder.error();
+        } else if (openGeoidGrid(folder.path().c_str(), kvGeoidEGM96) != 0 ||
+                   getElevFromGeoidGrid(0.0, 0.0, &h) != kvGeoidOk) {
             error_ = "cannot open the converted EGM96 grid";
         }
     }
 
-    std::string folder_;
     std::string error_;
 };
 

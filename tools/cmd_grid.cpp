@@ -15,16 +15,18 @@ const char* const kGridUsage =
     "\n"
     "Converts a GTX geoid grid (40-byte big-endian header, then 32-bit big-endian\n"
     "floats from the south-west corner, -88.8888 for no data) into a text grid file\n"
-    "for kelvane geoid. Longitudes are written east-positive from 0 to 360: a global\n"
-    "grid is rewrapped to start at 0 and closed with a repeated column at 360; nodes\n"
-    "without data are written as \"N\". OUT.grd is replaced only when the conversion\n"
-    "succeeds. Name the file as the geoid model expects it (egm96.grd for EGM96).\n"
+    "for kelvane geoid. Longitudes are written east-positive: a global grid is\n"
+    "rewrapped to start at 0, closed with a repeated column at 360, and given one more\n"
+    "column beyond each end (west edge -step, east edge 360 + step) so that the 16-node\n"
+    "cubic interpolation reaches across 0/360 like anywhere else. Nodes without data\n"
+    "are written as \"N\". OUT.grd is replaced only when the conversion succeeds. Name\n"
+    "the file as the geoid model expects it (egm96.grd for EGM96).\n"
     "\n"
-    "  --overlap  for a global grid, also write one column beyond 0 and beyond 360\n"
-    "             (west edge -step, east edge 360 + step), so the 16-node cubic\n"
-    "             interpolation reaches across 0/360 instead of falling back to\n"
-    "             the interpolation within one cell there\n"
-    "  --help     show this text\n";
+    "  --no-overlap  write a global grid from exactly 0 to 360 (no extra columns); points\n"
+    "                in the first and last cell then get the interpolation within their\n"
+    "                cell, which is a few centimetres coarser\n"
+    "  --overlap     the default, accepted for scripts that name it\n"
+    "  --help        show this text\n";
 
 int usage(std::ostream& out, int status)
 {
@@ -51,7 +53,10 @@ int runGrid(int argc, char** argv)
 {
     Args args(argc, argv);
     if (args.flag("--help") || args.flag("-h")) return usage(std::cout, kExitOk);
-    const bool overlap = args.flag("--overlap");
+    // The overlapping columns are the default: without them the cubic cannot reach across
+    // the 0/360 seam, and points there are answered a few centimetres less accurately.
+    const bool strict = args.flag("--no-overlap");
+    const bool overlap = args.flag("--overlap") || !strict;
     const std::vector<std::string> p = args.positionals();
     if (!args.finish()) return kExitUsage;
     if (p.empty()) return usage(std::cerr, kExitUsage);

@@ -92,7 +92,7 @@ protected:
     // Converts and loads the result; returns its grid.
     kelvane::GeoidGrid* convertAndLoad(const std::string& gtx, const std::string& grd)
     {
-        const auto r = runCli("grid convert \"" + gtx + "\" \"" + grd + "\"");
+        const auto r = runCli("grid convert --no-overlap \"" + gtx + "\" \"" + grd + "\"");
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(kelvane::loadGeoidGridFile(grd.c_str()), 0);
         return kelvane::geoidContextGrid();
@@ -134,12 +134,12 @@ TEST_F(GridConvert, GlobalGridFromMinus180IsRewrappedAndClosedAt360)
     EXPECT_EQ(text[6 + 2 * 7 + 4], "N"); // (2, 1) lies at -120 = 240, text column 4
 }
 
-TEST_F(GridConvert, OverlapAddsAColumnBeyondEachEnd)
+TEST_F(GridConvert, ByDefaultAColumnIsAddedBeyondEachEnd)
 {
     const std::string gtx = writeGtx("overlap.gtx", -90, -180, 45, 60, 5, 6, synthetic);
     const std::string grd = scratchPath("overlap.grd");
     const RemoveOnExit cleanup{{gtx, grd}};
-    const auto r = runCli("grid convert --overlap \"" + gtx + "\" \"" + grd + "\"");
+    const auto r = runCli("grid convert \"" + gtx + "\" \"" + grd + "\"");
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_EQ(kelvane::loadGeoidGridFile(grd.c_str()), 0);
     kelvane::GeoidGrid* g = kelvane::geoidContextGrid();
