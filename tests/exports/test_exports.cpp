@@ -1,0 +1,60 @@
+// The shared library as a host loads it: every exported free function and variable is
+// found by its plain C name, and internal helpers stay hidden.
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+namespace {
+
+class SharedLibrary : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { handle_ = dlopen(KELVANE_SHARED_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL); }
+    static void TearDownTestSuite()
+    {
+        if (handle_) dlclose(handle_);
+        handle_ = nullptr;
+    }
+    static void* handle_;
+};
+
+void* SharedLibrary::handle_ = nullptr;
+
+TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
+{
+    ASSERT_NE(handle_, nullptr) << dlerror();
+    const char* const exported[] = {
+        // core, dispatch and arc-to-chord corrections
+        "initEllipsoid", "fnKelvane", "nKelvane", "geod2Grid", "grid2Geod", "getTMT", "tmArcToChord",
+        "lambertArcToChord", "omArcToChord",
+        // Transverse Mercator and UTM
+        "geod2TM", "TM2Geod", "UTMInitializeZoneConstants", "UTMGeod2Grid", "UTMGrid2Geod", "invalidUTMZone",
+        "UTMGetZoneLstS", "utmZoneFromPosition", "roundHalfUp",
+        // Lambert and oblique Mercator
+        "geod2Lambert", "Lambert2Geod", "geod2OM", "OM2Geod",
+        // state plane 1983 and 1927
+        "init83ZoneConstants", "invalidSPC83Zone", "initSPC83Zone", "getSPC83ZoneIndex", "SPC83Grid2Geod",
+        "SPC83Geod2Grid", "computeSPC83TmT", "SPC83GetZoneLstS", "init27ZoneConstants", "initSPC27Zone",
+        "getSPC27ZoneIndex", "geod2SPC27", "SPC272Geod",
+        // geocentric and local frames
+        "ecef2lat", "lat2ecef", "latLongElev2XYZ_EC", "XYZ_EC2latLongElev", "localToLocalGeodetic",
+        "localGeodeticToLocal",
+        // geoid
+        "openGeoidGrid", "closeGeoidGrid", "getElevFromGeoidGrid", "get_geoid_name", "getGeoidElev",
+        // 3D transformations
+        "xform_3D_7Param", "xform3D_Pt", "xform3D_PtAlt", "xform_3D_4Param", "xform3D4Parm_Pt",
+    };
+    for (const char* name : exported) {
+        EXPECT_NE(dlsym(handle_, name), nullptr) << name << " is not exported with C linkage";
+    }
+}
+
+TEST_F(SharedLibrary, KeepsInternalHelpersHidden)
+{
+    ASSERT_NE(handle_, nullptr) << dlerror();
+    for (const char* name : {"spc83PointToGeod", "arcCosh", "loadGeoidGridFile", "createGeoidGrid",
+                             "selectGeoidFile", "matrixAdd", "dumpMatrix"}) {
+        EXPECT_EQ(dlsym(handle_, name), nullptr) << name << " should not be visible to hosts";
+    }
+}
+
+} // namespace
