@@ -56,6 +56,26 @@ TEST(CliSpc27, TexasSouthCentralBothWays)
     EXPECT_NEAR(inv[3], fwd[3], 1e-6);
 }
 
+TEST(CliSpc27, AleutianPointWestOf180InEitherTurn)
+{
+    // Zone 5010 (central meridian 176°W) reaches past 180° to 172°E.
+    const auto f = runCli("spc27 --zone 5010", "52.8 173.2\n52.8 -186.8\n");
+    ASSERT_EQ(f.status, 0) << f.err;
+    const auto out = lines(f.out);
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0], out[1]);
+    const auto fwd = numbers(out[0]);
+    ASSERT_EQ(fwd.size(), 4u);
+    EXPECT_NEAR(fwd[1], 619405.27, 0.01); // west of the central meridian's 3000000 ft
+
+    const auto i = runCli("spc27 --zone 5010 --inverse", out[0].substr(0, out[0].find(' ', out[0].find(' ') + 1)));
+    ASSERT_EQ(i.status, 0) << i.err;
+    const auto inv = numbers(lines(i.out).at(0));
+    ASSERT_EQ(inv.size(), 4u);
+    EXPECT_NEAR(inv[0], 52.8, 1e-7);
+    EXPECT_NEAR(inv[1], 173.2, 1e-7);
+}
+
 TEST(CliSpc27, ZoneCodeWithOrWithoutItsLeadingZero)
 {
     const auto a = runCli("spc27 --zone 0101", "32 -86\n");
