@@ -55,7 +55,7 @@ TEST_F(Spc27Table, RowOrderAnchors)
     const struct {
         int code;
         int index;
-    } anchors[] = {{101, 0}, {102, 1}, {5001, 2}, {5010, 11}, {201, 12}, {407, 23}, {2900, 83}, {4904, 129}};
+    } anchors[] = {{101, 0}, {5001, 2}, {5010, 11}, {2900, 83}, {4904, 129}};
     for (const auto& a : anchors) {
         int index = -7;
         EXPECT_EQ(getSPC27ZoneIndex(a.code, &index), 0) << a.code;
