@@ -34,7 +34,9 @@ const char* const kHelp =
     "  --input FILE  reads FILE instead of standard input\n"
     "\n"
     "Fields are separated by blanks, tabs or commas. The convergence is positive east of\n"
-    "the central meridian.\n";
+    "the central meridian. Longitudes may be given in any turn (173.2 or -186.8 for a\n"
+    "point of the Aleutian zone 5010 west of 180 degrees): the one nearest the zone's\n"
+    "central meridian is used, and the inverse writes longitudes in -180..180.\n";
 
 const char* kindName(int kind)
 {
@@ -49,6 +51,18 @@ const char* kindName(int kind)
 
 double degToRad(double deg) { return deg * (4.0 * std::atan(1.0) / 180.0); }
 double radToDeg(double rad) { return rad * (180.0 / (4.0 * std::atan(1.0))); }
+
+// The turn of a longitude (degrees, either sign convention) that lies within 180 degrees
+// of centreDeg. A longitude already within reach is returned as given, bit for bit.
+double nearestTurn(double lonDeg, double centreDeg)
+{
+    const double offset = lonDeg - centreDeg;
+    return std::fabs(offset) <= 180.0 ? lonDeg : centreDeg + std::remainder(offset, 360.0);
+}
+
+// The zone's central meridian in degrees west. Alaska zone 1 carries no constants (zero
+// here); its points all lie between 129 and 142 degrees west, far from either wrap.
+double centralMeridianWest(const zoneconstant27& zone) { return zone.param[1] / 3600.0; }
 
 std::string fourDigits(int code)
 {
@@ -91,7 +105,7 @@ std::optional<std::string> forward(zoneconstant27& zone, const std::vector<std::
     if (std::fabs(v[0]) > 90.0) return "latitude " + fields[0] + " is outside -90..90 degrees";
     geodCoord p{};
     p.lat = degToRad(v[0]);
-    p.lon = -degToRad(v[1]); // the family takes longitudes positive west
+    p.lon = degToRad(nearestTurn(-v[1], centralMeridianWest(zone))); // the family takes them positive west
     if (geod2SPC27(&zone, &p) != 0) return std::string("the zone's projection kind is not known");
     if (!std::isfinite(p.northing) || !std::isfinite(p.easting)) return std::string("the point has no grid position");
     out << fixed(p.northing, 4) << ' ' << fixed(p.easting, 4) << ' ' << fixed(p.gridScale, 10) << ' '
@@ -109,7 +123,7 @@ std::optional<std::string> inverse(zoneconstant27& zone, const std::vector<std::
     p.easting = v[1];
     if (SPC272Geod(&zone, &p) != 0) return std::string("the zone's projection kind is not known");
     if (!std::isfinite(p.lat) || !std::isfinite(p.lon)) return std::string("the point has no geographic position");
-    out << fixed(radToDeg(p.lat), 10) << ' ' << fixed(-radToDeg(p.lon), 10) << ' ' << fixed(p.gridScale, 10)
+    out << fixed(radToDeg(p.lat), 10) << ' ' << fixed(nearestTurn(-radToDeg(p.lon), 0.0), 10) << ' ' << fixed(p.gridScale, 10)
         << ' ' << fixed(radToDeg(p.convergence), 9) << '\n';
     return std::nullopt;
 }

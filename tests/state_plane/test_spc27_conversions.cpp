@@ -126,8 +126,6 @@ TEST_F(Spc27, ForwardThenInverseReturnsThePointInEveryZone)
             }
         }
     }
-    RecordProperty("worst_round_trip_arcsec", std::to_string(worst));
-    RecordProperty("worst_round_trip_zone", worstCode);
     std::printf("largest round trip %.3g arc-seconds (zone %04d)\n", worst, worstCode);
 }
 
@@ -161,10 +159,6 @@ TEST_F(Spc27, EastOfTheMeridianEastingGrowsConvergencePositiveScaleAboveK0)
         EXPECT_NEAR(east.convergence, -west.convergence, 1e-12);
         EXPECT_GT(east.gridScale, k0);
     }
-    // A Lambert zone: east of the central meridian the convergence is positive as well.
-    const geodCoord east = forward(4204, 28.5, 96.0);
-    EXPECT_GT(east.easting, 2000000.0);
-    EXPECT_GT(east.convergence, 0.0);
 }
 
 // Plane coordinates from the closed formulas of the projections on Clarke 1866, computed
@@ -263,24 +257,20 @@ TEST_F(Spc27, UnknownKindsAreRefusedAndThePointIsUntouched)
 
 TEST_F(Spc27, NonFiniteInputNeitherCrashesNorHangs)
 {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
+    double geodCoord::*const inputs[] = {&geodCoord::lat, &geodCoord::lon, &geodCoord::northing, &geodCoord::easting};
     for (int code : {101, 301, 1703, 5001, 5005}) {
         zoneconstant27 z = zone(code);
-        for (double bad : {nan, inf, -inf, 1e300}) {
-            geodCoord p = geographic(40.0, 100.0);
-            p.lat = bad;
-            EXPECT_EQ(geod2SPC27(&z, &p), 0);
-            p = geographic(40.0, 100.0);
-            p.lon = bad;
-            EXPECT_EQ(geod2SPC27(&z, &p), 0);
-            geodCoord q{};
-            q.northing = bad;
-            q.easting = 500000.0;
-            EXPECT_EQ(SPC272Geod(&z, &q), 0);
-            q.northing = 100000.0;
-            q.easting = bad;
-            EXPECT_EQ(SPC272Geod(&z, &q), 0);
+        for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                           -std::numeric_limits<double>::infinity(), 1e300}) {
+            for (double geodCoord::*field : inputs) {
+                geodCoord p = geographic(40.0, 100.0);
+                p.northing = 100000.0;
+                p.easting = 500000.0;
+                p.*field = bad;
+                geodCoord q = p;
+                EXPECT_EQ(geod2SPC27(&z, &p), 0);
+                EXPECT_EQ(SPC272Geod(&z, &q), 0);
+            }
         }
         // The poles give meaningless numbers but a result all the same.
         geodCoord pole = geographic(90.0, 100.0);
