@@ -1,6 +1,7 @@
 // Arc-to-chord corrections T of a line from p1 to p2, at p1: the angle between the
 // projected geodesic (the arc) and the straight grid line (the chord), in the forms of the
-// state plane 1983 manual for each of the three projections.
+// state plane 1983 manual for each of the three projections. Each refuses a null pointer
+// with 1, writing nothing.
 #include <cmath>
 
 #include "core/isometric_latitude.h"
@@ -14,6 +15,7 @@
 // mean radius this correction needs.
 int tmArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
 {
+    if (!ell || !zone || !p1 || !p2 || !result) return 1;
     const kelvane::tm::SeriesConstants c = kelvane::tm::seriesConstants(*ell, *zone);
     const double k0 = zone->scaleFactor;
     const double a = ell->semiMajor;
@@ -35,6 +37,7 @@ int tmArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2,
 // two to one towards p1.
 int lambertArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
 {
+    if (!ell || !zone || !p1 || !p2 || !result) return 1;
     kelvane::LambertConstants c;
     if (!kelvane::lambertConstants(*ell, *zone, c)) return 1;
     const double sinPhi0 = c.n; // the cone constant is the sine of the central parallel
@@ -48,6 +51,7 @@ int lambertArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord
 // latitude, the correction from the across-line offsets weighted two to one towards p1.
 int omArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
 {
+    if (!ell || !zone || !p1 || !p2 || !result) return 1;
     const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstants(*ell, *zone, false);
     const double F = c.sinAlpha0;
     const double G = c.cosAlpha0;

@@ -126,6 +126,32 @@ TEST(Dispatch, ForwardPassesFailureOnInverseDoesNot)
     EXPECT_EQ(geod2Grid(&noAxis, &tm, &p), 1);
 }
 
+TEST(Dispatch, NullPointersAreRefusedWritingNothing)
+{
+    ellipsoid ell = grs80();
+    zoneCnstnt z = wisconsinSouth();
+    geodCoord p = projected(z, deg(43), deg(89));
+    const geodCoord before = p;
+    double t = 3.5;
+    using Projection = int (*)(ellipsoid*, zoneCnstnt*, geodCoord*);
+    for (Projection f : {geod2Grid, grid2Geod, geod2Lambert, Lambert2Geod, geod2OM, OM2Geod}) {
+        EXPECT_EQ(f(nullptr, &z, &p), 1);
+        EXPECT_EQ(f(&ell, nullptr, &p), 1);
+        EXPECT_EQ(f(&ell, &z, nullptr), 1);
+    }
+    using ArcToChord = int (*)(ellipsoid*, zoneCnstnt*, geodCoord*, geodCoord*, double*);
+    for (ArcToChord f : {tmArcToChord, lambertArcToChord, omArcToChord}) {
+        EXPECT_EQ(f(nullptr, &z, &p, &p, &t), 1);
+        EXPECT_EQ(f(&ell, &z, &p, nullptr, &t), 1);
+        EXPECT_EQ(f(&ell, &z, &p, &p, nullptr), 1);
+    }
+    EXPECT_EQ(getTMT(&ell, nullptr, &p, &p, &p, &t), 1);
+    EXPECT_EQ(getTMT(&ell, &z, &p, &p, nullptr, &t), 1);
+    EXPECT_EQ(getTMT(&ell, &z, &p, &p, &p, nullptr), 1);
+    EXPECT_EQ(t, 3.5);
+    EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
+}
+
 TEST(ArcToChord, SameBacksightAndForesightGiveExactlyZero)
 {
     ellipsoid ell = grs80();
