@@ -10,7 +10,6 @@
 #include "kelvane/lambert.h"
 #include "kelvane/oblique_mercator.h"
 #include "kelvane/spc83.h"
-#include "kelvane/transverse_mercator.h"
 
 namespace {
 
@@ -74,38 +73,6 @@ TEST(Dispatch, UnknownKindsAreRefusedAndTouchNothing)
         EXPECT_EQ(getTMT(&ell, &z, &p, &b, &f, &correction), 1);
         EXPECT_EQ(correction, 12.5);
         EXPECT_EQ(std::memcmp(&z, &zoneBefore, sizeof z), 0);
-    }
-}
-
-TEST(Dispatch, RoutesEachKindToItsProjection)
-{
-    ellipsoid ell = grs80();
-    struct Case {
-        zoneCnstnt zone;
-        int (*forward)(ellipsoid*, zoneCnstnt*, geodCoord*);
-        int (*inverse)(ellipsoid*, zoneCnstnt*, geodCoord*);
-        double lat, lon;
-    };
-    Case cases[] = {
-        {alabamaEast(), geod2TM, TM2Geod, deg(32), deg(85)},
-        {wisconsinSouth(), geod2Lambert, Lambert2Geod, deg(43), deg(89)},
-        {alaskaZone1(), geod2OM, OM2Geod, deg(57, 30), deg(134)},
-    };
-    for (Case& c : cases) {
-        geodCoord viaDispatch = marked();
-        viaDispatch.lat = c.lat;
-        viaDispatch.lon = c.lon;
-        geodCoord direct = viaDispatch;
-        ASSERT_EQ(geod2Grid(&ell, &c.zone, &viaDispatch), 0);
-        ASSERT_EQ(c.forward(&ell, &c.zone, &direct), 0);
-        EXPECT_EQ(std::memcmp(&viaDispatch, &direct, sizeof direct), 0);
-
-        viaDispatch.lat = viaDispatch.lon = 0.0;
-        direct = viaDispatch;
-        ASSERT_EQ(grid2Geod(&ell, &c.zone, &viaDispatch), 0);
-        ASSERT_EQ(c.inverse(&ell, &c.zone, &direct), 0);
-        EXPECT_EQ(std::memcmp(&viaDispatch, &direct, sizeof direct), 0);
-        EXPECT_NEAR(viaDispatch.lat, c.lat, 1e-11);
     }
 }
 
