@@ -84,7 +84,6 @@ TEST(LambertWorkedExamples, NgsDerivedZoneConstants)
     const zoneCnstnt nc = lambertZone(deg(34, 20), deg(36, 10), deg(33, 45), deg(79), 0.0, 609601.22);
     ASSERT_TRUE(kelvane::lambertConstants(ell, nc, c));
     EXPECT_NEAR(c.n, 0.577170255241, 1e-12);
-    EXPECT_NEAR(std::asin(c.n) * 180.0 / kPi, 35.2517586002, 1e-10);
     EXPECT_NEAR(c.K, 13178320.6222, 1e-4);
     EXPECT_NEAR(c.Rb, 9199785.5932, 1e-4);
 
