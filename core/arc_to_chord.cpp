@@ -1,6 +1,7 @@
 // Arc-to-chord corrections T of a line from p1 to p2, at p1: the angle between the
 // projected geodesic (the arc) and the straight grid line (the chord), in the forms of the
-// state plane 1983 manual for each of the three projections.
+// state plane 1983 manual for each of the three projections. Each refuses a null pointer
+// with 1, writing nothing.
 #include <cmath>
 
 #include "core/isometric_latitude.h"
@@ -14,6 +15,7 @@
 // mean radius this correction needs.
 int tmArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
 {
+    if (!ell || !zone || !p1 || !p2 || !result) return 1;
     const kelvane::tm::SeriesConstants c = kelvane::tm::seriesConstants(*ell, *zone);
     const double k0 = zone->scaleFactor;
     const double a = ell->semiMajor;
@@ -35,6 +37,7 @@ int tmArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2,
 // two to one towards p1.
 int lambertArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
 {
+    if (!ell || !zone || !p1 || !p2 || !result) return 1;
     kelvane::LambertConstants c;
     if (!kelvane::lambertConstants(*ell, *zone, c)) return 1;
     const double sinPhi0 = c.n; // the cone constant is the sine of the central parallel
@@ -46,8 +49,13 @@ int lambertArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord
 
 // Oblique Mercator: both points in (u, w) of the rectified grid at the line's mean
 // latitude, the correction from the across-line offsets weighted two to one towards p1.
+// Each point keeps its own longitude but takes the line's mean latitude, as the form is
+// defined; it is kept so deliberately, although it gives two to three times less than the
+// geometric correction of the line (the sign is right, and a line along a meridian gets
+// none).
 int omArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
 {
+    if (!ell || !zone || !p1 || !p2 || !result) return 1;
     const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstants(*ell, *zone, false);
     const double F = c.sinAlpha0;
     const double G = c.cosAlpha0;

@@ -1,4 +1,5 @@
-// Routes a zone record to the projection its kind names.
+// Routes a zone record to the projection its kind names. A null pointer is refused with 1,
+// like an unknown kind, before anything is read or written.
 #include "kelvane/dispatch.h"
 
 #include "kelvane/lambert.h"
@@ -7,6 +8,7 @@
 
 int geod2Grid(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
+    if (!ell || !zone || !pt) return 1;
     switch (zone->projection) {
     case kvTransverseMercator: return geod2TM(ell, zone, pt);
     case kvLambertConformalConic: return geod2Lambert(ell, zone, pt);
@@ -19,6 +21,7 @@ int geod2Grid(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 // a known projection always reports 0.
 int grid2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
+    if (!ell || !zone || !pt) return 1;
     switch (zone->projection) {
     case kvTransverseMercator: TM2Geod(ell, zone, pt); return 0;
     case kvLambertConformalConic: Lambert2Geod(ell, zone, pt); return 0;
@@ -30,6 +33,7 @@ int grid2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 int getTMT(ellipsoid* ell, zoneCnstnt* zone, geodCoord* station, geodCoord* backsight, geodCoord* foresight,
            double* correction)
 {
+    if (!ell || !zone || !station || !backsight || !foresight || !correction) return 1;
     int (*arcToChord)(ellipsoid*, zoneCnstnt*, geodCoord*, geodCoord*, double*) = nullptr;
     switch (zone->projection) {
     case kvTransverseMercator: arcToChord = tmArcToChord; break;

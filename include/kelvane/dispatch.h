@@ -2,7 +2,8 @@
  * and the arc-to-chord correction (t - T) of observed horizontal angles.
  *
  * Longitudes are positive WEST, as for the projection routines these call. The
- * arc-to-chord corrections are radians. */
+ * arc-to-chord corrections are radians. Every function here returns 1, writing nothing,
+ * when given a null pointer. */
 #ifndef KELVANE_DISPATCH_H
 #define KELVANE_DISPATCH_H
 
@@ -30,7 +31,7 @@ KELVANE_API int getTMT(ellipsoid* ell, zoneCnstnt* zone, geodCoord* station, geo
 
 /* The arc-to-chord correction T of the line from p1 to p2, at p1, for each projection.
  * lambertArcToChord returns 1 without writing *result when the standard parallels
- * coincide; the other two always return 0. */
+ * coincide; the other two return 0 for any (non-null) arguments. */
 KELVANE_API int tmArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result);
 KELVANE_API int lambertArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2,
                                   double* result);

@@ -3,7 +3,8 @@
  * The zone record supplies southParallel, northParallel, originLat (latitude of the
  * grid origin), originLon (central meridian, positive WEST), falseNorthing and
  * falseEasting; scaleFactor and centralMeridian are not used. Point longitudes are
- * positive WEST as well. Angles in radians, lengths in metres. */
+ * positive WEST as well. Angles in radians, lengths in metres. Both directions return 1,
+ * writing nothing, when given a null pointer. */
 #ifndef KELVANE_LAMBERT_H
 #define KELVANE_LAMBERT_H
 

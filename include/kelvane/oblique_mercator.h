@@ -12,13 +12,14 @@
 KELVANE_C_BEGIN
 
 /* Geographic (lat, lon) to grid: writes northing, easting, gridScale and convergence.
- * Returns 1 without writing anything when the ellipsoid's semiMinor or semiMajor is 0.
+ * Returns 1 without writing anything when the ellipsoid's semiMinor or semiMajor is 0
+ * (or for a null pointer).
  * Points where the projection is undefined (the poles, 90 degrees of aposphere longitude
  * from the natural origin) give infinities or NaN, with status 0. */
 KELVANE_API int geod2OM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
 
 /* Grid (northing, easting) to geographic: writes lat, lon, gridScale and convergence.
- * Always returns 0. */
+ * Returns 0 (1 only for a null pointer). */
 KELVANE_API int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
 
 KELVANE_C_END

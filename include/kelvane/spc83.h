@@ -6,7 +6,7 @@
  *
  * The zone table is built by init83ZoneConstants, which the host calls once before any
  * other operation here (and before several threads use them). Until then no zone is found
- * and every operation returns 1. Status: 0 success, 1 unknown zone code. */
+ * and every operation returns 1. Status: 0 success, 1 unknown zone code or null pointer. */
 #ifndef KELVANE_SPC83_H
 #define KELVANE_SPC83_H
 

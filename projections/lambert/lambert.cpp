@@ -40,6 +40,7 @@ using kelvane::LambertConstants;
 
 int geod2Lambert(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
+    if (!ell || !zone || !pt) return 1;
     if (ell->semiMinor == 0.0 || ell->semiMajor == 0.0) return 1;
     LambertConstants c;
     if (!kelvane::lambertConstants(*ell, *zone, c)) return 1;
@@ -58,6 +59,7 @@ int geod2Lambert(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 
 int Lambert2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
+    if (!ell || !zone || !pt) return 1;
     LambertConstants c;
     if (!kelvane::lambertConstants(*ell, *zone, c)) return 1;
 

@@ -38,6 +38,8 @@ inline bool lambertConstants(const ellipsoid& ell, const zoneCnstnt& zone, Lambe
 
     const double wS = std::sqrt(1.0 - e2 * std::pow(std::sin(phiS), 2.0));
     const double wN = std::sqrt(1.0 - e2 * std::pow(std::sin(phiN), 2.0));
+    // n = sin(phi0), phi0 being the asin of this quotient: the quotient is taken as it
+    // stands, which differs from sin(asin(x)) by an ulp at most.
     const double n = std::log((wN * std::cos(phiS)) / (wS * std::cos(phiN))) / (qN - qS);
     const double K = ell.semiMajor * std::cos(phiS) * std::exp(n * qS) / (wS * n);
     const double sinPhib = std::sin(zone.originLat);

@@ -46,6 +46,7 @@ ConformalSeries conformalSeries(double e2, double e)
 
 int geod2OM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
+    if (!ell || !zone || !pt) return 1;
     if (ell->semiMinor == 0.0 || ell->semiMajor == 0.0) return 1;
     const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstants(*ell, *zone, false);
     const double alphaC = zone->centralMeridian;
@@ -68,6 +69,7 @@ int geod2OM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 
 int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
+    if (!ell || !zone || !pt) return 1; // the only refusal: the formulas themselves test nothing
     const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstants(*ell, *zone, true);
     const kelvane::ConformalSeries g = kelvane::conformalSeries(c.e2, c.e);
     const double alphaC = zone->centralMeridian;

@@ -10,7 +10,6 @@
 #include "kelvane/lambert.h"
 #include "kelvane/oblique_mercator.h"
 #include "kelvane/spc83.h"
-#include "kelvane/transverse_mercator.h"
 
 namespace {
 
@@ -77,38 +76,6 @@ TEST(Dispatch, UnknownKindsAreRefusedAndTouchNothing)
     }
 }
 
-TEST(Dispatch, RoutesEachKindToItsProjection)
-{
-    ellipsoid ell = grs80();
-    struct Case {
-        zoneCnstnt zone;
-        int (*forward)(ellipsoid*, zoneCnstnt*, geodCoord*);
-        int (*inverse)(ellipsoid*, zoneCnstnt*, geodCoord*);
-        double lat, lon;
-    };
-    Case cases[] = {
-        {alabamaEast(), geod2TM, TM2Geod, deg(32), deg(85)},
-        {wisconsinSouth(), geod2Lambert, Lambert2Geod, deg(43), deg(89)},
-        {alaskaZone1(), geod2OM, OM2Geod, deg(57, 30), deg(134)},
-    };
-    for (Case& c : cases) {
-        geodCoord viaDispatch = marked();
-        viaDispatch.lat = c.lat;
-        viaDispatch.lon = c.lon;
-        geodCoord direct = viaDispatch;
-        ASSERT_EQ(geod2Grid(&ell, &c.zone, &viaDispatch), 0);
-        ASSERT_EQ(c.forward(&ell, &c.zone, &direct), 0);
-        EXPECT_EQ(std::memcmp(&viaDispatch, &direct, sizeof direct), 0);
-
-        viaDispatch.lat = viaDispatch.lon = 0.0;
-        direct = viaDispatch;
-        ASSERT_EQ(grid2Geod(&ell, &c.zone, &viaDispatch), 0);
-        ASSERT_EQ(c.inverse(&ell, &c.zone, &direct), 0);
-        EXPECT_EQ(std::memcmp(&viaDispatch, &direct, sizeof direct), 0);
-        EXPECT_NEAR(viaDispatch.lat, c.lat, 1e-11);
-    }
-}
-
 TEST(Dispatch, ForwardPassesFailureOnInverseDoesNot)
 {
     ellipsoid ell = grs80();
@@ -124,6 +91,32 @@ TEST(Dispatch, ForwardPassesFailureOnInverseDoesNot)
     noAxis.semiMinor = 0.0;
     zoneCnstnt tm = alabamaEast();
     EXPECT_EQ(geod2Grid(&noAxis, &tm, &p), 1);
+}
+
+TEST(Dispatch, NullPointersAreRefusedWritingNothing)
+{
+    ellipsoid ell = grs80();
+    zoneCnstnt z = wisconsinSouth();
+    geodCoord p = projected(z, deg(43), deg(89));
+    const geodCoord before = p;
+    double t = 3.5;
+    using Projection = int (*)(ellipsoid*, zoneCnstnt*, geodCoord*);
+    for (Projection f : {geod2Grid, grid2Geod, geod2Lambert, Lambert2Geod, geod2OM, OM2Geod}) {
+        EXPECT_EQ(f(nullptr, &z, &p), 1);
+        EXPECT_EQ(f(&ell, nullptr, &p), 1);
+        EXPECT_EQ(f(&ell, &z, nullptr), 1);
+    }
+    using ArcToChord = int (*)(ellipsoid*, zoneCnstnt*, geodCoord*, geodCoord*, double*);
+    for (ArcToChord f : {tmArcToChord, lambertArcToChord, omArcToChord}) {
+        EXPECT_EQ(f(nullptr, &z, &p, &p, &t), 1);
+        EXPECT_EQ(f(&ell, &z, &p, nullptr, &t), 1);
+        EXPECT_EQ(f(&ell, &z, &p, &p, nullptr), 1);
+    }
+    EXPECT_EQ(getTMT(&ell, nullptr, &p, &p, &p, &t), 1);
+    EXPECT_EQ(getTMT(&ell, &z, &p, &p, nullptr, &t), 1);
+    EXPECT_EQ(getTMT(&ell, &z, &p, &p, &p, nullptr), 1);
+    EXPECT_EQ(t, 3.5);
+    EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
 }
 
 TEST(ArcToChord, SameBacksightAndForesightGiveExactlyZero)

