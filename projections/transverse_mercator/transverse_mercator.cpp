@@ -151,12 +151,15 @@ int inverse(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
 
 } // namespace kelvane::tm
 
+// A missing record is refused like a degenerate ellipsoid: 1, and nothing written.
 int geod2TM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
+    if (ell == nullptr || zone == nullptr || pt == nullptr) return 1;
     return kelvane::tm::forward(*ell, *zone, *pt);
 }
 
 int TM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
+    if (ell == nullptr || zone == nullptr || pt == nullptr) return 1;
     return kelvane::tm::inverse(*ell, *zone, *pt);
 }
