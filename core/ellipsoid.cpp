@@ -4,6 +4,7 @@
 
 int initEllipsoid(ellipsoid* ell, double a, double f)
 {
+    if (ell == nullptr) return 1; // no record to fill
     ell->semiMajor = a;
     ell->flattening = f;
     ell->semiMinor = a - f * a;

@@ -8,7 +8,7 @@
 namespace kelvane {
 
 inline double pi() { return 4.0 * std::atan(1.0); }
-inline double degToRad() { return 4.0 * std::atan(1.0) / 180.0; }
+inline double degToRad() { return pi() / 180.0; }
 
 } // namespace kelvane
 

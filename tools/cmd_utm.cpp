@@ -136,7 +136,8 @@ std::optional<std::string> inverseLine(const std::vector<std::string>& fields, i
     const double centre = centralMeridianEast(zone);
     const double offset = p.lon / kDeg - centre;
     if (!std::isfinite(latDeg) || !std::isfinite(offset) || std::fabs(latDeg) > 90.0) {
-        return "northing " + fields[0] + " does not lie on the ellipsoid in zone " + std::to_string(zone);
+        return "northing " + fields[0] + " easting " + fields[1] + " does not lie on the ellipsoid in zone " +
+               std::to_string(zone);
     }
     if (std::fabs(offset) > kMaxOffsetDeg) return tooFar(offset, zone);
     out << degrees(latDeg) << ' ' << degrees(nearestTurn(p.lon / kDeg, 0.0)) << ' ' << fixed(p.gridScale, 10)

@@ -69,7 +69,8 @@ typedef struct zoneCnstnt {
 KELVANE_C_BEGIN
 
 /* Fills the first six fields of ell from the semi-major axis a (m) and flattening f.
- * Always returns 0; nothing is checked (f = 0 gives an infinite invFlattening). */
+ * Returns 0; the values are not checked (f = 0 gives an infinite invFlattening). Only a
+ * null ell is refused, with 1. */
 KELVANE_API int initEllipsoid(ellipsoid* ell, double a, double f);
 
 /* Template exports kept for hosts that look them up: fnKelvane returns 42 and

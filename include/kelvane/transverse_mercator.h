@@ -19,33 +19,36 @@ KELVANE_C_BEGIN
 
 /* Forward: reads pt->lat and pt->lon (positive west); writes northing, easting,
  * gridScale and convergence. Returns 0, or 1 without writing anything when
- * ell->semiMinor or ell->semiMajor is 0. */
+ * ell->semiMinor or ell->semiMajor is 0 (or a pointer is null). */
 KELVANE_API int geod2TM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
 
 /* Inverse: reads pt->northing and pt->easting; writes lat, lon (positive west),
  * gridScale and convergence. Returns 0, or 1 without writing anything when the radius
- * of curvature at the footpoint is exactly 0 (an ellipsoid with a zero semi-major axis). */
+ * of curvature at the footpoint is exactly 0 (or a pointer is null). The ellipsoid is
+ * not checked: one with a zero axis gives NaN coordinates with status 0. */
 KELVANE_API int TM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
 
 /* Fills the zone record of UTM zone code `zone`: projection 0, scaleFactor 0.9996,
  * falseNorthing 0, falseEasting 500000, originLat 0, and centralMeridian = originLon =
  * (183 - 6z) degrees positive west, z being the zone within its hemisphere. Other fields
- * are left as they were. The code is not validated (see invalidUTMZone). */
+ * are left as they were. The code is not validated (see invalidUTMZone). A null zc is
+ * ignored. */
 KELVANE_API void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc);
 
 /* Geographic -> UTM. Reads pt->lat, pt->lon (positive east). zone 0 chooses the zone
  * from the position (utmZoneFromPosition). Writes northing, easting, gridScale,
  * convergence and utmZone; lon is left as given. Southern points (even in a northern code)
  * and every point in a southern code get the false northing 10000000. The zone code is
- * not validated. Always returns 0; with an ellipsoid that has a zero axis only utmZone
- * is written. */
+ * not validated. Returns 0 (1, writing nothing, for a null pointer); with an ellipsoid
+ * that has a zero axis only utmZone is written. */
 KELVANE_API int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt);
 
 /* UTM -> geographic. Reads pt->northing, pt->easting in zone code 1..120; writes lat,
  * lon (positive east), gridScale and convergence. Southern codes are converted through
  * the mirror point in the northern hemisphere (northing 10000000 - N); its scale factor
  * is the point's and its convergence is the point's with the sign changed, so both are
- * delivered for southern codes as well. Always returns 0. */
+ * delivered for southern codes as well. Returns 0 (1, writing nothing, for a null
+ * pointer). */
 KELVANE_API int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt);
 
 /* 1 when zone is not a UTM zone code (below 1 or above 120), else 0. */

@@ -6,11 +6,15 @@
 // nested order. The footpoint latitude is a closed series too: there is no iteration,
 // no tolerance and no loop.
 //
-// Two elementary quantities are formed the fast way, to full double precision (they
-// differ from the slow way by an ulp or two, below 1e-9 m on the ground): the fourth
-// and sixth powers of t as products of t^2 rather than calls to pow, and, in the
+// Two elementary quantities are formed the fast way, to full double precision: the
+// fourth and sixth powers of t as products of t^2 rather than calls to pow, and, in the
 // inverse, the sine, cosine and tangent of the footpoint latitude from those of the
 // rectifying latitude (see sinCosNear) rather than three more trigonometric calls.
+// Against pow and sin/cos/tan over tens of millions of points up to 89.999 degrees of
+// latitude and 10 degrees from the central meridian, the results differ by at most
+// 2.4e-10 m in easting, not at all in northing, and 5e-16 rad in the angles. The squares
+// in eta^2 = e'^2 cos^2 phi and e^2 sin^2 phi are grouped as written: multiplying e'^2
+// by cos phi first moves northings near 8.4e6 m by an ulp, 1.9e-9 m.
 //
 // Longitudes (and the zone's central meridian) are positive WEST; angles are radians.
 #include "projections/transverse_mercator/transverse_mercator.h"
@@ -55,10 +59,10 @@ int forward(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
     const double sinPhi = std::sin(phi);
     const double cosPhi = std::cos(phi);
     const double t = std::tan(phi);
-    const double eta2 = c.ePrimeSq * cosPhi * cosPhi;
+    const double eta2 = c.ePrimeSq * (cosPhi * cosPhi);
     const double L = (lambda - lambda0) * cosPhi; // not reduced to +-pi
     const double S = k0 * c.r * sinCosSeries(phi, sinPhi, cosPhi, c.P0, c.P2, c.P4, c.P6);
-    const double R = k0 * a / std::sqrt(1.0 - c.eSq * sinPhi * sinPhi);
+    const double R = k0 * a / std::sqrt(1.0 - c.eSq * (sinPhi * sinPhi));
 
     const double t2 = std::pow(t, 2.0);
     const double t4 = t2 * t2;
@@ -109,8 +113,8 @@ int inverse(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
     const double sinPhiF = f.sin;
     const double cosPhiF = f.cos;
     const double t = sinPhiF / cosPhiF;
-    const double eta2 = c.ePrimeSq * cosPhiF * cosPhiF;
-    const double Rf = k0 * a / std::sqrt(1.0 - c.eSq * sinPhiF * sinPhiF);
+    const double eta2 = c.ePrimeSq * (cosPhiF * cosPhiF);
+    const double Rf = k0 * a / std::sqrt(1.0 - c.eSq * (sinPhiF * sinPhiF));
     if (Rf == 0.0) return 1;
     const double Q = (pt.easting - zone.falseEasting) / Rf;
     const double Q2 = Q * Q;
@@ -147,12 +151,15 @@ int inverse(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
 
 } // namespace kelvane::tm
 
+// A missing record is refused like a degenerate ellipsoid: 1, and nothing written.
 int geod2TM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
+    if (ell == nullptr || zone == nullptr || pt == nullptr) return 1;
     return kelvane::tm::forward(*ell, *zone, *pt);
 }
 
 int TM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
+    if (ell == nullptr || zone == nullptr || pt == nullptr) return 1;
     return kelvane::tm::inverse(*ell, *zone, *pt);
 }

@@ -166,11 +166,14 @@ void initZone(int code, zoneCnstnt& zc)
 
 void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc)
 {
-    initZone(zone, *zc);
+    if (zc != nullptr) initZone(zone, *zc);
 }
 
+// The conversions never fail on a real record; a missing one is answered with 1, and
+// nothing is written.
 int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
 {
+    if (ell == nullptr || pt == nullptr) return 1;
     pt->utmZone = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
     zoneCnstnt zc{};
     initZone(pt->utmZone, zc);
@@ -190,9 +193,12 @@ int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
 
 int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt)
 {
+    if (ell == nullptr || pt == nullptr) return 1;
     zoneCnstnt zc{};
     initZone(zone, zc);
 
+    // When the projection refuses (a footpoint radius of 0) it writes nothing, and the
+    // caller's longitude is left as it was rather than negated.
     if (!southernCode(zone)) {
         if (kelvane::tm::inverse(*ell, zc, *pt) == 0) pt->lon = -1.0 * pt->lon;
         return 0;

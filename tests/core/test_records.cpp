@@ -32,6 +32,7 @@ TEST(Ellipsoid, SphereHasInfiniteInverseFlattening)
     EXPECT_EQ(e.ecc, 0.0);
     EXPECT_EQ(e.eccSq, 0.0);
     EXPECT_TRUE(std::isinf(e.invFlattening));
+    EXPECT_EQ(initEllipsoid(nullptr, 6371000.0, 0.0), 1);
 }
 
 TEST(TemplateExports, AnswerAsHostsExpect)

@@ -134,11 +134,7 @@ TEST(UtmPublished, IogpGigs5101)
 
 TEST(Utm, ZoneConstantsAndValidCodes)
 {
-    EXPECT_EQ(invalidUTMZone(0), 1);
-    EXPECT_EQ(invalidUTMZone(121), 1);
-    EXPECT_EQ(invalidUTMZone(-5), 1);
-    EXPECT_EQ(invalidUTMZone(INT_MIN), 1);
-    EXPECT_EQ(invalidUTMZone(INT_MAX), 1);
+    for (int code : {0, 121, -5, INT_MIN, INT_MAX}) EXPECT_EQ(invalidUTMZone(code), 1) << code;
     for (int code : {1, 60, 61, 120}) EXPECT_EQ(invalidUTMZone(code), 0) << code;
 
     const struct {
@@ -146,33 +142,29 @@ TEST(Utm, ZoneConstantsAndValidCodes)
         double centralMeridianWestDeg;
     } expected[] = {{1, 177}, {31, -3}, {60, -177}, {61, 177}, {91, -3}, {120, -177}};
     for (const auto& e : expected) {
+        SCOPED_TRACE(e.code);
+        // The fields the builder does not set keep the caller's bytes.
         zoneCnstnt z;
         std::memset(&z, 0x77, sizeof z);
-        const zoneCnstnt before = z;
+        zoneCnstnt want;
+        std::memcpy(&want, &z, sizeof z);
+        want.projection = kvTransverseMercator;
+        want.scaleFactor = 0.9996;
+        want.falseNorthing = 0.0;
+        want.falseEasting = 500000.0;
+        want.originLat = 0.0;
+        want.centralMeridian = want.originLon = e.centralMeridianWestDeg * kDeg;
         UTMInitializeZoneConstants(e.code, &z);
-        EXPECT_EQ(z.projection, kvTransverseMercator);
-        EXPECT_EQ(z.scaleFactor, 0.9996);
-        EXPECT_EQ(z.falseNorthing, 0.0);
-        EXPECT_EQ(z.falseEasting, 500000.0);
-        EXPECT_EQ(z.originLat, 0.0);
-        EXPECT_DOUBLE_EQ(z.centralMeridian, e.centralMeridianWestDeg * kDeg);
-        EXPECT_EQ(z.originLon, z.centralMeridian);
-        // The fields the builder does not set keep the caller's bytes.
-        EXPECT_EQ(std::memcmp(z.reserved, before.reserved, sizeof z.reserved), 0);
-        EXPECT_EQ(z.spare, before.spare);
-        EXPECT_EQ(z.zoneCode, before.zoneCode);
-        EXPECT_EQ(std::memcmp(&z.northParallel, &before.northParallel, 2 * sizeof(double)), 0);
-        EXPECT_EQ(std::memcmp(&z.calcOriginLat, &before.calcOriginLat, sizeof(double)), 0);
-        EXPECT_EQ(std::memcmp(&z.trailing, &before.trailing, sizeof(double)), 0);
+        EXPECT_EQ(std::memcmp(&z, &want, sizeof z), 0);
     }
-    // Wild codes still give a central meridian by the same formula, without overflow.
+    // Wild codes still give a central meridian by the same formula, without overflow; a
+    // missing record is ignored.
     zoneCnstnt wild{};
     UTMInitializeZoneConstants(INT_MAX, &wild);
     EXPECT_TRUE(std::isfinite(wild.centralMeridian));
-}
+    UTMInitializeZoneConstants(31, nullptr);
 
-TEST(Utm, CentralMeridianOfZone31)
-{
+    // Zone 31's central meridian at the equator: the grid origin.
     ellipsoid ell = grs80();
     geodCoord p = geographic(0.0, 3.0 * kDeg);
     ASSERT_EQ(UTMGeod2Grid(31, &ell, &p), 0);
@@ -221,20 +213,6 @@ TEST(UtmZoneChoice, RoundHalfUp)
     EXPECT_EQ(utmZoneFromPosition(0.5, std::nan("")), 0);
 }
 
-TEST(UtmZoneChoice, ChosenZoneIsWrittenAndLongitudeRestored)
-{
-    ellipsoid ell = grs80();
-    geodCoord chosen = geographic(48.0 * kDeg, 11.5 * kDeg);
-    ASSERT_EQ(UTMGeod2Grid(0, &ell, &chosen), 0);
-    EXPECT_EQ(chosen.utmZone, 32);
-    EXPECT_EQ(chosen.lon, 11.5 * kDeg);
-    geodCoord given = geographic(48.0 * kDeg, 11.5 * kDeg);
-    ASSERT_EQ(UTMGeod2Grid(33, &ell, &given), 0);
-    EXPECT_EQ(given.utmZone, 33);
-    EXPECT_EQ(given.lon, 11.5 * kDeg);
-    EXPECT_LT(given.easting, 500000.0);
-}
-
 // --- Round trips in all 120 zone codes --------------------------------------------------
 
 // Points across each zone and half a degree into its neighbours, from 80 S to 84 N in the
@@ -255,7 +233,8 @@ TEST(UtmRoundTrip, EveryZoneCode)
                 const double lon = (centralMeridianEast + dLon) * kDeg;
                 geodCoord p = geographic(lat, lon);
                 ASSERT_EQ(UTMGeod2Grid(code, &ell, &p), 0);
-                ASSERT_EQ(p.utmZone, code);
+                ASSERT_EQ(p.utmZone, code); // written even when the code is given
+                ASSERT_EQ(p.lon, lon);      // restored as the caller gave it
                 ASSERT_GE(p.northing, south ? 1000000.0 : 0.0);
                 geodCoord q = grid(p.northing, p.easting);
                 ASSERT_EQ(UTMGrid2Geod(code, &ell, &q), 0);
@@ -267,7 +246,6 @@ TEST(UtmRoundTrip, EveryZoneCode)
         }
     }
     EXPECT_LT(worstGround, 1e-4);
-    std::printf("largest round-trip error over 120 zone codes: %.3g m\n", worstGround);
 }
 
 // --- Southern hemisphere ----------------------------------------------------------------
@@ -296,6 +274,7 @@ TEST(UtmSouth, SouthernCodeAndSouthernPointInANorthernCode)
     ASSERT_EQ(UTMGeod2Grid(0, &ell, &chosen), 0);
     EXPECT_EQ(chosen.utmZone, 91);
     EXPECT_EQ(chosen.northing, south.northing);
+    EXPECT_EQ(chosen.lon, lon);
 
     // The same point in the northern code 31 also gets the southern false northing...
     geodCoord north = geographic(lat, lon);
@@ -313,18 +292,15 @@ TEST(UtmSouth, SouthernCodeAndSouthernPointInANorthernCode)
     geodCoord back31 = grid(south.northing, south.easting);
     ASSERT_EQ(UTMGrid2Geod(31, &ell, &back31), 0);
     EXPECT_GT(back31.lat, 50.0 * kDeg);
-}
 
-TEST(UtmSouth, NorthernPointInASouthernCodeGetsTheFalseNorthing)
-{
-    ellipsoid ell = grs80();
-    geodCoord p = geographic(1.0 * kDeg, 3.0 * kDeg);
-    ASSERT_EQ(UTMGeod2Grid(91, &ell, &p), 0);
-    EXPECT_GT(p.northing, 10000000.0);
-    geodCoord q = grid(p.northing, p.easting);
-    ASSERT_EQ(UTMGrid2Geod(91, &ell, &q), 0);
-    EXPECT_NEAR(q.lat, 1.0 * kDeg, 1e-11);
-    EXPECT_NEAR(q.lon, 3.0 * kDeg, 1e-11);
+    // A northern point in a southern code gets the false northing too, and comes back.
+    geodCoord northern = geographic(1.0 * kDeg, 3.0 * kDeg);
+    ASSERT_EQ(UTMGeod2Grid(91, &ell, &northern), 0);
+    EXPECT_GT(northern.northing, 10000000.0);
+    geodCoord backNorthern = grid(northern.northing, northern.easting);
+    ASSERT_EQ(UTMGrid2Geod(91, &ell, &backNorthern), 0);
+    EXPECT_NEAR(backNorthern.lat, 1.0 * kDeg, 1e-11);
+    EXPECT_NEAR(backNorthern.lon, 3.0 * kDeg, 1e-11);
 }
 
 // --- Failures underneath are not passed on, and nothing is half-written -----------------
@@ -342,6 +318,16 @@ TEST(UtmFailure, RefusedEllipsoidLeavesThePointAsItWas)
     EXPECT_EQ(p.lon, 20.0 * kDeg);
     EXPECT_EQ(p.utmZone, 94);
 
+    // Missing records: 1, and nothing written.
+    ellipsoid ell = grs80();
+    const geodCoord before = p;
+    for (int zone : {0, 31, 91}) {
+        EXPECT_EQ(UTMGeod2Grid(zone, nullptr, &p), 1);
+        EXPECT_EQ(UTMGrid2Geod(zone, nullptr, &p), 1);
+        EXPECT_EQ(UTMGeod2Grid(zone, &ell, nullptr), 1);
+        EXPECT_EQ(UTMGrid2Geod(zone, &ell, nullptr), 1);
+    }
+    EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
 }
 
 // --- Zone-name list ---------------------------------------------------------------------
@@ -378,11 +364,6 @@ TEST(UtmZoneList, TextOfTheNames)
     ASSERT_EQ(UTMGetZoneLstS(buf.data(), 5000), 0);
     const std::string text(buf.data());
     EXPECT_EQ(text, fullList());
-    EXPECT_EQ(text.substr(0, 37), "Zone  1 - N 174 deg. W To 180 deg. W\n");
-    EXPECT_NE(text.find("Zone 20 - N  60 deg. W To  77 deg. W\n"), std::string::npos);
-    EXPECT_NE(text.find("Zone 20 - S  60 deg. W To  77 deg. W\n"), std::string::npos);
-    EXPECT_NE(text.find("Zone 30 - N   0 deg. W To   6 deg. W\n"), std::string::npos);
-    EXPECT_NE(text.find("Zone 31 - N   6 deg. E To   0 deg. E\n"), std::string::npos);
     const std::string last = "Zone 60 - S 180 deg. E To 174 deg. E\n";
     EXPECT_EQ(text.substr(text.size() - last.size()), last);
 }
