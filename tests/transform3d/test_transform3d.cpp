@@ -37,6 +37,19 @@ Four solve4(int n, std::vector<double>& cp)
     return o;
 }
 
+// Scale and translations of exact data, with sigma0^2 and the residual measure near 0.
+template <class Solved>
+void expectExactScaleAndShift(const Solved& o, const Params7& truth)
+{
+    EXPECT_EQ(o.status, 0);
+    EXPECT_NEAR(o.s, truth.scale, 1e-9);
+    EXPECT_NEAR(o.tx, truth.tx, 1e-3);
+    EXPECT_NEAR(o.ty, truth.ty, 1e-3);
+    EXPECT_NEAR(o.tz, truth.tz, 1e-3);
+    EXPECT_LT(o.var, 1e-10);
+    EXPECT_LT(o.rm, 1e-5);
+}
+
 // Every source control point lands on its target.
 template <class Apply>
 void expectMapsControlPoints(int n, const std::vector<double>& cp, Apply apply)
@@ -97,16 +110,10 @@ TEST(SevenParamSolve, RecoversKnownParametersFromExactData)
             SCOPED_TRACE(n);
             std::vector<double> cp = controlPoints(n, truth, 0.01, 0.0, 7);
             const Seven o = solve7(n, cp);
-            ASSERT_EQ(o.status, 0);
-            EXPECT_NEAR(o.s, truth.scale, 1e-9);
+            expectExactScaleAndShift(o, truth);
             EXPECT_NEAR(sameAngle(o.rx, truth.rx), 0.0, 1e-9);
             EXPECT_NEAR(sameAngle(o.rz, truth.rz), 0.0, 1e-9);
             EXPECT_NEAR(o.ry, truth.ry, 1e-9); // ry starts at 0 and is never shifted by 2 pi
-            EXPECT_NEAR(o.tx, truth.tx, 1e-3);
-            EXPECT_NEAR(o.ty, truth.ty, 1e-3);
-            EXPECT_NEAR(o.tz, truth.tz, 1e-3);
-            EXPECT_LT(o.var, 1e-10);
-            EXPECT_LT(o.rm, 1e-5);
             expectMapsControlPoints(n, cp, [&](double x, double y, double z, double* out) {
                 xform3D_Pt(o.s, o.rx, o.ry, o.rz, o.tx, o.ty, o.tz, x, y, z, &out[0], &out[1], &out[2]);
             });
@@ -199,13 +206,7 @@ TEST(FourParamSolve, RecoversScaleAndTranslations)
         SCOPED_TRACE(n);
         std::vector<double> cp = controlPoints(n, truth, 0.01, 0.0, 11);
         const Four o = solve4(n, cp);
-        ASSERT_EQ(o.status, 0);
-        EXPECT_NEAR(o.s, truth.scale, 1e-9);
-        EXPECT_NEAR(o.tx, truth.tx, 1e-3);
-        EXPECT_NEAR(o.ty, truth.ty, 1e-3);
-        EXPECT_NEAR(o.tz, truth.tz, 1e-3);
-        EXPECT_LT(o.var, 1e-10);
-        EXPECT_LT(o.rm, 1e-5);
+        expectExactScaleAndShift(o, truth);
         expectMapsControlPoints(n, cp, [&](double x, double y, double z, double* out) {
             xform3D4Parm_Pt(o.s, o.tx, o.ty, o.tz, x, y, z, &out[0], &out[1], &out[2]);
         });
