@@ -23,7 +23,8 @@ constexpr double kGrs80EccSq = 0.0066943800229034;
 // and Z along it. Near the equator h = p/cos(phi) - N; towards the poles that form
 // divides by a vanishing cosine and loses millimetres within tens of metres of the axis,
 // so there the equivalent h = Z/sin(phi) - N(1 - e^2) is used, with N(1 - e^2) = N b^2/a^2.
-// Both forms agree to rounding where they meet.
+// The two forms are equal at the point's own latitude; the iteration settles on heights
+// that differ by less than a micrometre between them, the second being the closer.
 void radiusAndHeight(double a2, double b2, double p, double Z, double phi, double& N, double& h)
 {
     const double c = std::cos(phi);
@@ -89,16 +90,19 @@ using namespace kelvane::geocentric;
 
 void ecef2lat(double x, double y, double z, double* lat, double* lon, double* h)
 {
+    if (!lat || !lon || !h) return;
     fromCartesian(kGrs80A, kGrs80B, kGrs80EccSq, x, y, z, *lat, *lon, *h);
 }
 
 void lat2ecef(double* x, double* y, double* z, double lat, double lon, double h)
 {
+    if (!x || !y || !z) return;
     toCartesian(kGrs80A, kGrs80B, lat, lon, h, *x, *y, *z);
 }
 
 int latLongElev2XYZ_EC(ellipsoid ell, geodCoord* pt)
 {
+    if (!pt) return 1;
     double X, Y, Z;
     toCartesian(ell.semiMajor, ell.semiMinor, pt->lat, pt->lon, pt->elev, X, Y, Z);
     pt->easting = X;
@@ -109,6 +113,7 @@ int latLongElev2XYZ_EC(ellipsoid ell, geodCoord* pt)
 
 int XYZ_EC2latLongElev(ellipsoid ell, geodCoord* pt)
 {
+    if (!pt) return 1;
     double phi, lambda, h;
     fromCartesian(ell.semiMajor, ell.semiMinor, ell.ecc * ell.ecc, pt->easting, pt->northing,
                   pt->elev, phi, lambda, h);
@@ -139,10 +144,12 @@ void fillLocalRotation(double phi, double lambda, Matrix& R)
     R.element(2, 2) = sphi;
 }
 
-// out = rotation * (v0, v1, v2), with the rotation or (transposed) its inverse.
-void rotate(double phi, double lambda, bool inverse, double v0, double v1, double v2, double* out0,
-            double* out1, double* out2)
+// out = rotation * (v0, v1, v2), with the rotation or (transposed) its inverse; 1 (and
+// nothing written) when an output pointer is null.
+int rotate(double phi, double lambda, bool inverse, double v0, double v1, double v2, double* out0,
+           double* out1, double* out2)
 {
+    if (!out0 || !out1 || !out2) return 1;
     Matrix R(3, 3);
     fillLocalRotation(phi, lambda, R);
     Matrix Rt(3, 3, Matrix::TransposedView, R.getMAry());
@@ -155,6 +162,7 @@ void rotate(double phi, double lambda, bool inverse, double v0, double v1, doubl
     *out0 = out.element(0, 0);
     *out1 = out.element(1, 0);
     *out2 = out.element(2, 0);
+    return 0;
 }
 
 } // namespace
@@ -162,13 +170,11 @@ void rotate(double phi, double lambda, bool inverse, double v0, double v1, doubl
 int localToLocalGeodetic(double lat, double lon, double dX, double dY, double dZ, double* east,
                          double* north, double* up)
 {
-    rotate(lat, lon, false, dX, dY, dZ, east, north, up);
-    return 0;
+    return rotate(lat, lon, false, dX, dY, dZ, east, north, up);
 }
 
 int localGeodeticToLocal(double lat, double lon, double east, double north, double up, double* dX,
                          double* dY, double* dZ)
 {
-    rotate(lat, lon, true, east, north, up, dX, dY, dZ);
-    return 0;
+    return rotate(lat, lon, true, east, north, up, dX, dY, dZ);
 }

@@ -1,6 +1,7 @@
 // kelvane ecef: geographic <-> Earth-centred Cartesian coordinates; kelvane enu:
 // geocentric differences <-> local east/north/up. One point per line.
 #include <cmath>
+#include <initializer_list>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -37,8 +38,9 @@ const char* const kEcefHelp =
     "  --help           this text\n"
     "\n"
     "Refused lines (reported on stderr with their line number; the rest are converted and\n"
-    "the exit status is 1): latitudes outside -90..90, and for the inverse points less\n"
-    "than 100 km from the Earth's centre, where latitude and height are not defined well.\n";
+    "the exit status is 1): latitudes outside -90..90, results beyond 1e12 m, and for\n"
+    "the inverse points less than 100 km from the Earth's centre, where latitude and\n"
+    "height are not defined well.\n";
 
 const char* const kEnuHelp =
     "usage: kelvane enu --origin LAT,LON [--inverse] [--input FILE]\n"
@@ -90,9 +92,23 @@ std::string number(double v, int decimals)
 std::string degrees(double v) { return number(v, 10); }
 std::string metres(double v) { return number(v, 4); }
 
-void writeTriple(std::ostream& out, double a, double b, double c)
+// Lengths beyond this (a billion kilometres) are refused rather than printed, as are
+// results that are not finite.
+constexpr double kMaxLength = 1e12;
+
+std::optional<std::string> lengthsInRange(std::initializer_list<double> values)
 {
+    for (double v : values) {
+        if (!(std::fabs(v) < kMaxLength)) return std::string("the result lies beyond 1e12 m");
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> writeTriple(std::ostream& out, double a, double b, double c)
+{
+    if (auto problem = lengthsInRange({a, b, c})) return problem;
     out << metres(a) << ' ' << metres(b) << ' ' << metres(c) << '\n';
+    return std::nullopt;
 }
 
 std::optional<std::string> forwardLine(const std::vector<std::string>& fields, const ellipsoid& ell,
@@ -106,8 +122,7 @@ std::optional<std::string> forwardLine(const std::vector<std::string>& fields, c
     p.lon = std::remainder(v[1], 360.0) * kDeg;
     p.elev = v[2];
     latLongElev2XYZ_EC(ell, &p);
-    writeTriple(out, p.easting, p.northing, p.elev);
-    return std::nullopt;
+    return writeTriple(out, p.easting, p.northing, p.elev);
 }
 
 std::optional<std::string> inverseLine(const std::vector<std::string>& fields, const ellipsoid& ell,
@@ -125,6 +140,7 @@ std::optional<std::string> inverseLine(const std::vector<std::string>& fields, c
     p.northing = v[1];
     p.elev = v[2];
     XYZ_EC2latLongElev(ell, &p);
+    if (auto problem = lengthsInRange({p.elev})) return problem;
     out << degrees(p.lat / kDeg) << ' ' << degrees(p.lon / kDeg) << ' ' << metres(p.elev) << '\n';
     return std::nullopt;
 }
@@ -194,8 +210,7 @@ int runEnu(int argc, char** argv)
         } else {
             localToLocalGeodetic(phi, lambda, v[0], v[1], v[2], &a, &b, &c);
         }
-        writeTriple(out, a, b, c);
-        return std::optional<std::string>();
+        return writeTriple(out, a, b, c);
     });
 }
 

@@ -43,7 +43,7 @@ const char* const kHelmertHelp =
     "arc-seconds. Needs 3 points for 7 parameters, 2 for 4; more give statistics.\n"
     "\n"
     "apply: transforms 'x y z' lines (standard input or --input FILE) to 'X Y Z', metres\n"
-    "to 0.1 mm.\n"
+    "to 0.1 mm; a result beyond 1e12 m is refused as a bad line.\n"
     "\n"
     "options:\n"
     "  --params 7|4        fit: the number of parameters\n"
@@ -267,6 +267,10 @@ int runApply(const std::string& cmd, const Options& o)
             xform3D_Pt(scale, r[0], r[1], r[2], p[0], p[1], p[2], v[0], v[1], v[2], &X, &Y, &Z);
         } else {
             xform3D4Parm_Pt(scale, p[0], p[1], p[2], v[0], v[1], v[2], &X, &Y, &Z);
+        }
+        // Beyond a billion kilometres (or not finite) is refused rather than printed.
+        if (!(std::fabs(X) < 1e12 && std::fabs(Y) < 1e12 && std::fabs(Z) < 1e12)) {
+            return std::optional<std::string>("the result lies beyond 1e12 m");
         }
         out << fixed(X, 4) << ' ' << fixed(Y, 4) << ' ' << fixed(Z, 4) << '\n';
         return std::optional<std::string>();

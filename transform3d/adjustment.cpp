@@ -70,6 +70,14 @@ void setAll(std::initializer_list<double*> outputs, double v)
     for (double* o : outputs) *o = v;
 }
 
+bool anyNull(std::initializer_list<double*> outputs)
+{
+    for (const double* o : outputs) {
+        if (!o) return true;
+    }
+    return false;
+}
+
 bool countIsIndexable(int n)
 {
     return n > 0 && n <= INT_MAX / kValuesPerPoint;

@@ -73,6 +73,9 @@ bool solveSmallSystem(int k, const double* rows, const double* rhs, double* x);
 // Writes v through every output pointer (the outputs of a failed or degenerate solve).
 void setAll(std::initializer_list<double*> outputs, double v);
 
+// True when any of the output pointers is null (such a call is refused, writing nothing).
+bool anyNull(std::initializer_list<double*> outputs);
+
 // True when n is a point count whose arrays can be indexed (12n fits an int).
 bool countIsIndexable(int n);
 

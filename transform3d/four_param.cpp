@@ -54,6 +54,7 @@ using namespace kelvane::transform3d;
 int xform_3D_4Param(int numPoints, double* points, double* scale, double* tx, double* ty,
                     double* tz, double* variance, double* residualMeasure)
 {
+    if (anyNull({scale, tx, ty, tz, variance, residualMeasure})) return 1;
     setAll({scale, tx, ty, tz, variance, residualMeasure}, 0.0);
     if (numPoints < 2) return 1;
     Adjustment adj;
@@ -74,6 +75,7 @@ int xform_3D_4Param(int numPoints, double* points, double* scale, double* tx, do
 int xform3D4Parm_Pt(double scale, double tx, double ty, double tz, double x, double y, double z,
                     double* X, double* Y, double* Z)
 {
+    if (anyNull({X, Y, Z})) return 1;
     *X = scale * x + tx;
     *Y = scale * y + ty;
     *Z = scale * z + tz;

@@ -155,6 +155,7 @@ int xform_3D_7Param(int numPoints, double* points, double* scale, double* tx, do
                     double* tz, double* rx, double* ry, double* rz, double* variance,
                     double* residualMeasure)
 {
+    if (anyNull({scale, tx, ty, tz, rx, ry, rz, variance, residualMeasure})) return 1;
     setAll({scale, tx, ty, tz, rx, ry, rz, variance, residualMeasure}, 0.0);
     if (numPoints < 3) return 1;
     Adjustment adj;
@@ -179,6 +180,7 @@ int xform_3D_7Param(int numPoints, double* points, double* scale, double* tx, do
 int xform3D_Pt(double scale, double rx, double ry, double rz, double tx, double ty, double tz,
                double x, double y, double z, double* X, double* Y, double* Z)
 {
+    if (anyNull({X, Y, Z})) return 1;
     const double t[3] = {tx, ty, tz};
     const double p[3] = {x, y, z};
     double out[3];
@@ -192,6 +194,8 @@ int xform3D_Pt(double scale, double rx, double ry, double rz, double tx, double 
 int xform3D_PtAlt(double scale, double rx, double ry, double rz, double tx, double ty, double tz,
                   double x, double y, double z, double* X, double* Y, double* Z)
 {
-    // The translation joins the source point before the rotation and the scale.
+    // The translation joins the source point before the rotation and the scale. The
+    // rotation is that of xform3D_Pt: the inverse of the product of frame rotations
+    // R3(-rz) R2(-ry) R1(-rx) is exactly R1(rx) R2(ry) R3(rz), so it is built directly.
     return xform3D_Pt(scale, rx, ry, rz, 0.0, 0.0, 0.0, x + tx, y + ty, z + tz, X, Y, Z);
 }

@@ -64,7 +64,7 @@ struct Xform3DAccess {
     template <class X>
     static int observationResidual(const X& o, int index, double* value)
     {
-        if (!o.residuals || index < 0) return 1;
+        if (!value || !o.residuals || index < 0) return 1;
         int rows = 0;
         int cols = 0;
         o.residuals->size(&rows, &cols);
@@ -76,6 +76,7 @@ struct Xform3DAccess {
     template <class X>
     static int stats(const X& o, double* residualMeasure, double* variance, double* sigma0)
     {
+        if (kelvane::transform3d::anyNull({residualMeasure, variance, sigma0})) return 1;
         *residualMeasure = o.residualMeasure;
         *variance = o.variance;
         *sigma0 = o.sigma0;
@@ -107,6 +108,7 @@ struct Xform3DAccess {
 };
 
 using kelvane::transform3d::Adjustment;
+using kelvane::transform3d::anyNull;
 using kelvane::transform3d::solveSimilarity;
 
 namespace {
@@ -180,6 +182,7 @@ int CXform3D4Param::computeXform(double* points)
 
 int CXform3D4Param::getXformParams(double* scale_, double* tx_, double* ty_, double* tz_) const
 {
+    if (anyNull({scale_, tx_, ty_, tz_})) return 1;
     *scale_ = scale;
     *tx_ = tx;
     *ty_ = ty;
@@ -190,6 +193,7 @@ int CXform3D4Param::getXformParams(double* scale_, double* tx_, double* ty_, dou
 int CXform3D4Param::getXformParamsSE(double* seScale_, double* seTx_, double* seTy_,
                                      double* seTz_) const
 {
+    if (anyNull({seScale_, seTx_, seTy_, seTz_})) return 1;
     *seScale_ = seScale;
     *seTx_ = seTx;
     *seTy_ = seTy;
@@ -297,6 +301,7 @@ int CXform3D7Param::computeXform(int numPoints_, double* points)
 int CXform3D7Param::getXformParams(double* scale_, double* rx, double* ry, double* rz, double* tx_,
                                    double* ty_, double* tz_) const
 {
+    if (anyNull({scale_, rx, ry, rz, tx_, ty_, tz_})) return 1;
     *scale_ = scale;
     *rx = -internalRotX;
     *ry = -internalRotY;
@@ -310,6 +315,7 @@ int CXform3D7Param::getXformParams(double* scale_, double* rx, double* ry, doubl
 int CXform3D7Param::getXformParamsSE(double* seScale_, double* seRx, double* seRy, double* seRz,
                                      double* seTx_, double* seTy_, double* seTz_) const
 {
+    if (anyNull({seScale_, seRx, seRy, seRz, seTx_, seTy_, seTz_})) return 1;
     *seScale_ = seScale;
     *seRx = seRotX;
     *seRy = seRotY;
@@ -339,6 +345,7 @@ int CXform3D7Param::xform3D4_Pt(double scale_, double rx, double ry, double rz, 
 
 int CXform3D7Param::xform3D_Pt(double x, double y, double z, double* X, double* Y, double* Z) const
 {
+    if (anyNull({X, Y, Z})) return 1;
     const double t[3] = {tx, ty, tz};
     const double p[3] = {x, y, z};
     double out[3];

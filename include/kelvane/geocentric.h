@@ -26,7 +26,10 @@
  *   height -b;
  * - on the 180-degree meridian (Y = 0, X < 0): longitude +pi (the half-angle formula
  *   would divide 0 by 0 there).
- * A NaN in any input gives NaN latitude, longitude and height. */
+ * A NaN in any input gives NaN latitude, longitude and height.
+ *
+ * A null pointer is refused without writing anything: the functions with a status then
+ * return 1, the two without one return at once. */
 #ifndef KELVANE_GEOCENTRIC_H
 #define KELVANE_GEOCENTRIC_H
 
@@ -42,22 +45,23 @@ KELVANE_API void ecef2lat(double x, double y, double z, double* lat, double* lon
 KELVANE_API void lat2ecef(double* x, double* y, double* z, double lat, double lon, double h);
 
 /* In place: reads lat, lon and the height from elev; writes X to easting, Y to northing
- * and Z to elev. Uses the ellipsoid's semiMajor and semiMinor. Always returns 0. */
+ * and Z to elev. Uses the ellipsoid's semiMajor and semiMinor. Returns 0 (1 for a null
+ * pt). */
 KELVANE_API int latLongElev2XYZ_EC(ellipsoid ell, geodCoord* pt);
 
 /* In place: reads X from easting, Y from northing and Z from elev; writes lat, lon and
  * the height to elev (easting and northing keep X and Y). Uses semiMajor, semiMinor and
- * ecc. Always returns 0. */
+ * ecc. Returns 0 (1 for a null pt). */
 KELVANE_API int XYZ_EC2latLongElev(ellipsoid ell, geodCoord* pt);
 
 /* Rotates a geocentric difference vector (dX, dY, dZ) into the local east/north/up frame
- * of the origin (lat, lon). Always returns 0. */
+ * of the origin (lat, lon). Returns 0 (1 for a null output). */
 KELVANE_API int localToLocalGeodetic(double lat, double lon, double dX, double dY, double dZ,
                                      double* east, double* north, double* up);
 
 /* The inverse rotation: local east/north/up at the origin (lat, lon) back to a geocentric
  * difference vector, written through dX, dY, dZ (the transpose of the rotation of
- * localToLocalGeodetic). Always returns 0. */
+ * localToLocalGeodetic). Returns 0 (1 for a null output). */
 KELVANE_API int localGeodeticToLocal(double lat, double lon, double east, double north, double up,
                                      double* dX, double* dY, double* dZ);
 

@@ -41,7 +41,11 @@
  * standard deviations on both sides), a non-finite value in the array, or a result
  * that is not finite -- the result is still 0 (enough points were given), but every
  * parameter, the variance and the residual measure are NaN (quiet NaN), never numbers
- * without meaning. Test with isnan(variance).
+ * without meaning. Test with isnan(variance). A null control-point array counts as
+ * degenerate.
+ *
+ * Null output pointers: every function and accessor refuses them with result 1 and
+ * writes nothing.
  */
 #ifndef KELVANE_TRANSFORM3D_H
 #define KELVANE_TRANSFORM3D_H
@@ -57,13 +61,13 @@ KELVANE_API int xform_3D_7Param(int numPoints, double* points, double* scale, do
                                 double* ty, double* tz, double* rx, double* ry, double* rz,
                                 double* variance, double* residualMeasure);
 
-/* (X, Y, Z) = scale R (x, y, z) + (tx, ty, tz). Always 0. */
+/* (X, Y, Z) = scale R (x, y, z) + (tx, ty, tz). Returns 0. */
 KELVANE_API int xform3D_Pt(double scale, double rx, double ry, double rz, double tx, double ty,
                            double tz, double x, double y, double z, double* X, double* Y,
                            double* Z);
 
 /* (X, Y, Z) = scale R ((x, y, z) + (tx, ty, tz)): the translation is added to the source
- * point before the rotation and scale. Always 0. */
+ * point before the rotation and scale. Returns 0. */
 KELVANE_API int xform3D_PtAlt(double scale, double rx, double ry, double rz, double tx,
                               double ty, double tz, double x, double y, double z, double* X,
                               double* Y, double* Z);
@@ -74,7 +78,7 @@ KELVANE_API int xform_3D_4Param(int numPoints, double* points, double* scale, do
                                 double* ty, double* tz, double* variance,
                                 double* residualMeasure);
 
-/* X = scale x + tx, Y = scale y + ty, Z = scale z + tz. Always 0. */
+/* X = scale x + tx, Y = scale y + ty, Z = scale z + tz. Returns 0. */
 KELVANE_API int xform3D4Parm_Pt(double scale, double tx, double ty, double tz, double x, double y,
                                 double z, double* X, double* Y, double* Z);
 

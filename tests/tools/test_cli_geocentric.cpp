@@ -46,11 +46,12 @@ TEST(CliEcef, EpsgExampleForwardAndInverse)
 
 TEST(CliEcef, BadLinesAreReportedAndTheRestConverted)
 {
-    const auto r = runCli("ecef", "# comment\n52 4.5 20\n\n91 0 0\n52 x 20\n-33.9 18.4 -100\n");
+    const auto r = runCli("ecef", "# comment\n52 4.5 20\n\n91 0 0\n52 x 20\n-33.9 18.4 -100\n0 0 1e300\n");
     EXPECT_EQ(r.status, 1);
     ASSERT_EQ(lines(r.out).size(), 2u);
     EXPECT_NE(r.err.find("line 4:"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("line 5:"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("line 7: the result lies beyond 1e12 m"), std::string::npos) << r.err;
     // What comes out goes back.
     const auto back = runCli("ecef --inverse", r.out);
     ASSERT_EQ(back.status, 0) << back.err;
@@ -63,13 +64,14 @@ TEST(CliEcef, BadLinesAreReportedAndTheRestConverted)
 
 TEST(CliEcef, PolarAxisMeridian180AndTheCentre)
 {
-    const auto r = runCli("ecef --inverse", "0 0 -6356852.314140\n-6378137 0 0\n0 0 0\n");
+    const auto r = runCli("ecef --inverse", "0 0 -6356852.314140\n-6378137 0 0\n0 0 0\n1e308 1e308 0\n");
     EXPECT_EQ(r.status, 1);
     const auto out = lines(r.out);
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[0], "-90.0000000000 0.0000000000 100.0000");
     EXPECT_EQ(out[1], "0.0000000000 180.0000000000 0.0000");
     EXPECT_NE(r.err.find("line 3:"), std::string::npos);
+    EXPECT_NE(r.err.find("line 4: the result lies beyond"), std::string::npos) << r.err;
 }
 
 TEST(CliEcef, OptionsAndHelp)
