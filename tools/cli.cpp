@@ -159,8 +159,13 @@ int processLines(const std::string& command, const std::optional<std::string>& i
 std::string fixed(double v, int decimals)
 {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    return buf;
+    const int n = std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    if (n >= 0 && static_cast<std::size_t>(n) < sizeof buf) return buf;
+    // A huge value needs more room than the usual coordinate: never cut digits off.
+    std::string big(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
+    std::snprintf(&big[0], big.size(), "%.*f", decimals, v);
+    big.resize(big.size() - 1);
+    return big;
 }
 
 int usageError(const std::string& command, const std::string& message)

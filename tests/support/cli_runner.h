@@ -66,6 +66,15 @@ inline std::vector<std::string> lines(const std::string& text)
     return v;
 }
 
+// The numbers of one output line, in order (reading stops at the first field that is not one).
+inline std::vector<double> numbers(const std::string& line)
+{
+    std::istringstream s(line);
+    std::vector<double> v;
+    for (double x; s >> x;) v.push_back(x);
+    return v;
+}
+
 } // namespace kelvane_test
 
 #endif

@@ -11,26 +11,15 @@
 #include "tests/support/cli_runner.h"
 
 using kelvane_test::lines;
+using kelvane_test::numbers;
 using kelvane_test::runCli;
-
-namespace {
-
-std::vector<double> numbersOf(const std::string& line)
-{
-    std::istringstream s(line);
-    std::vector<double> v;
-    for (double x; s >> x;) v.push_back(x);
-    return v;
-}
-
-} // namespace
 
 // EPSG Guidance Note 7-2 on WGS 84: 53 48 33.820 N, 2 07 46.380 E, 73 m.
 TEST(CliEcef, EpsgExampleForwardAndInverse)
 {
     auto r = runCli("ecef --ellipsoid wgs84", "53.80939444444 2.12955 73.0\n");
     ASSERT_EQ(r.status, 0) << r.err;
-    auto xyz = numbersOf(lines(r.out).at(0));
+    auto xyz = numbers(lines(r.out).at(0));
     ASSERT_EQ(xyz.size(), 3u);
     EXPECT_NEAR(xyz[0], 3771793.968, 0.001);
     EXPECT_NEAR(xyz[1], 140253.342, 0.001);
@@ -38,7 +27,7 @@ TEST(CliEcef, EpsgExampleForwardAndInverse)
 
     r = runCli("ecef --inverse --ellipsoid wgs84", "3771793.968 140253.342 5124304.349\n");
     ASSERT_EQ(r.status, 0) << r.err;
-    auto geo = numbersOf(lines(r.out).at(0));
+    auto geo = numbers(lines(r.out).at(0));
     EXPECT_NEAR(geo[0], 53.80939444444, 0.0002 / 3600);
     EXPECT_NEAR(geo[1], 2.12955, 0.0002 / 3600);
     EXPECT_NEAR(geo[2], 73.0, 0.001);
@@ -56,7 +45,7 @@ TEST(CliEcef, BadLinesAreReportedAndTheRestConverted)
     const auto back = runCli("ecef --inverse", r.out);
     ASSERT_EQ(back.status, 0) << back.err;
     const auto b = lines(back.out);
-    auto p = numbersOf(b.at(1));
+    auto p = numbers(b.at(1));
     EXPECT_NEAR(p[0], -33.9, 1e-9);
     EXPECT_NEAR(p[1], 18.4, 1e-9);
     EXPECT_NEAR(p[2], -100.0, 2e-4);

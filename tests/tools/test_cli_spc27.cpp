@@ -12,15 +12,9 @@
 namespace {
 
 using kelvane_test::lines;
+using kelvane_test::numbers;
 using kelvane_test::runCli;
 
-std::vector<double> numbers(const std::string& line)
-{
-    std::istringstream in(line);
-    std::vector<double> v;
-    for (double x; in >> x;) v.push_back(x);
-    return v;
-}
 
 TEST(CliSpc27, ForwardWritesFeetWithScaleAndConvergence)
 {

@@ -13,15 +13,9 @@
 namespace {
 
 using kelvane_test::lines;
+using kelvane_test::numbers;
 using kelvane_test::runCli;
 
-std::vector<double> numbers(const std::string& line)
-{
-    std::istringstream s(line);
-    std::vector<double> v;
-    for (double x; s >> x;) v.push_back(x);
-    return v;
-}
 
 TEST(CliSpc83, ForwardMatchesReferencePointsWithEitherCodeSpelling)
 {

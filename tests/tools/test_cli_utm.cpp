@@ -11,19 +11,8 @@
 #include "support/cli_runner.h"
 
 using kelvane_test::lines;
+using kelvane_test::numbers;
 using kelvane_test::runCli;
-
-namespace {
-
-std::vector<double> numbers(const std::string& line)
-{
-    std::istringstream s(line);
-    std::vector<double> v;
-    for (double x; s >> x;) v.push_back(x);
-    return v;
-}
-
-} // namespace
 
 // DMA Technical Manual 8358.2 (International 1924): 30 N 102 E in zones 47 and 48, and the
 // southern inverse row ID 7 (zone 30 south, code 90), printed to 0.01 m, 0.001" and 1e-8.
