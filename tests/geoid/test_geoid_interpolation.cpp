@@ -234,13 +234,23 @@ TEST(GeoidInterpolation, HostilePointsAndGridsGiveNoData)
     }
 }
 
-TEST(GetGeoidElev, WithoutALoadedGridReturnsNoDataAndWritesNothing)
+TEST(GetGeoidElev, WritesNothingWithoutAGridAndZeroWithoutAHeight)
 {
     kelvane::releaseGeoidGrid();
     double h = 123.0;
     EXPECT_EQ(getGeoidElev(41.0, 12.0, &h), kvGeoidNoData);
     EXPECT_EQ(h, 123.0);
     EXPECT_EQ(getGeoidElev(41.0, 12.0, nullptr), kvGeoidNoFile);
+
+    // Node values at the limit of a double overflow the interpolation: no height either.
+    const std::string file = geoid_test::writeText("huge_values.grd", "40\n10\n41\n11\n1\n1\n"
+                                                                       "1.7e308\n1.7e308\n1.7e308\n1.7e308\n");
+    ASSERT_EQ(kelvane::loadGeoidGridFile(file.c_str()), 0);
+    EXPECT_EQ(getGeoidElev(40.5, 10.5, &h), kvGeoidNoData);
+    EXPECT_EQ(h, 0.0);
+    EXPECT_EQ(getGeoidElev(41.0, 11.0, &h), kvGeoidOk); // on a node
+    EXPECT_EQ(h, 1.7e308);
+    kelvane::releaseGeoidGrid();
 }
 
 } // namespace

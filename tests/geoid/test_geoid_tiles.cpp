@@ -185,6 +185,16 @@ TEST_F(AusGeoidTiles, TheLowerSheetNumberIsSearchedFirst)
     EXPECT_EQ(at(-27.0, 142.0).file, "au_sl49.grd");
 }
 
+TEST_F(AusGeoidTiles, HeadersAreReadAsTheLoaderReadsThem)
+{
+    // A first line longer than the 128-byte buffer is one header value, not two.
+    {
+        std::ofstream f(dir.file("au_sc49.grd"));
+        f << "-30" << std::string(200, ' ') << "\n140\n-25\n145\n2\n2\n";
+    }
+    EXPECT_EQ(at(-27.0, 142.0).file, "au_sc49.grd");
+}
+
 TEST_F(AusGeoidTiles, HostileHeadersNeverMatch)
 {
     {
