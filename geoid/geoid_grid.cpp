@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -91,7 +92,9 @@ private:
 // 0 when the line holds no number (decimal notation; hexadecimal floats are no grid
 // values and read as 0). The conversion is locale-independent on purpose:
 // a host that has switched to a decimal-comma locale must not read "12.5" as 12.
-// A number beyond the range of double gives NaN.
+// A number too large for a double gives NaN; one too small to tell from 0 reads as 0.
+// In a line of at most 127 characters only the exponent can take a number out of
+// range, so its sign tells which of the two happened.
 double leadingNumber(const char* line)
 {
     const char* p = line;
@@ -102,7 +105,11 @@ double leadingNumber(const char* line)
     double v = 0.0;
     const auto r = std::from_chars(p, end, v);
     if (r.ec == std::errc::invalid_argument) return 0.0;
-    if (r.ec == std::errc::result_out_of_range) return std::nan("");
+    if (r.ec == std::errc::result_out_of_range) {
+        const char* exponent = std::find_if(p, r.ptr, [](char c) { return c == 'e' || c == 'E'; });
+        if (exponent + 1 < r.ptr && exponent[1] == '-') return *p == '-' ? -0.0 : 0.0;
+        return std::nan("");
+    }
     return v;
 }
 
@@ -360,6 +367,16 @@ GeoidGrid* readTextGrid(std::FILE* file, int lonIntervals, int latIntervals, dou
     return grid;
 }
 
+int readGridHeader(std::FILE* file, double* values, int count)
+{
+    LineBuffer line;
+    for (int i = 0; i < count; ++i) {
+        if (!readLine(file, line)) return i;
+        values[i] = leadingNumber(line);
+    }
+    return count;
+}
+
 int loadGeoidGridFile(const char* path)
 {
     if (path == nullptr) return -2;
@@ -368,16 +385,13 @@ int loadGeoidGridFile(const char* path)
 
     // south, west, north, east, E, F
     double header[6];
-    LineBuffer line;
-    for (double& h : header) {
-        if (!readLine(file, line)) {
-            // Nothing readable at all (a folder, say) is a file that cannot be opened;
-            // a file that ends within its header is no grid.
-            const int status = (&h == header && std::ferror(file)) ? -2 : -4;
-            std::fclose(file);
-            return status;
-        }
-        h = leadingNumber(line);
+    const int got = readGridHeader(file, header, 6);
+    if (got < 6) {
+        // Nothing readable at all (a folder, say) is a file that cannot be opened; a
+        // file that ends within its header is no grid.
+        const int status = (got == 0 && std::ferror(file)) ? -2 : -4;
+        std::fclose(file);
+        return status;
     }
     const double south = header[0], west = header[1], north = header[2], east = header[3];
     const double e = header[4], f = header[5];

@@ -104,6 +104,11 @@ GeoidGrid* readTextGrid(std::FILE* file, int lonIntervals, int latIntervals, dou
                         double south, double lonStep, double latStep,
                         GeoidProgressCallback progress);
 
+// Reads the next count header lines of an open grid file as numbers into values, with
+// the line and number rules of the node lines. Returns how many lines there were
+// (fewer than count at the end of the file; the rest of values is then untouched).
+int readGridHeader(std::FILE* file, double* values, int count);
+
 // Loads a text grid file and makes it the grid of the geoid context. Returns 0; -2 when
 // the file cannot be opened; -4 when no grid can be built (a header that is incomplete
 // or whose counts are negative, not finite or too large counts as that). The grid the

@@ -200,7 +200,9 @@ int getGeoidElev(double lat, double lon, double* geoidHeight)
     GeoidGrid* grid = geoidContextGrid();
     if (!grid) return kvGeoidNoData;
     const double h = geoid::interpolateGeoidBicubic(geoid::eastLongitude(lon), lat, grid);
-    if (h == kGeoidNoData) {
+    // Node values near the limits of a double can overflow the sums; such a result is
+    // no height either.
+    if (h == kGeoidNoData || !std::isfinite(h)) {
         *geoidHeight = 0.0;
         return kvGeoidNoData;
     }

@@ -1,7 +1,6 @@
 #include "geoid/geoid_tiles.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "geoid/geoid_catalogue.h"
@@ -78,17 +77,14 @@ int chooseBoxFile(const std::vector<GeoidTileBox>& boxes, const char* folder, do
     return 0;
 }
 
-// The first four header lines of a grid file (south, west, north, east), each line read
-// into a 128-byte buffer and converted as a leading decimal number (0 when it has none).
-// Returns false when the file cannot be opened.
+// The first four header lines of a grid file (south, west, north, east), read exactly as
+// the loader reads them; a line the file lacks reads as 0. Returns false when the file
+// cannot be opened.
 bool readTileExtent(const char* path, double extent[4])
 {
     std::FILE* f = std::fopen(path, "r");
     if (!f) return false;
-    char line[128];
-    for (int i = 0; i < 4; ++i) {
-        extent[i] = std::fgets(line, sizeof line, f) ? std::atof(line) : 0.0;
-    }
+    for (int i = readGridHeader(f, extent, 4); i < 4; ++i) extent[i] = 0.0;
     std::fclose(f);
     return true;
 }

@@ -1,9 +1,9 @@
 // The two operating-system services the geoid code needs: "does any file match this
 // wild-card pattern" and "create a unique temporary file in this folder". Everything
-// that depends on the operating system lives in platform/: the POSIX implementation is
-// platform_posix.cpp; a Windows build adds platform_windows.cpp (FindFirstFile,
-// GetTempFileName) behind the same three declarations. The wild-card matcher itself is
-// plain C++ and shared by every platform.
+// that depends on the operating system lives in platform/: platform_posix.cpp is the
+// only implementation so far; a Windows build needs a platform_windows.cpp
+// (FindFirstFile, GetTempFileName, '\\' as a separator too) behind the same
+// declarations. The wild-card matcher itself is plain C++ and shared by every platform.
 #ifndef KELVANE_PLATFORM_PLATFORM_H
 #define KELVANE_PLATFORM_PLATFORM_H
 

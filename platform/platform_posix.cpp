@@ -1,6 +1,5 @@
 // The operating-system services on POSIX systems: directory search with opendir and
-// the shared wild-card matcher, unique files with mkstemp. A Windows build compiles
-// platform_windows.cpp instead (FindFirstFile, GetTempFileName).
+// the shared wild-card matcher, unique files with mkstemp.
 #if !defined(_WIN32)
 
 #include "platform/platform.h"

@@ -16,11 +16,11 @@ const char* const kGridUsage =
     "Converts a GTX geoid grid (40-byte big-endian header, then 32-bit big-endian\n"
     "floats from the south-west corner, -88.8888 for no data) into a text grid file\n"
     "for kelvane geoid. Longitudes are written east-positive: a global grid is\n"
-    "rewrapped to start at 0, closed with a repeated column at 360, and given one more\n"
-    "column beyond each end (west edge -step, east edge 360 + step) so that the 16-node\n"
-    "cubic interpolation reaches across 0/360 like anywhere else. Nodes without data\n"
-    "are written as \"N\". OUT.grd is replaced only when the conversion succeeds. Name\n"
-    "the file as the geoid model expects it (egm96.grd for EGM96).\n"
+    "rewrapped to start at 0, closed with a repeated column at 360, and given more\n"
+    "columns beyond each end (west edge -step, east edge 360 + 2 x step) so that the\n"
+    "16-node cubic interpolation reaches across 0/360 like anywhere else. Nodes\n"
+    "without data are written as \"N\". OUT.grd is replaced only when the conversion\n"
+    "succeeds. Name the file as the geoid model expects it (egm96.grd for EGM96).\n"
     "\n"
     "  --no-overlap  write a global grid from exactly 0 to 360 (no extra columns); points\n"
     "                in the first and last cell then get the interpolation within their\n"
@@ -56,13 +56,14 @@ int runGrid(int argc, char** argv)
     // The overlapping columns are the default: without them the cubic cannot reach across
     // the 0/360 seam, and points there are answered a few centimetres less accurately.
     const bool strict = args.flag("--no-overlap");
-    const bool overlap = args.flag("--overlap") || !strict;
+    const bool named = args.flag("--overlap");
     const std::vector<std::string> p = args.positionals();
     if (!args.finish()) return kExitUsage;
+    if (strict && named) return usageError(args.command(), "--overlap and --no-overlap exclude each other");
     if (p.empty()) return usage(std::cerr, kExitUsage);
     if (p[0] != "convert") return usageError(args.command(), "unknown action '" + p[0] + "' (try --help)");
     if (p.size() != 3) return usageError(args.command(), "convert takes an input GTX file and an output grid file");
-    return runConvert(args.command(), p[1], p[2], overlap);
+    return runConvert(args.command(), p[1], p[2], !strict);
 }
 
 } // namespace kelvane::cli

@@ -106,10 +106,12 @@ inline double angleTolerance(const Header& h) { return 1e-6 * h.lonStep; }
 // repeats its first column at the end, (columns - 1) x step = 360; the repeated column
 // is dropped and written again at the end. Its text columns start at the first node
 // at or east of 0 (0 itself for the usual grids); a grid whose nodes do not fall on 0
-// gets one more column just west of 0, so that 0 is still inside it. With overlap, one
-// more column is added beyond each end, so that the 4 x 4 neighbourhood of the cubic
+// gets one more column just west of 0, so that 0 is still inside it. With overlap,
+// columns are added beyond each end so that the 4 x 4 neighbourhood of the cubic
 // interpolation is complete across 0/360 as well (otherwise the points in the first
-// and last cell get the interpolation within their cell).
+// and last cell get the interpolation within their cell): one west, and east as many
+// as put two nodes east of the node at or just west of 360, since a query at exactly
+// 360 (or a tiny negative longitude, shifted by 360) lies in the cell that begins there.
 inline Layout planLayout(const Header& h, bool overlap = false)
 {
     Layout l;
@@ -126,7 +128,7 @@ inline Layout planLayout(const Header& h, bool overlap = false)
         if (offset < 0.0) offset += h.lonStep;
         if (offset < tol || h.lonStep - offset < tol) offset = 0.0;
         const int extraWest = (offset > 0.0 ? 1 : 0) + (overlap ? 1 : 0);
-        const int extraEast = overlap ? 1 : 0;
+        const int extraEast = overlap ? (offset > 0.0 ? 1 : 2) : 0;
         // The GTX column at longitude offset (modulo 360), then extraWest columns back.
         const long long k = std::llround((offset - h.west) / h.lonStep) - extraWest;
         l.firstSource = static_cast<int>(((k % distinct) + distinct) % distinct);
@@ -163,8 +165,8 @@ inline std::optional<std::string> checkHeader(const Header& h, long long fileByt
         return "header gives " + std::to_string(h.rows) + " rows and " + std::to_string(h.columns) +
                " columns; a grid needs at least 2 of each";
     const long long nodes = static_cast<long long>(h.rows) * h.columns;
-    // The text grid may get up to three more columns than the GTX file has.
-    if (static_cast<long long>(h.rows) * (static_cast<long long>(h.columns) + 3) > kGeoidMaxNodes)
+    // The text grid may get up to four more columns than the GTX file has.
+    if (static_cast<long long>(h.rows) * (static_cast<long long>(h.columns) + 4) > kGeoidMaxNodes)
         return "header gives " + std::to_string(h.rows) + " x " + std::to_string(h.columns) + " = " +
                std::to_string(nodes) + " nodes, more than the " + std::to_string(kGeoidMaxNodes) +
                " the library loads";
@@ -213,20 +215,29 @@ inline std::optional<std::string> writeGrid(std::FILE* in, std::FILE* out, const
     const double east = l.west + (l.columns - 1) * h.lonStep;
     std::fprintf(out, "%.15g\n%.15g\n%.15g\n%.15g\n%d\n%d\n", h.south, l.west, north, east, l.columns - 1, h.rows - 1);
 
+    // The text goes out in pieces of at most kChunkValues lines, so that a grid of very
+    // long rows needs no text buffer many times the size of the row.
+    constexpr std::size_t kChunkValues = 4096;
     std::vector<unsigned char> row(static_cast<std::size_t>(h.columns) * 4);
-    std::vector<char> text(static_cast<std::size_t>(l.columns) * kValueTextBytes);
+    std::vector<char> text(kChunkValues * kValueTextBytes);
+    std::size_t used = 0;
+    const auto flush = [&] {
+        const bool ok = std::fwrite(text.data(), 1, used, out) == used;
+        used = 0;
+        return ok;
+    };
     for (int r = 0; r < h.rows; ++r) {
         if (std::fread(row.data(), 1, row.size(), in) != row.size())
             return "cannot read row " + std::to_string(r + 1) + " of the GTX file";
-        std::size_t used = 0;
         for (int j = 0; j < l.columns; ++j) {
+            if (text.size() - used < kValueTextBytes && !flush()) return std::string("cannot write the grid file");
             const int source = (l.firstSource + j) % l.sourceColumns;
             const int n = formatValue(text.data() + used, kValueTextBytes, bigEndianFloat(row.data() + 4 * source));
             if (n <= 0 || static_cast<std::size_t>(n) >= kValueTextBytes) return std::string("cannot format a node value");
             used += static_cast<std::size_t>(n);
         }
-        if (std::fwrite(text.data(), 1, used, out) != used) return std::string("cannot write the grid file");
     }
+    if (!flush()) return std::string("cannot write the grid file");
     return std::nullopt;
 }
 

@@ -18,8 +18,8 @@ enum {
     kvGeoidFirstModel = 1,
     kvGeoidLastModel = 39,
     kvGeoidEGM96 = 4,
-    /* Bytes a name buffer of get_geoid_name needs ("New Caledonia-RANC00" and
-     * "Spain (EGM08 Canarias)" with its terminator). */
+    /* Bytes a name buffer of get_geoid_name needs: the longest name,
+     * "Spain (EGM08 Canarias)", with its terminator. */
     kvGeoidNameSize = 23,
     /* Longest folder string openGeoidGrid accepts (characters, terminator excluded). */
     kvGeoidMaxFolderLength = 259

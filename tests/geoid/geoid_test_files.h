@@ -8,6 +8,8 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
+
 #include <unistd.h>
 
 namespace geoid_test {
@@ -45,6 +47,32 @@ public:
 private:
     std::string dir_;
 };
+
+// A folder shared by every test of the program, removed when the program ends.
+inline const ScratchFolder& sharedFolder()
+{
+    static const ScratchFolder folder("files");
+    return folder;
+}
+
+// Writes text as it stands (no newline added) to a file of the shared folder; its path.
+inline std::string writeText(const std::string& name, const std::string& text)
+{
+    const std::string path = sharedFolder().file(name);
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+// A file of the shared folder from its header lines and node lines, each line ended by a
+// newline; its path.
+inline std::string writeLines(const std::string& name, const std::vector<std::string>& header,
+                              const std::vector<std::string>& nodes)
+{
+    std::string text;
+    for (const auto& l : header) text += l + "\n";
+    for (const auto& l : nodes) text += l + "\n";
+    return writeText(name, text);
+}
 
 inline std::string number(double v)
 {

@@ -154,16 +154,12 @@ TEST(GeoidCellFallback, ACornerWithoutDataLeavesOnlyTheNodesAndSidesWithData)
     // The corner with data at the south-west answers for a point on it.
     EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(5.0), SurfaceGrid::lat(4.0), g.get()),
               plane(SurfaceGrid::lon(5.0), SurfaceGrid::lat(4.0)));
-}
-
-TEST(GeoidCellFallback, AllFourCornersWithoutDataGiveNoData)
-{
-    SurfaceGrid g(plane);
-    for (int c = 5; c <= 6; ++c) {
-        for (int r = 4; r <= 5; ++r) g.clear(c, r);
-    }
-    EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(5.5), SurfaceGrid::lat(4.5), g.get()),
-              kGeoidNoData);
+    // All four corners without data: nothing, even on a corner.
+    g.clear(5, 4);
+    g.clear(6, 4);
+    g.clear(5, 5);
+    EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(5.5), SurfaceGrid::lat(4.5), g.get()), kGeoidNoData);
+    EXPECT_EQ(interpolateGeoidCell(SurfaceGrid::lon(5.0), SurfaceGrid::lat(4.0), g.get()), kGeoidNoData);
 }
 
 TEST(GeoidCellFallback, PointsWithinAMillionthOfADegreeOfANodeTakeItsValue)
@@ -234,13 +230,23 @@ TEST(GeoidInterpolation, HostilePointsAndGridsGiveNoData)
     }
 }
 
-TEST(GetGeoidElev, WithoutALoadedGridReturnsNoDataAndWritesNothing)
+TEST(GetGeoidElev, WritesNothingWithoutAGridAndZeroWithoutAHeight)
 {
     kelvane::releaseGeoidGrid();
     double h = 123.0;
     EXPECT_EQ(getGeoidElev(41.0, 12.0, &h), kvGeoidNoData);
     EXPECT_EQ(h, 123.0);
     EXPECT_EQ(getGeoidElev(41.0, 12.0, nullptr), kvGeoidNoFile);
+
+    // Node values at the limit of a double overflow the interpolation: no height either.
+    const std::string file = geoid_test::writeText("huge_values.grd", "40\n10\n41\n11\n1\n1\n"
+                                                                       "1.7e308\n1.7e308\n1.7e308\n1.7e308\n");
+    ASSERT_EQ(kelvane::loadGeoidGridFile(file.c_str()), 0);
+    EXPECT_EQ(getGeoidElev(40.5, 10.5, &h), kvGeoidNoData);
+    EXPECT_EQ(h, 0.0);
+    EXPECT_EQ(getGeoidElev(41.0, 11.0, &h), kvGeoidOk); // on a node
+    EXPECT_EQ(h, 1.7e308);
+    kelvane::releaseGeoidGrid();
 }
 
 } // namespace

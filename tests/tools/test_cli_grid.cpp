@@ -1,6 +1,7 @@
 // kelvane grid convert, end to end: synthetic big-endian GTX files in, text grid files
 // out, loaded back with the library's own reader.
 #include "geoid/geoid_grid.h"
+#include "geoid/geoid_test_files.h"
 #include "support/cli_runner.h"
 
 #include <gtest/gtest.h>
@@ -21,65 +22,35 @@ using kelvane_test::readWholeFile;
 using kelvane_test::runCli;
 using kelvane_test::scratchPath;
 
-void putBigEndian(std::string& out, std::uint64_t bits, int bytes)
-{
-    for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>((bits >> (8 * i)) & 0xff);
-}
-
-void putDouble(std::string& out, double v)
-{
-    std::uint64_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    putBigEndian(out, bits, 8);
-}
-
-void putFloat(std::string& out, float v)
-{
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    putBigEndian(out, bits, 4);
-}
-
-void putInt(std::string& out, std::int32_t v) { putBigEndian(out, static_cast<std::uint32_t>(v), 4); }
-
-std::string gtxHeader(double south, double west, double latStep, double lonStep, std::int32_t rows, std::int32_t cols)
-{
-    std::string s;
-    putDouble(s, south);
-    putDouble(s, west);
-    putDouble(s, latStep);
-    putDouble(s, lonStep);
-    putInt(s, rows);
-    putInt(s, cols);
-    return s;
-}
-
-// A GTX file whose value at (row, column) is value(row, column).
-std::string writeGtx(const std::string& name, double south, double west, double latStep, double lonStep, int rows,
-                     int cols, const std::function<float(int, int)>& value)
-{
-    std::string s = gtxHeader(south, west, latStep, lonStep, rows, cols);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) putFloat(s, value(r, c));
-    const std::string path = scratchPath(name);
-    std::ofstream(path, std::ios::binary) << s;
-    return path;
-}
-
-// Removes the files a test made when it ends, however it ends.
-struct RemoveOnExit {
-    std::vector<std::string> paths;
-    ~RemoveOnExit()
-    {
-        for (const auto& p : paths) std::remove(p.c_str());
-    }
-};
-
 bool exists(const std::string& path)
 {
     std::FILE* f = std::fopen(path.c_str(), "r");
     if (f) std::fclose(f);
     return f != nullptr;
+}
+
+void putBigEndian(std::string& out, std::uint64_t bits, int bytes)
+{
+    for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>((bits >> (8 * i)) & 0xff);
+}
+
+// The bytes of v, most significant first.
+template <typename T, typename Bits>
+void put(std::string& out, T v)
+{
+    Bits bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    putBigEndian(out, bits, sizeof bits);
+}
+
+void putFloat(std::string& out, float v) { put<float, std::uint32_t>(out, v); }
+
+std::string gtxHeader(double south, double west, double latStep, double lonStep, std::int32_t rows, std::int32_t cols)
+{
+    std::string s;
+    for (double v : {south, west, latStep, lonStep}) put<double, std::uint64_t>(s, v);
+    for (std::int32_t v : {rows, cols}) put<std::int32_t, std::uint32_t>(s, v);
+    return s;
 }
 
 // Value of GTX node (row, column) in the synthetic files; (2, 1) has no data.
@@ -89,127 +60,108 @@ class GridConvert : public ::testing::Test {
 protected:
     void TearDown() override { kelvane::releaseGeoidGrid(); }
 
-    // Converts and loads the result; returns its grid.
-    kelvane::GeoidGrid* convertAndLoad(const std::string& gtx, const std::string& grd)
+    // Writes a GTX file whose value at (row, column) is value(row, column), converts it
+    // into out.grd and loads that; the grid, or null.
+    kelvane::GeoidGrid* convert(double south, double west, double latStep, double lonStep, int rows, int cols,
+                                const std::function<float(int, int)>& value, const std::string& options = "--no-overlap")
     {
-        const auto r = runCli("grid convert --no-overlap \"" + gtx + "\" \"" + grd + "\"");
-        EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(kelvane::loadGeoidGridFile(grd.c_str()), 0);
-        return kelvane::geoidContextGrid();
+        std::string s = gtxHeader(south, west, latStep, lonStep, rows, cols);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) putFloat(s, value(r, c));
+        std::ofstream(dir.file("in.gtx"), std::ios::binary) << s;
+        result = runCli("grid convert " + options + " \"" + dir.file("in.gtx") + "\" \"" + grd() + "\"");
+        EXPECT_EQ(result.status, 0) << result.err;
+        text = lines(readWholeFile(grd()));
+        return kelvane::loadGeoidGridFile(grd().c_str()) == 0 ? kelvane::geoidContextGrid() : nullptr;
     }
+    std::string grd() const { return dir.file("out.grd"); }
+    static double value(kelvane::GeoidGrid* g, int c, int r)
+    {
+        return kelvane::getGridCell(g, kelvane::gridNodeIndex(g, c, r)).value;
+    }
+
+    geoid_test::ScratchFolder dir{"gtx"};
+    kelvane_test::CliResult result;
+    std::vector<std::string> text; // the lines of out.grd
 };
 
 TEST_F(GridConvert, GlobalGridFromMinus180IsRewrappedAndClosedAt360)
 {
     // 5 rows (-90 to 90 by 45) x 6 columns (-180 to 120 by 60).
-    const std::string gtx = writeGtx("global.gtx", -90, -180, 45, 60, 5, 6, synthetic);
-    const std::string grd = scratchPath("global.grd");
-    const RemoveOnExit cleanup{{gtx, grd}};
-    kelvane::GeoidGrid* g = convertAndLoad(gtx, grd);
+    kelvane::GeoidGrid* g = convert(-90, -180, 45, 60, 5, 6, synthetic);
     ASSERT_NE(g, nullptr);
-    const auto text = lines(readWholeFile(grd));
-    ASSERT_GE(text.size(), 6u);
+    ASSERT_EQ(text.size(), 6u + 5 * 7);
     EXPECT_EQ(std::vector<std::string>(text.begin(), text.begin() + 6),
               (std::vector<std::string>{"-90", "0", "90", "360", "6", "4"}));
-    EXPECT_EQ(text.size(), 6u + 5 * 7);
-    EXPECT_EQ(g->lonIntervals, 6);
-    EXPECT_EQ(g->latIntervals, 4);
     for (int r = 0; r <= 4; ++r) {
         for (int c = 0; c <= 6; ++c) {
             const int k = kelvane::gridNodeIndex(g, c, r);
-            const double lon = kelvane::gridNodeLongitude(g, k);
-            EXPECT_DOUBLE_EQ(lon, 60.0 * c);
+            EXPECT_DOUBLE_EQ(kelvane::gridNodeLongitude(g, k), 60.0 * c);
             EXPECT_DOUBLE_EQ(kelvane::gridNodeLatitude(g, k), -90.0 + 45.0 * r);
             // The GTX column at this longitude: lon 0 is column 3, lon 360 column 3 again.
             const int source = (c + 3) % 6;
             const kelvane::GeoidGridCell cell = kelvane::getGridCell(g, k);
-            if (r == 2 && source == 1) {
-                EXPECT_EQ(cell.valid, '0') << "no data at lon " << lon;
-            } else {
-                EXPECT_EQ(cell.valid, '1');
-                EXPECT_DOUBLE_EQ(cell.value, 10 * r + source + 0.125) << "row " << r << " lon " << lon;
+            EXPECT_EQ(cell.valid, (r == 2 && source == 1) ? '0' : '1') << "row " << r << " column " << c;
+            if (cell.valid == '1') {
+                EXPECT_DOUBLE_EQ(cell.value, 10 * r + source + 0.125) << "row " << r << " column " << c;
             }
         }
     }
     EXPECT_EQ(text[6 + 2 * 7 + 4], "N"); // (2, 1) lies at -120 = 240, text column 4
 }
 
-TEST_F(GridConvert, ByDefaultAColumnIsAddedBeyondEachEnd)
+TEST_F(GridConvert, ByDefaultColumnsAreAddedBeyondEachEnd)
 {
-    const std::string gtx = writeGtx("overlap.gtx", -90, -180, 45, 60, 5, 6, synthetic);
-    const std::string grd = scratchPath("overlap.grd");
-    const RemoveOnExit cleanup{{gtx, grd}};
-    const auto r = runCli("grid convert \"" + gtx + "\" \"" + grd + "\"");
-    ASSERT_EQ(r.status, 0) << r.err;
-    ASSERT_EQ(kelvane::loadGeoidGridFile(grd.c_str()), 0);
-    kelvane::GeoidGrid* g = kelvane::geoidContextGrid();
-    EXPECT_EQ(g->lonIntervals, 8); // -60 to 420
+    kelvane::GeoidGrid* g = convert(-90, -180, 45, 60, 5, 6, synthetic, "");
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->lonIntervals, 9); // -60 to 480: a point at 360 has two nodes east of it
     EXPECT_DOUBLE_EQ(g->west, -60.0);
-    for (int c = 0; c <= 8; ++c) {
-        const int source = (c + 2) % 6; // -60 is GTX column 2
-        EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, c, 4)).value, 40 + source + 0.125) << c;
-    }
+    for (int c = 0; c <= 9; ++c) EXPECT_EQ(value(g, c, 4), 40 + (c + 2) % 6 + 0.125) << c; // -60 is GTX column 2
 }
 
 TEST_F(GridConvert, RepeatedEastColumnIsNotDoubled)
 {
     // 7 columns from -180 to 180: the last repeats the first.
-    const auto value = [](int r, int c) { return synthetic(r, c % 6); };
-    const std::string gtx = writeGtx("closed.gtx", -90, -180, 45, 60, 5, 7, value);
-    const std::string grd = scratchPath("closed.grd");
-    const RemoveOnExit cleanup{{gtx, grd}};
-    kelvane::GeoidGrid* g = convertAndLoad(gtx, grd);
+    kelvane::GeoidGrid* g = convert(-90, -180, 45, 60, 5, 7, [](int r, int c) { return synthetic(r, c % 6); });
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->lonIntervals, 6);
-    EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 0, 1)).value, 13.125);
-    EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 6, 1)).value, 13.125);
-    EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 5, 1)).value, 12.125);
+    EXPECT_EQ(value(g, 0, 1), 13.125);
+    EXPECT_EQ(value(g, 6, 1), 13.125);
+    EXPECT_EQ(value(g, 5, 1), 12.125);
 }
 
 TEST_F(GridConvert, GlobalGridOffZeroGetsAColumnWestOfZero)
 {
     // Nodes at -150, -90, ..., 150: the text grid runs from -30 to 390 so 0 and 360 are inside.
-    const std::string gtx = writeGtx("offset.gtx", -90, -150, 45, 60, 5, 6, synthetic);
-    const std::string grd = scratchPath("offset.grd");
-    const RemoveOnExit cleanup{{gtx, grd}};
-    kelvane::GeoidGrid* g = convertAndLoad(gtx, grd);
+    kelvane::GeoidGrid* g = convert(-90, -150, 45, 60, 5, 6, synthetic);
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->lonIntervals, 7);
     EXPECT_DOUBLE_EQ(g->west, -30.0);
     // -30 is GTX column 2, 30 column 3, 330 column 2 again.
-    EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 0, 0)).value, 2.125);
-    EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 1, 0)).value, 3.125);
-    EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 6, 0)).value, 2.125);
-    EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 7, 0)).value, 3.125);
+    EXPECT_EQ(value(g, 0, 0), 2.125);
+    EXPECT_EQ(value(g, 1, 0), 3.125);
+    EXPECT_EQ(value(g, 6, 0), 2.125);
+    EXPECT_EQ(value(g, 7, 0), 3.125);
 }
 
 TEST_F(GridConvert, RegionalGridWestOfZeroIsShiftedBy360)
 {
     // Node (0, 0) holds a real height 0.2 mm from the no-data mark.
-    const auto value = [](int r, int c) { return (r == 0 && c == 0) ? -88.8890f : synthetic(r, c); };
-    const std::string gtx = writeGtx("regional.gtx", 30, -100, 0.5, 0.25, 3, 4, value);
-    const std::string grd = scratchPath("regional.grd");
-    const RemoveOnExit cleanup{{gtx, grd}};
-    kelvane::GeoidGrid* g = convertAndLoad(gtx, grd);
+    kelvane::GeoidGrid* g = convert(30, -100, 0.5, 0.25, 3, 4, [](int r, int c) {
+        return (r == 0 && c == 0) ? -88.8890f : synthetic(r, c);
+    });
     ASSERT_NE(g, nullptr);
-    const auto text = lines(readWholeFile(grd));
     EXPECT_EQ(std::vector<std::string>(text.begin(), text.begin() + 6),
               (std::vector<std::string>{"30", "260", "31", "260.75", "3", "2"}));
-    EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 3, 1)).value, 13.125);
+    EXPECT_EQ(value(g, 3, 1), 13.125);
     EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 1, 2)).valid, '0');
     EXPECT_EQ(text[6], "-88.889000");
 }
 
 TEST_F(GridConvert, GridAcrossZeroKeepsItsWestEdgeAndWarns)
 {
-    const std::string gtx = writeGtx("across.gtx", 42, -5.5, 0.5, 0.5, 3, 29, synthetic);
-    const std::string grd = scratchPath("across.grd");
-    const RemoveOnExit cleanup{{gtx, grd}};
-    const auto r = runCli("grid convert \"" + gtx + "\" \"" + grd + "\"");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.err.find("warning"), std::string::npos) << r.err;
-    const auto text = lines(readWholeFile(grd));
-    ASSERT_GE(text.size(), 6u);
+    ASSERT_NE(convert(42, -5.5, 0.5, 0.5, 3, 29, synthetic, ""), nullptr);
+    EXPECT_NE(result.err.find("warning"), std::string::npos) << result.err;
     EXPECT_EQ(text[1], "-5.5");
     EXPECT_EQ(text[3], "8.5");
 }
@@ -263,31 +215,10 @@ TEST(GridConvertUsage, HelpAndMistakes)
     EXPECT_EQ(runCli("grid flip a b").status, 2);
     EXPECT_EQ(runCli("grid convert only_one.gtx").status, 2);
     EXPECT_EQ(runCli("grid convert a.gtx b.grd --fast").status, 2);
+    EXPECT_EQ(runCli("grid convert --overlap --no-overlap a.gtx b.grd").status, 2);
     const auto missing = runCli("grid convert \"" + scratchPath("missing.gtx") + "\" \"" + scratchPath("x.grd") + "\"");
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("cannot open"), std::string::npos) << missing.err;
-}
-
-TEST_F(GridConvert, Egm96FromProjData)
-{
-    const std::string gtx = "/usr/share/proj/egm96_15.gtx";
-    if (!exists(gtx)) GTEST_SKIP() << gtx << " is missing (Debian package proj-data)";
-    const std::string grd = scratchPath("egm96.grd");
-    kelvane::GeoidGrid* g = convertAndLoad(gtx, grd);
-    ASSERT_NE(g, nullptr);
-    EXPECT_EQ(kelvane::gridNodeCount(g), 1441 * 721); // 1,038,961 nodes
-    EXPECT_EQ(g->lonIntervals, 1440);
-    EXPECT_DOUBLE_EQ(g->west, 0.0);
-    EXPECT_DOUBLE_EQ(g->lonStep, 0.25);
-    // The 360 column repeats the 0 column, and every node has data.
-    for (int r = 0; r <= 720; r += 60) {
-        EXPECT_EQ(kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 0, r)).value,
-                  kelvane::getGridCell(g, kelvane::gridNodeIndex(g, 1440, r)).value);
-    }
-    int missingNodes = 0;
-    for (int k = 0; k < kelvane::gridNodeCount(g); ++k) missingNodes += kelvane::getGridCell(g, k).valid != '1';
-    EXPECT_EQ(missingNodes, 0);
-    std::remove(grd.c_str());
 }
 
 } // namespace
