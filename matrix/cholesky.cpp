@@ -2,6 +2,11 @@
 // inverse factor) and the substitutions with a packed triangular factor. Matrices are
 // read and written through their elements; the vector p of the factor's diagonal and
 // the result out are addressed as runs of values, as their callers lay them out.
+//
+// A matrix with a dimension of 0 holds no values, but its other dimension may be as
+// large as an int allows. The routines that loop over the rows of such a matrix return
+// at once with their success value, writing nothing: every value they would visit is
+// absent, and the loops would run for ages.
 #include "matrix/matrix_internal.h"
 
 #include <cmath>
@@ -35,6 +40,7 @@ int Matrix::NRCholesky(Matrix* p)
 // exactly 0.0 during the forward pass (b then partly overwritten), else 0.
 int Matrix::solve(Matrix* a, Matrix* p)
 {
+    if (elementCount == 0) return 0;
     const Cells L{a}, b{this};
     const long long stride = cols;
     auto d = [p, stride](int i) -> double& { return MatrixAccess::stored(*p, i * stride); };
@@ -57,6 +63,7 @@ int Matrix::solve(Matrix* a, Matrix* p)
 // upper triangle is left as it is. Always 0.
 int Matrix::NRCholeskyInverse(Matrix* p)
 {
+    if (elementCount == 0) return 0;
     const Cells a{this};
     auto d = [p](int i) -> double& { return MatrixAccess::stored(*p, i); };
     const int N = rows;
@@ -76,6 +83,7 @@ int Matrix::NRCholeskyInverse(Matrix* p)
 // out is the inverse of the factored matrix. Always 0.
 int Matrix::NRCholeskyVarCovFromInv(Matrix* out)
 {
+    if (elementCount == 0) return 0;
     const Cells a{this};
     const long long stride = cols;
     auto o = [out, stride](int i, int j) -> double& {
@@ -96,6 +104,7 @@ int Matrix::NRCholeskyVarCovFromInv(Matrix* out)
 // triangle. No zero test. Always 0.
 int Matrix::forwardSub(Matrix* l)
 {
+    if (elementCount == 0) return 0;
     const Cells L{l}, b{this};
     const int N = rows;
     for (int i = 0; i < N; ++i) {
@@ -109,6 +118,7 @@ int Matrix::forwardSub(Matrix* l)
 // Solves Lt*x = b in place on this N x 1 column (N = rows). No zero test. Always 0.
 int Matrix::backwardSub(Matrix* l)
 {
+    if (elementCount == 0) return 0;
     const Cells L{l}, b{this};
     const int N = rows;
     for (int i = N - 1; i >= 0; --i) {

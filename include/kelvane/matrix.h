@@ -23,6 +23,11 @@
  *  - matrixMultiply takes its direct-index paths only when the operands' sizes cover the
  *    loops; otherwise it takes the element-wise path, where absent values read as 0.0.
  *  - matrixInverse refuses (result 1, matrix unchanged) a full matrix that is not square.
+ *  - A matrix with a dimension of 0 holds no values, whatever its other dimension; solve,
+ *    NRCholeskyInverse, NRCholeskyVarCovFromInv, forwardSub and backwardSub on such a
+ *    matrix return 0 and write nothing. Loops never visit positions beyond the size of
+ *    the matrix they write, nor the positions a diagonal or packed target does not store,
+ *    so their length follows the values held rather than the dimensions claimed.
  *
  * Ownership: an object owns the array it allocated itself (the two- and three-argument
  * constructors) and its row-start table (kind 3); the destructor releases exactly those.
