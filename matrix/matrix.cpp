@@ -2,8 +2,10 @@
 #include "matrix/matrix_internal.h"
 
 #include <climits>
+#include <cstddef>
 #include <cstdio>
 #include <new>
+#include <type_traits>
 
 namespace {
 
@@ -22,6 +24,13 @@ long long valueCount(int nRows, int nCols, int kind)
     }
 }
 
+// The offset of a field of the given alignment that follows one of the given offset
+// and size.
+constexpr std::size_t after(std::size_t offset, std::size_t size, std::size_t align)
+{
+    return (offset + size + align - 1) / align * align;
+}
+
 } // namespace
 
 // Setting up and releasing an object's storage.
@@ -32,6 +41,29 @@ struct MatrixStorage {
     static void allocate(Matrix& m, int nRows, int nCols, int kind);
     static void present(Matrix& m, int nRows, int nCols, int kind, double* data);
     static void copy(Matrix& m, const Matrix& other);
+
+    // The fields in their documented order and widths, with the two bookkeeping fields
+    // after them.
+    static_assert(std::is_standard_layout<Matrix>::value);
+    static_assert(std::is_same<decltype(Matrix::zeroElement), double>::value &&
+                  std::is_same<decltype(Matrix::elementCount), int>::value &&
+                  std::is_same<decltype(Matrix::mAry), double*>::value &&
+                  std::is_same<decltype(Matrix::storageKind), int>::value &&
+                  std::is_same<decltype(Matrix::rows), int>::value &&
+                  std::is_same<decltype(Matrix::cols), int>::value &&
+                  std::is_same<decltype(Matrix::rowStart), int*>::value);
+    static_assert(offsetof(Matrix, zeroElement) == 0);
+    static_assert(offsetof(Matrix, elementCount) == after(0, sizeof(double), alignof(int)));
+    static_assert(offsetof(Matrix, mAry) ==
+                  after(offsetof(Matrix, elementCount), sizeof(int), alignof(double*)));
+    static_assert(offsetof(Matrix, storageKind) ==
+                  after(offsetof(Matrix, mAry), sizeof(double*), alignof(int)));
+    static_assert(offsetof(Matrix, rows) == offsetof(Matrix, storageKind) + sizeof(int));
+    static_assert(offsetof(Matrix, cols) == offsetof(Matrix, rows) + sizeof(int));
+    static_assert(offsetof(Matrix, rowStart) ==
+                  after(offsetof(Matrix, cols), sizeof(int), alignof(int*)));
+    static_assert(offsetof(Matrix, ownsArray) >= offsetof(Matrix, rowStart) + sizeof(int*) &&
+                  offsetof(Matrix, outOfRange) > offsetof(Matrix, ownsArray));
 };
 
 Matrix::Matrix(int nRows, int nCols)
