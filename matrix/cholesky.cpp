@@ -19,6 +19,7 @@ using kelvane::Cells;
 // positive (this matrix and p keep what was written so far), else 0.
 int Matrix::NRCholesky(Matrix* p)
 {
+    if (!p) return 1;
     const Cells a{this}, d{p};
     const int N = rows;
     for (int i = 0; i < N; ++i)
@@ -40,6 +41,7 @@ int Matrix::NRCholesky(Matrix* p)
 // exactly 0.0 during the forward pass (b then partly overwritten), else 0.
 int Matrix::solve(Matrix* a, Matrix* p)
 {
+    if (!a || !p) return 1;
     if (elementCount == 0) return 0;
     const Cells L{a}, b{this};
     const long long stride = cols;
@@ -63,6 +65,7 @@ int Matrix::solve(Matrix* a, Matrix* p)
 // upper triangle is left as it is. Always 0.
 int Matrix::NRCholeskyInverse(Matrix* p)
 {
+    if (!p) return 1;
     if (elementCount == 0) return 0;
     const Cells a{this};
     auto d = [p](int i) -> double& { return MatrixAccess::stored(*p, i); };
@@ -83,6 +86,7 @@ int Matrix::NRCholeskyInverse(Matrix* p)
 // out is the inverse of the factored matrix. Always 0.
 int Matrix::NRCholeskyVarCovFromInv(Matrix* out)
 {
+    if (!out) return 1;
     if (elementCount == 0) return 0;
     const Cells a{this};
     const long long stride = cols;
@@ -104,6 +108,7 @@ int Matrix::NRCholeskyVarCovFromInv(Matrix* out)
 // triangle. No zero test. Always 0.
 int Matrix::forwardSub(Matrix* l)
 {
+    if (!l) return 1;
     if (elementCount == 0) return 0;
     const Cells L{l}, b{this};
     const int N = rows;
@@ -118,6 +123,7 @@ int Matrix::forwardSub(Matrix* l)
 // Solves Lt*x = b in place on this N x 1 column (N = rows). No zero test. Always 0.
 int Matrix::backwardSub(Matrix* l)
 {
+    if (!l) return 1;
     if (elementCount == 0) return 0;
     const Cells L{l}, b{this};
     const int N = rows;

@@ -137,6 +137,7 @@ inline void writeMatrixDump(std::FILE* f, Matrix* m, const char* title, bool sto
 // of c written once; always 1.
 inline int matrixAdd(Matrix* a, Matrix* b, Matrix* c)
 {
+    if (!a || !b || !c) return 0;
     int n = 0, m = 0;
     a->size(&n, &m);
     const kelvane::Cells A{a}, B{b}, C{c};
@@ -148,10 +149,11 @@ inline int matrixAdd(Matrix* a, Matrix* b, Matrix* c)
 }
 
 // Appends m to the file at path in the layout of Matrix::print, every column of every
-// row. Returns the result of closing the file, or EOF when it cannot be opened.
+// row. Returns the result of closing the file, or EOF when it cannot be opened (or
+// there is no matrix to write).
 inline int dumpMatrix(const char* path, Matrix* m, const char* title)
 {
-    std::FILE* f = path ? std::fopen(path, "a") : nullptr;
+    std::FILE* f = path && m ? std::fopen(path, "a") : nullptr;
     if (!f) return EOF;
     kelvane::writeMatrixDump(f, m, title, false);
     return std::fclose(f);

@@ -169,6 +169,7 @@ constexpr DirectPath kDirectPaths[] = {
 // decides whether a direct loop may run. Always 0.
 int matrixMultiply(Matrix* a, Matrix* b, Matrix* c)
 {
+    if (!a || !b || !c) return 1;
     int n = 0, m = 0;
     a->size(&n, &m);
     const int p = colsSeen(b);
@@ -191,6 +192,7 @@ int matrixMultiply(Matrix* a, Matrix* b, Matrix* c)
 // Always 0.
 int matrixMultiplyJtWJ(Matrix* a, Matrix* b, Matrix* c)
 {
+    if (!a || !b || !c) return 1;
     const bool allFull = MatrixAccess::kind(*a) == F && MatrixAccess::kind(*b) == F &&
                          MatrixAccess::kind(*c) == F;
     if (!allFull) return matrixMultiply(a, b, c);

@@ -278,3 +278,24 @@ TEST(MatrixElementwise, SwapAddressesTheArrayAsFull)
     swapMatrixElem(&p, -1, 0, 0, 0);
     EXPECT_EQ(p.element(0, 0), 5.0);
 }
+
+TEST(MatrixStorage, NullMatricesAreRefused)
+{
+    Matrix m(2, 2), col(2, 1);
+    EXPECT_EQ(matrixMultiply(&m, nullptr, &m), 1);
+    EXPECT_EQ(matrixMultiplyJtWJ(nullptr, &m, &m), 1);
+    EXPECT_EQ(matrixInverse(nullptr), 1);
+    EXPECT_EQ(m.NRCholesky(nullptr), 1);
+    EXPECT_EQ(col.solve(&m, nullptr), 1);
+    EXPECT_EQ(m.NRCholeskyInverse(nullptr), 1);
+    EXPECT_EQ(m.NRCholeskyVarCovFromInv(nullptr), 1);
+    EXPECT_EQ(col.forwardSub(nullptr), 1);
+    EXPECT_EQ(col.backwardSub(nullptr), 1);
+    EXPECT_EQ(matrixCopy(&m, nullptr), 0);
+    EXPECT_EQ(matrixSubtract(&m, nullptr, &m), 0);
+    EXPECT_EQ(matrixAdd(nullptr, &m, &m), 0);
+    EXPECT_EQ(matrixInit(nullptr), 0);
+    EXPECT_EQ(matrixMultiplyScalar(nullptr, 2.0), 0);
+    swapMatrixElem(nullptr, 0, 0, 1, 1);
+    EXPECT_EQ(dumpMatrix("unused", nullptr, "T"), EOF);
+}
