@@ -32,7 +32,8 @@ TEST(MatrixInverse, PermutationNeedsFullPivoting)
     EXPECT_EQ(matrixInverse(&a), 0);
     for (int k = 0; k < 4; ++k) EXPECT_EQ(a.getMAry()[k], k == 1 || k == 2 ? 1.0 : 0.0);
 
-    // A 4 x 4 cyclic permutation inverts to its transpose.
+    // A 4 x 4 cyclic permutation, not symmetric, needs row exchanges undone as column
+    // exchanges: it inverts to its transpose.
     Matrix p(4, 4);
     p.init();
     for (int i = 0; i < 4; ++i) p.element(i, (i + 1) % 4) = 1.0;
