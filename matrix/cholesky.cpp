@@ -62,7 +62,7 @@ int Matrix::solve(Matrix* a, Matrix* p)
 }
 
 // Replaces the lower triangle (diagonal included) of the factor by L^-1; the strict
-// upper triangle is left as it is. Always 0.
+// upper triangle is left as it is. 0 (1 for a null p).
 int Matrix::NRCholeskyInverse(Matrix* p)
 {
     if (!p) return 1;
@@ -83,7 +83,7 @@ int Matrix::NRCholeskyInverse(Matrix* p)
 
 // out = transpose(this) * this, summed over every row of this matrix; out is addressed
 // with this matrix's column count. With L^-1 in the lower triangle and zeros above it,
-// out is the inverse of the factored matrix. Always 0.
+// out is the inverse of the factored matrix. 0 (1 for a null out).
 int Matrix::NRCholeskyVarCovFromInv(Matrix* out)
 {
     if (!out) return 1;
@@ -105,7 +105,7 @@ int Matrix::NRCholeskyVarCovFromInv(Matrix* out)
 }
 
 // Solves L*y = b in place on this N x 1 column (N = rows), l holding L in its lower
-// triangle. No zero test. Always 0.
+// triangle. No zero test. 0 (1 for a null l).
 int Matrix::forwardSub(Matrix* l)
 {
     if (!l) return 1;
@@ -120,7 +120,8 @@ int Matrix::forwardSub(Matrix* l)
     return 0;
 }
 
-// Solves Lt*x = b in place on this N x 1 column (N = rows). No zero test. Always 0.
+// Solves Lt*x = b in place on this N x 1 column (N = rows). No zero test. 0 (1 for a
+// null l).
 int Matrix::backwardSub(Matrix* l)
 {
     if (!l) return 1;

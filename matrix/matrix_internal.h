@@ -134,7 +134,7 @@ inline void writeMatrixDump(std::FILE* f, Matrix* m, const char* title, bool sto
 } // namespace kelvane
 
 // c(i, j) = a(i, j) + b(i, j) for every (i, j) within the size of a, each stored value
-// of c written once; always 1.
+// of c written once; 1 (0 for a null matrix).
 inline int matrixAdd(Matrix* a, Matrix* b, Matrix* c)
 {
     if (!a || !b || !c) return 0;

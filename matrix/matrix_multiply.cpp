@@ -166,7 +166,7 @@ constexpr DirectPath kDirectPaths[] = {
 } // namespace
 
 // c = a * b. n x m is the size of a and p the column count of b; b's row count only
-// decides whether a direct loop may run. Always 0.
+// decides whether a direct loop may run. 0 (1 for a null matrix).
 int matrixMultiply(Matrix* a, Matrix* b, Matrix* c)
 {
     if (!a || !b || !c) return 1;
@@ -189,7 +189,7 @@ int matrixMultiply(Matrix* a, Matrix* b, Matrix* c)
 // product Jt W J); the strict lower triangle of c is not written. Three full matrices
 // only; any other combination is an ordinary product. Positions beyond c's size are not
 // computed; an operand too short for the inner sum reads as 0.0 where it lacks values.
-// Always 0.
+// 0 (1 for a null matrix).
 int matrixMultiplyJtWJ(Matrix* a, Matrix* b, Matrix* c)
 {
     if (!a || !b || !c) return 1;

@@ -117,7 +117,7 @@ private:
     friend struct MatrixAccess;
 };
 
-// c = a*b, dispatched on the three storage kinds; 0. Fourteen combinations run
+// c = a*b, dispatched on the three storage kinds; returns 0. Fourteen combinations run
 // direct-index loops; every other one goes through element, skipping terms with a zero
 // factor, and writes each stored value of c once (a diagonal c: its diagonal only, so
 // its shared off-diagonal cell stays as it was; a packed c: its lower triangle).
@@ -127,7 +127,7 @@ KELVANE_API int matrixMultiply(Matrix* a, Matrix* b, Matrix* c);
 KELVANE_API int matrixInverse(Matrix* a);
 // Exchanges the values at array positions i1*cols + j1 and i2*cols + j2.
 KELVANE_API void swapMatrixElem(Matrix* m, int i1, int j1, int i2, int j2);
-// Element-wise functions; 1. Each visits every (i, j) within the size of its
+// Element-wise functions; return 1. Each visits every (i, j) within the size of its
 // first matrix, but writes each stored value of the target once: for a packed target
 // only the lower triangle j <= i, for a diagonal target only the diagonal (its shared
 // off-diagonal cell is never written).
@@ -136,7 +136,7 @@ KELVANE_API int matrixSubtract(Matrix* a, Matrix* b, Matrix* c);
 KELVANE_API int matrixInit(Matrix* m);
 KELVANE_API int matrixMultiplyScalar(Matrix* m, double s);
 // Upper triangle (j >= i) of the symmetric product a*b for three full matrices;
-// otherwise matrixMultiply. 0.
+// otherwise matrixMultiply. Returns 0.
 KELVANE_API int matrixMultiplyJtWJ(Matrix* a, Matrix* b, Matrix* c);
 
 #endif /* __cplusplus */
