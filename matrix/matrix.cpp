@@ -41,6 +41,7 @@ struct MatrixStorage {
     static void allocate(Matrix& m, int nRows, int nCols, int kind);
     static void present(Matrix& m, int nRows, int nCols, int kind, double* data);
     static void copy(Matrix& m, const Matrix& other);
+    static void assign(Matrix& m, const Matrix& other);
 
     // The fields in their documented order and widths, with the two bookkeeping fields
     // after them.
@@ -98,10 +99,7 @@ Matrix::~Matrix() { MatrixStorage::release(*this); }
 
 Matrix& Matrix::operator=(const Matrix& other)
 {
-    if (this != &other) {
-        MatrixStorage::makeEmpty(*this);
-        MatrixStorage::copy(*this, other);
-    }
+    if (this != &other) MatrixStorage::assign(*this, other);
     return *this;
 }
 
@@ -178,6 +176,23 @@ void MatrixStorage::copy(Matrix& m, const Matrix& other)
         return present(m, other.rows, other.cols, other.storageKind, other.mAry);
     allocate(m, other.rows, other.cols, other.storageKind);
     for (int k = 0; k < m.elementCount; ++k) m.mAry[k] = other.mAry[k];
+}
+
+// Replaces what m holds by a copy of other. When other presents the very array that m
+// owns (a = a view of a's own array, say), m keeps that array and its ownership and
+// takes other's view of it; releasing it first would leave m presenting freed memory.
+void MatrixStorage::assign(Matrix& m, const Matrix& other)
+{
+    double* const own = m.ownsArray ? m.mAry : nullptr;
+    if (!own || other.mAry != own || other.ownsArray) {
+        makeEmpty(m);
+        return copy(m, other);
+    }
+    m.ownsArray = false; // keeps makeEmpty from releasing the array
+    makeEmpty(m);
+    copy(m, other);
+    m.ownsArray = m.mAry == own;
+    if (!m.ownsArray) delete[] own; // the view could not be set up: m is empty
 }
 
 double* Matrix::getMAry() { return mAry; }

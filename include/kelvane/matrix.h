@@ -37,6 +37,8 @@
  * the kind. Copy construction and assignment are deep: the target gets its own array
  * holding the same values (a view of a caller's array stays a view of that same array),
  * so no two objects ever release one array and assignment never leaks the target's own.
+ * Assigning to a matrix a view of its own array (m = a transposed view of m's array)
+ * keeps the array, still owned by m, and gives m the view's shape and kind.
  */
 #ifndef KELVANE_MATRIX_H
 #define KELVANE_MATRIX_H

@@ -177,6 +177,12 @@ TEST(MatrixStorage, CopiesAreDeepAndOwnTheirArrays)
     Matrix v(2, 3, Matrix::TransposedView, data);
     a = v;
     EXPECT_EQ(&a.element(2, 1), data + 5);
+    // A matrix made the view of its own array keeps that array.
+    Matrix own(2, 3);
+    fill(own, {0, 1, 2, 3, 4, 5});
+    own = Matrix(2, 3, Matrix::TransposedView, own.getMAry());
+    EXPECT_EQ(sizeOf(own), Size(3, 2));
+    EXPECT_EQ(own.element(2, 1), 5.0);
 
     Matrix d(2, 2, Matrix::Diagonal);
     fill(d, {1, 2});
