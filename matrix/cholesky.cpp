@@ -2,6 +2,11 @@
 // inverse factor) and the substitutions with a packed triangular factor. Matrices are
 // read and written through their elements; the vector p of the factor's diagonal and
 // the result out are addressed as runs of values, as their callers lay them out.
+//
+// A matrix with a dimension of 0 holds no values, but its other dimension may be as
+// large as an int allows. The routines that loop over the rows of such a matrix return
+// at once with their success value, writing nothing: every value they would visit is
+// absent, and the loops would run for ages.
 #include "matrix/matrix_internal.h"
 
 #include <cmath>
@@ -14,6 +19,7 @@ using kelvane::Cells;
 // positive (this matrix and p keep what was written so far), else 0.
 int Matrix::NRCholesky(Matrix* p)
 {
+    if (!p) return 1;
     const Cells a{this}, d{p};
     const int N = rows;
     for (int i = 0; i < N; ++i)
@@ -35,6 +41,8 @@ int Matrix::NRCholesky(Matrix* p)
 // exactly 0.0 during the forward pass (b then partly overwritten), else 0.
 int Matrix::solve(Matrix* a, Matrix* p)
 {
+    if (!a || !p) return 1;
+    if (elementCount == 0) return 0;
     const Cells L{a}, b{this};
     const long long stride = cols;
     auto d = [p, stride](int i) -> double& { return MatrixAccess::stored(*p, i * stride); };
@@ -54,9 +62,11 @@ int Matrix::solve(Matrix* a, Matrix* p)
 }
 
 // Replaces the lower triangle (diagonal included) of the factor by L^-1; the strict
-// upper triangle is left as it is. Always 0.
+// upper triangle is left as it is. 0 (1 for a null p).
 int Matrix::NRCholeskyInverse(Matrix* p)
 {
+    if (!p) return 1;
+    if (elementCount == 0) return 0;
     const Cells a{this};
     auto d = [p](int i) -> double& { return MatrixAccess::stored(*p, i); };
     const int N = rows;
@@ -73,9 +83,11 @@ int Matrix::NRCholeskyInverse(Matrix* p)
 
 // out = transpose(this) * this, summed over every row of this matrix; out is addressed
 // with this matrix's column count. With L^-1 in the lower triangle and zeros above it,
-// out is the inverse of the factored matrix. Always 0.
+// out is the inverse of the factored matrix. 0 (1 for a null out).
 int Matrix::NRCholeskyVarCovFromInv(Matrix* out)
 {
+    if (!out) return 1;
+    if (elementCount == 0) return 0;
     const Cells a{this};
     const long long stride = cols;
     auto o = [out, stride](int i, int j) -> double& {
@@ -93,9 +105,11 @@ int Matrix::NRCholeskyVarCovFromInv(Matrix* out)
 }
 
 // Solves L*y = b in place on this N x 1 column (N = rows), l holding L in its lower
-// triangle. No zero test. Always 0.
+// triangle. No zero test. 0 (1 for a null l).
 int Matrix::forwardSub(Matrix* l)
 {
+    if (!l) return 1;
+    if (elementCount == 0) return 0;
     const Cells L{l}, b{this};
     const int N = rows;
     for (int i = 0; i < N; ++i) {
@@ -106,9 +120,12 @@ int Matrix::forwardSub(Matrix* l)
     return 0;
 }
 
-// Solves Lt*x = b in place on this N x 1 column (N = rows). No zero test. Always 0.
+// Solves Lt*x = b in place on this N x 1 column (N = rows). No zero test. 0 (1 for a
+// null l).
 int Matrix::backwardSub(Matrix* l)
 {
+    if (!l) return 1;
+    if (elementCount == 0) return 0;
     const Cells L{l}, b{this};
     const int N = rows;
     for (int i = N - 1; i >= 0; --i) {

@@ -2,8 +2,10 @@
 #include "matrix/matrix_internal.h"
 
 #include <climits>
+#include <cstddef>
 #include <cstdio>
 #include <new>
+#include <type_traits>
 
 namespace {
 
@@ -22,6 +24,13 @@ long long valueCount(int nRows, int nCols, int kind)
     }
 }
 
+// The offset of a field of the given alignment that follows one of the given offset
+// and size.
+constexpr std::size_t after(std::size_t offset, std::size_t size, std::size_t align)
+{
+    return (offset + size + align - 1) / align * align;
+}
+
 } // namespace
 
 // Setting up and releasing an object's storage.
@@ -32,6 +41,30 @@ struct MatrixStorage {
     static void allocate(Matrix& m, int nRows, int nCols, int kind);
     static void present(Matrix& m, int nRows, int nCols, int kind, double* data);
     static void copy(Matrix& m, const Matrix& other);
+    static void assign(Matrix& m, const Matrix& other);
+
+    // The fields in their documented order and widths, with the two bookkeeping fields
+    // after them.
+    static_assert(std::is_standard_layout<Matrix>::value);
+    static_assert(std::is_same<decltype(Matrix::zeroElement), double>::value &&
+                  std::is_same<decltype(Matrix::elementCount), int>::value &&
+                  std::is_same<decltype(Matrix::mAry), double*>::value &&
+                  std::is_same<decltype(Matrix::storageKind), int>::value &&
+                  std::is_same<decltype(Matrix::rows), int>::value &&
+                  std::is_same<decltype(Matrix::cols), int>::value &&
+                  std::is_same<decltype(Matrix::rowStart), int*>::value);
+    static_assert(offsetof(Matrix, zeroElement) == 0);
+    static_assert(offsetof(Matrix, elementCount) == after(0, sizeof(double), alignof(int)));
+    static_assert(offsetof(Matrix, mAry) ==
+                  after(offsetof(Matrix, elementCount), sizeof(int), alignof(double*)));
+    static_assert(offsetof(Matrix, storageKind) ==
+                  after(offsetof(Matrix, mAry), sizeof(double*), alignof(int)));
+    static_assert(offsetof(Matrix, rows) == offsetof(Matrix, storageKind) + sizeof(int));
+    static_assert(offsetof(Matrix, cols) == offsetof(Matrix, rows) + sizeof(int));
+    static_assert(offsetof(Matrix, rowStart) ==
+                  after(offsetof(Matrix, cols), sizeof(int), alignof(int*)));
+    static_assert(offsetof(Matrix, ownsArray) >= offsetof(Matrix, rowStart) + sizeof(int*) &&
+                  offsetof(Matrix, outOfRange) > offsetof(Matrix, ownsArray));
 };
 
 Matrix::Matrix(int nRows, int nCols)
@@ -66,10 +99,7 @@ Matrix::~Matrix() { MatrixStorage::release(*this); }
 
 Matrix& Matrix::operator=(const Matrix& other)
 {
-    if (this != &other) {
-        MatrixStorage::makeEmpty(*this);
-        MatrixStorage::copy(*this, other);
-    }
+    if (this != &other) MatrixStorage::assign(*this, other);
     return *this;
 }
 
@@ -146,6 +176,23 @@ void MatrixStorage::copy(Matrix& m, const Matrix& other)
         return present(m, other.rows, other.cols, other.storageKind, other.mAry);
     allocate(m, other.rows, other.cols, other.storageKind);
     for (int k = 0; k < m.elementCount; ++k) m.mAry[k] = other.mAry[k];
+}
+
+// Replaces what m holds by a copy of other. When other presents the very array that m
+// owns (a = a view of a's own array, say), m keeps that array and its ownership and
+// takes other's view of it; releasing it first would leave m presenting freed memory.
+void MatrixStorage::assign(Matrix& m, const Matrix& other)
+{
+    double* const own = m.ownsArray ? m.mAry : nullptr;
+    if (!own || other.mAry != own || other.ownsArray) {
+        makeEmpty(m);
+        return copy(m, other);
+    }
+    m.ownsArray = false; // keeps makeEmpty from releasing the array
+    makeEmpty(m);
+    copy(m, other);
+    m.ownsArray = m.mAry == own;
+    if (!m.ownsArray) delete[] own; // the view could not be set up: m is empty
 }
 
 double* Matrix::getMAry() { return mAry; }

@@ -7,6 +7,7 @@ using kelvane::forEachStoredPosition;
 
 int matrixCopy(Matrix* src, Matrix* dst)
 {
+    if (!src || !dst) return 0;
     int n = 0, m = 0;
     src->size(&n, &m);
     const Cells from{src}, to{dst};
@@ -22,6 +23,7 @@ int matrixCopy(Matrix* src, Matrix* dst)
 // are handled as flat runs addressed with a's column count.
 int matrixSubtract(Matrix* a, Matrix* b, Matrix* c)
 {
+    if (!a || !b || !c) return 0;
     int n = 0, m = 0;
     a->size(&n, &m);
     const bool allFull = MatrixAccess::kind(*a) == Matrix::Full &&
@@ -45,6 +47,7 @@ int matrixSubtract(Matrix* a, Matrix* b, Matrix* c)
 
 int matrixInit(Matrix* m)
 {
+    if (!m) return 0;
     int nRows = 0, nCols = 0;
     m->size(&nRows, &nCols);
     const Cells M{m};
@@ -54,6 +57,7 @@ int matrixInit(Matrix* m)
 
 int matrixMultiplyScalar(Matrix* m, double s)
 {
+    if (!m) return 0;
     int nRows = 0, nCols = 0;
     m->size(&nRows, &nCols);
     const Cells M{m};

@@ -75,26 +75,40 @@ inline int colsSeen(Matrix* m)
     return c;
 }
 
-// Whether writing position (i, j) of a target of this kind stores a value of its own.
-// A diagonal matrix stores only its diagonal (its off-diagonal positions all share one
-// cell), a packed matrix only its lower triangle (its upper positions are the same
-// values again); writing those positions as well would clobber the shared cell or
-// apply an operation to one value twice.
-inline bool writesStoredValue(int kind, int i, int j)
+// The columns [first, last) of a product or element-wise loop.
+struct ColumnRange {
+    int first, last;
+};
+
+// The columns below nCols at which row i of a target of this kind stores a value of its
+// own. A diagonal matrix stores only its diagonal (its off-diagonal positions all share
+// one cell), a packed matrix only its lower triangle (its upper positions are the same
+// values again); writing those positions as well would clobber the shared cell or apply
+// an operation to one value twice.
+inline ColumnRange storedColumns(int kind, int i, int nCols)
 {
-    if (kind == Matrix::Diagonal) return i == j;
-    if (kind == Matrix::SymmetricPacked) return j <= i;
-    return true;
+    if (kind == Matrix::Diagonal) return {i, i < nCols ? i + 1 : i};
+    if (kind == Matrix::SymmetricPacked) return {0, i < nCols ? i + 1 : nCols};
+    return {0, nCols};
 }
 
-// Calls f(i, j) for every position within nRows x nCols that stores a value of target.
+// Calls f(i, j), rows ascending and columns ascending, for every position within
+// nRows x nCols that stores a value of target. Positions beyond the target's own size
+// would only reach its scratch cell, so they are not visited: the loops are bounded by
+// what the target holds, however large nRows and nCols are.
 template <class F>
 void forEachStoredPosition(Matrix* target, int nRows, int nCols, F f)
 {
+    int rowsHeld = 0, colsHeld = 0;
+    target->size(&rowsHeld, &colsHeld);
+    nRows = nRows < rowsHeld ? nRows : rowsHeld;
+    nCols = nCols < colsHeld ? nCols : colsHeld;
+    if (nCols <= 0) return;
     const int kind = MatrixAccess::kind(*target);
-    for (int i = 0; i < nRows; ++i)
-        for (int j = 0; j < nCols; ++j)
-            if (writesStoredValue(kind, i, j)) f(i, j);
+    for (int i = 0; i < nRows; ++i) {
+        const ColumnRange js = storedColumns(kind, i, nCols);
+        for (int j = js.first; j < js.last; ++j) f(i, j);
+    }
 }
 
 // Writes m in the dump layout: a title line, a column header, then one line per row.
@@ -120,9 +134,10 @@ inline void writeMatrixDump(std::FILE* f, Matrix* m, const char* title, bool sto
 } // namespace kelvane
 
 // c(i, j) = a(i, j) + b(i, j) for every (i, j) within the size of a, each stored value
-// of c written once; always 1.
+// of c written once; 1 (0 for a null matrix).
 inline int matrixAdd(Matrix* a, Matrix* b, Matrix* c)
 {
+    if (!a || !b || !c) return 0;
     int n = 0, m = 0;
     a->size(&n, &m);
     const kelvane::Cells A{a}, B{b}, C{c};
@@ -134,10 +149,11 @@ inline int matrixAdd(Matrix* a, Matrix* b, Matrix* c)
 }
 
 // Appends m to the file at path in the layout of Matrix::print, every column of every
-// row. Returns the result of closing the file, or EOF when it cannot be opened.
+// row. Returns the result of closing the file, or EOF when it cannot be opened (or
+// there is no matrix to write).
 inline int dumpMatrix(const char* path, Matrix* m, const char* title)
 {
-    std::FILE* f = path ? std::fopen(path, "a") : nullptr;
+    std::FILE* f = path && m ? std::fopen(path, "a") : nullptr;
     if (!f) return EOF;
     kelvane::writeMatrixDump(f, m, title, false);
     return std::fclose(f);

@@ -93,6 +93,7 @@ int gaussJordan(double* v, int N)
 // kind: 1, unchanged.
 int matrixInverse(Matrix* a)
 {
+    if (!a) return 1;
     const int kind = MatrixAccess::kind(*a);
     double* v = MatrixAccess::values(*a);
     if (kind == Matrix::Diagonal) {
@@ -110,6 +111,7 @@ int matrixInverse(Matrix* a)
 // are.
 void swapMatrixElem(Matrix* m, int i1, int j1, int i2, int j2)
 {
+    if (!m) return;
     const long long stride = MatrixAccess::storedCols(*m);
     const long long p1 = static_cast<long long>(i1) * stride + j1;
     const long long p2 = static_cast<long long>(i2) * stride + j2;

@@ -2,11 +2,13 @@
 // an element-wise path for everything else.
 #include "matrix/matrix_internal.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace {
 
 using kelvane::colsSeen;
+using kelvane::ColumnRange;
 using kelvane::rowsSeen;
 
 // Direct readers and writers of one storage kind, indexed as the matrix is seen.
@@ -46,11 +48,6 @@ struct DiagonalCells {
     double& operator()(int i, int) const { return v[i]; }
 };
 
-// The columns [first, last) of row i that a product loop computes.
-struct ColumnRange {
-    int first, last;
-};
-
 // c(i, j) = sum over k < m, ascending, of a(i, k) b(k, j), for i < n and the columns
 // that columns(i) gives.
 template <class A, class B, class C, class Columns>
@@ -83,22 +80,20 @@ void scaleRows(A a, B b, C c, int m, int p)
 }
 
 // Every combination without a direct loop: through element, skipping a term when a
-// factor is 0.0 (NaN counts as non-zero); c is written at the positions that store a
-// value of its own, so a diagonal c keeps its shared off-diagonal cell.
+// factor is 0.0 (NaN counts as non-zero). Only the positions of c that store a value of
+// their own are computed and written, so a diagonal c keeps its shared off-diagonal cell.
 void elementwiseProduct(Matrix* a, Matrix* b, Matrix* c, int n, int m, int p)
 {
-    const int cKind = MatrixAccess::kind(*c);
     const kelvane::Cells A{a}, B{b}, C{c};
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < p; ++j) {
-            double sum = 0.0;
-            for (int k = 0; k < m; ++k) {
-                const double x = A(i, k);
-                const double y = B(k, j);
-                if (x != 0.0 && y != 0.0) sum += x * y;
-            }
-            if (kelvane::writesStoredValue(cKind, i, j)) C(i, j) = sum;
+    kelvane::forEachStoredPosition(c, n, p, [&](int i, int j) {
+        double sum = 0.0;
+        for (int k = 0; k < m; ++k) {
+            const double x = A(i, k);
+            const double y = B(k, j);
+            if (x != 0.0 && y != 0.0) sum += x * y;
         }
+        C(i, j) = sum;
+    });
 }
 
 // The shapes of result the direct loops produce.
@@ -171,12 +166,14 @@ constexpr DirectPath kDirectPaths[] = {
 } // namespace
 
 // c = a * b. n x m is the size of a and p the column count of b; b's row count only
-// decides whether a direct loop may run. Always 0.
+// decides whether a direct loop may run. 0 (1 for a null matrix).
 int matrixMultiply(Matrix* a, Matrix* b, Matrix* c)
 {
+    if (!a || !b || !c) return 1;
     int n = 0, m = 0;
     a->size(&n, &m);
     const int p = colsSeen(b);
+    if (n <= 0 || p <= 0) return 0; // an empty product: nothing to compute
     const int ka = MatrixAccess::kind(*a), kb = MatrixAccess::kind(*b), kc = MatrixAccess::kind(*c);
     for (const DirectPath& path : kDirectPaths) {
         if (path.a != ka || path.b != kb || path.c != kc) continue;
@@ -190,18 +187,23 @@ int matrixMultiply(Matrix* a, Matrix* b, Matrix* c)
 
 // The upper triangle c(i, j), j >= i, of the symmetric product a * b (the normal-equation
 // product Jt W J); the strict lower triangle of c is not written. Three full matrices
-// only; any other combination is an ordinary product. Always 0.
+// only; any other combination is an ordinary product. Positions beyond c's size are not
+// computed; an operand too short for the inner sum reads as 0.0 where it lacks values.
+// 0 (1 for a null matrix).
 int matrixMultiplyJtWJ(Matrix* a, Matrix* b, Matrix* c)
 {
+    if (!a || !b || !c) return 1;
     const bool allFull = MatrixAccess::kind(*a) == F && MatrixAccess::kind(*b) == F &&
                          MatrixAccess::kind(*c) == F;
     if (!allFull) return matrixMultiply(a, b, c);
-    const int n = MatrixAccess::storedRows(*a), m = MatrixAccess::storedCols(*a);
-    const int p = MatrixAccess::storedCols(*b);
-    const bool direct = MatrixAccess::storedRows(*b) >= m && MatrixAccess::storedRows(*c) >= n &&
-                        MatrixAccess::storedCols(*c) >= p;
+    const int p = std::min(MatrixAccess::storedCols(*b), MatrixAccess::storedCols(*c));
+    // Row i has the columns i .. p-1 only, so no row from p on has anything to compute.
+    const int n = std::min({MatrixAccess::storedRows(*a), MatrixAccess::storedRows(*c), p});
+    const int m = MatrixAccess::storedCols(*a);
     auto upper = [p](int i) { return ColumnRange{i, p}; };
-    if (direct) productRows(FullCells(a), FullCells(b), FullCells(c), n, m, upper);
-    else productRows(kelvane::Cells{a}, kelvane::Cells{b}, kelvane::Cells{c}, n, m, upper);
+    if (MatrixAccess::storedRows(*b) >= m)
+        productRows(FullCells(a), FullCells(b), FullCells(c), n, m, upper);
+    else
+        productRows(kelvane::Cells{a}, kelvane::Cells{b}, kelvane::Cells{c}, n, m, upper);
     return 0;
 }

@@ -23,6 +23,13 @@
  *  - matrixMultiply takes its direct-index paths only when the operands' sizes cover the
  *    loops; otherwise it takes the element-wise path, where absent values read as 0.0.
  *  - matrixInverse refuses (result 1, matrix unchanged) a full matrix that is not square.
+ *  - A null matrix pointer makes a call do nothing: the algebra routines then return 1,
+ *    the element-wise functions 0.
+ *  - A matrix with a dimension of 0 holds no values, whatever its other dimension; solve,
+ *    NRCholeskyInverse, NRCholeskyVarCovFromInv, forwardSub and backwardSub on such a
+ *    matrix return 0 and write nothing. Loops never visit positions beyond the size of
+ *    the matrix they write, nor the positions a diagonal or packed target does not store,
+ *    so their length follows the values held rather than the dimensions claimed.
  *
  * Ownership: an object owns the array it allocated itself (the two- and three-argument
  * constructors) and its row-start table (kind 3); the destructor releases exactly those.
@@ -30,6 +37,8 @@
  * the kind. Copy construction and assignment are deep: the target gets its own array
  * holding the same values (a view of a caller's array stays a view of that same array),
  * so no two objects ever release one array and assignment never leaks the target's own.
+ * Assigning to a matrix a view of its own array (m = a transposed view of m's array)
+ * keeps the array, still owned by m, and gives m the view's shape and kind.
  */
 #ifndef KELVANE_MATRIX_H
 #define KELVANE_MATRIX_H
@@ -110,7 +119,7 @@ private:
     friend struct MatrixAccess;
 };
 
-// c = a*b, dispatched on the three storage kinds; always 0. Fourteen combinations run
+// c = a*b, dispatched on the three storage kinds; returns 0. Fourteen combinations run
 // direct-index loops; every other one goes through element, skipping terms with a zero
 // factor, and writes each stored value of c once (a diagonal c: its diagonal only, so
 // its shared off-diagonal cell stays as it was; a packed c: its lower triangle).
@@ -120,7 +129,7 @@ KELVANE_API int matrixMultiply(Matrix* a, Matrix* b, Matrix* c);
 KELVANE_API int matrixInverse(Matrix* a);
 // Exchanges the values at array positions i1*cols + j1 and i2*cols + j2.
 KELVANE_API void swapMatrixElem(Matrix* m, int i1, int j1, int i2, int j2);
-// Element-wise functions; always 1. Each visits every (i, j) within the size of its
+// Element-wise functions; return 1. Each visits every (i, j) within the size of its
 // first matrix, but writes each stored value of the target once: for a packed target
 // only the lower triangle j <= i, for a diagonal target only the diagonal (its shared
 // off-diagonal cell is never written).
@@ -129,7 +138,7 @@ KELVANE_API int matrixSubtract(Matrix* a, Matrix* b, Matrix* c);
 KELVANE_API int matrixInit(Matrix* m);
 KELVANE_API int matrixMultiplyScalar(Matrix* m, double s);
 // Upper triangle (j >= i) of the symmetric product a*b for three full matrices;
-// otherwise matrixMultiply. Always 0.
+// otherwise matrixMultiply. Returns 0.
 KELVANE_API int matrixMultiplyJtWJ(Matrix* a, Matrix* b, Matrix* c);
 
 #endif /* __cplusplus */

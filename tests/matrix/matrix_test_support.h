@@ -1,8 +1,11 @@
-// Dense reference matrices, and Matrix objects of any storage kind built from them.
+// Dense reference matrices, Matrix objects of any storage kind built from them, and
+// small helpers shared by the matrix tests.
 #ifndef KELVANE_TESTS_MATRIX_MATRIX_TEST_SUPPORT_H
 #define KELVANE_TESTS_MATRIX_MATRIX_TEST_SUPPORT_H
 
+#include <initializer_list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "kelvane/matrix.h"
@@ -22,11 +25,8 @@ inline Dense product(const Dense& a, const Dense& b)
 {
     Dense c(a.rows, b.cols);
     for (int i = 0; i < a.rows; ++i)
-        for (int j = 0; j < b.cols; ++j) {
-            double s = 0.0;
-            for (int k = 0; k < a.cols; ++k) s += a.at(i, k) * b.at(k, j);
-            c.at(i, j) = s;
-        }
+        for (int j = 0; j < b.cols; ++j)
+            for (int k = 0; k < a.cols; ++k) c.at(i, j) += a.at(i, k) * b.at(k, j);
     return c;
 }
 
@@ -45,10 +45,10 @@ inline Dense sample(int rows, int cols, int kind, int seed)
     Dense d(rows, cols);
     for (int i = 0; i < rows; ++i)
         for (int j = 0; j < cols; ++j) {
-            const bool symmetric = kind == Matrix::SymmetricPacked;
-            const int a = symmetric && j > i ? j : i, b = symmetric && j > i ? i : j;
-            const double x = 0.25 * (seed + 1) + 1.5 * a - 0.75 * b + 0.125 * a * b * (seed % 3 + 1);
             if (kind == Matrix::Diagonal && i != j) continue;
+            const int a = kind == Matrix::SymmetricPacked && j > i ? j : i;
+            const int b = kind == Matrix::SymmetricPacked && j > i ? i : j;
+            const double x = 0.25 * (seed + 1) + 1.5 * a - 0.75 * b + 0.125 * a * b * (seed % 3 + 1);
             d.at(i, j) = x == 0.0 ? 0.5 : x;
         }
     return d;
@@ -68,16 +68,30 @@ inline Built build(const Dense& d, int kind)
         const Dense t = transpose(d);
         b.callerArray = t.v;
         b.m.reset(new Matrix(t.rows, t.cols, kind, b.callerArray.data()));
-    } else {
-        b.m.reset(new Matrix(d.rows, d.cols, kind));
-        b.m->init();
-        for (int i = 0; i < d.rows; ++i)
-            for (int j = 0; j < d.cols; ++j)
-                if (kind == Matrix::Full || (kind == Matrix::Diagonal && i == j) ||
-                    (kind == Matrix::SymmetricPacked && j <= i))
-                    b.m->element(i, j) = d.at(i, j);
+        return b;
     }
+    b.m.reset(new Matrix(d.rows, d.cols, kind));
+    b.m->init();
+    for (int i = 0; i < d.rows; ++i)
+        for (int j = 0; j < d.cols; ++j)
+            if (d.at(i, j) != 0.0) b.m->element(i, j) = d.at(i, j);
     return b;
+}
+
+// Writes values into the element array, in array order.
+inline void fill(Matrix& m, std::initializer_list<double> values)
+{
+    int k = 0;
+    for (double v : values) m.getMAry()[k++] = v;
+}
+
+using Size = std::pair<int, int>;
+
+inline Size sizeOf(Matrix& m)
+{
+    int r = -1, c = -1;
+    m.size(&r, &c);
+    return {r, c};
 }
 
 } // namespace kelvane_test

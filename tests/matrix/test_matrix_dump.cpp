@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <string>
 
-#include "kelvane/kelvane.h"
 #include "matrix/matrix_internal.h"
+#include "matrix_test_support.h"
 #include "../support/cli_runner.h"
 
 namespace {
+
+using kelvane_test::fill;
 
 const char* const kDumpFile = "c:\\matDump.dat";
 
@@ -24,12 +26,6 @@ const std::string kFullDump =
     "       col 0   col 1\n\n"
     "row 0  1.0000  2.5000 \n"
     "row 1  -3.0000  0.1235 \n";
-
-void fill(Matrix& m, std::initializer_list<double> values)
-{
-    int k = 0;
-    for (double v : values) m.getMAry()[k++] = v;
-}
 
 } // namespace
 

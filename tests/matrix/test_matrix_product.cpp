@@ -4,9 +4,9 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <tuple>
 
-#include "kelvane/kelvane.h"
 #include "matrix/matrix_internal.h"
 #include "matrix_test_support.h"
 
@@ -16,21 +16,7 @@ using kelvane_test::sample;
 
 namespace {
 
-bool square(int kind) { return kind == Matrix::Diagonal || kind == Matrix::SymmetricPacked; }
-
-// Sizes n x m times m x p that the kinds can hold: 3 x 4 times 4 x 5 unless a kind
-// forces a pair of dimensions to agree, in which case they become 4 (or all 4).
-void sizesFor(int ka, int kb, int kc, int& n, int& m, int& p)
-{
-    n = 3, m = 4, p = 5;
-    if (square(ka) || square(kb) || square(kc)) {
-        const bool nm = square(ka), mp = square(kb), np = square(kc);
-        if ((nm && mp) || (nm && np) || (mp && np)) n = m = p = 4;
-        else if (nm) n = m = 4;
-        else if (mp) m = p = 4;
-        else n = p = 4;
-    }
-}
+constexpr int D = Matrix::Diagonal, P = Matrix::SymmetricPacked;
 
 // Whether the combination (a, b, c) has a direct-index loop.
 bool isDirect(int ka, int kb, int kc)
@@ -43,38 +29,48 @@ bool isDirect(int ka, int kb, int kc)
     return false;
 }
 
-// The values of c that the product defines for its kind: every position of a full
-// matrix or view, the diagonal of a diagonal matrix, the lower triangle of a packed one.
-bool defines(int kc, int i, int j) { return kelvane::writesStoredValue(kc, i, j); }
+// The positions of c that hold a value of their own: all of a full matrix or view, the
+// diagonal of a diagonal matrix, the lower triangle of a packed one.
+bool holds(int kind, int i, int j) { return kind == D ? i == j : kind == P ? j <= i : true; }
 
 } // namespace
 
 class ProductAllKinds : public ::testing::TestWithParam<std::tuple<int, int, int>> {};
 
+// n x m times m x p: 3 x 4 times 4 x 5, except that a square kind makes its two
+// dimensions 4.
 TEST_P(ProductAllKinds, MatchesNaiveReference)
 {
     const auto [ka, kb, kc] = GetParam();
-    int n, m, p;
-    sizesFor(ka, kb, kc, n, m, p);
-    const Dense ad = sample(n, m, ka, 1), bd = sample(m, p, kb, 2);
+    const bool squareA = ka >= D, squareB = kb >= D, squareC = kc >= D;
+    const int n = squareA || squareC ? 4 : 3, m = 4, p = squareB || squareC ? 4 : 5;
+    Dense ad = sample(n, m, ka, 1), bd = sample(m, p, kb, 2);
     const Dense expected = kelvane_test::product(ad, bd);
     auto a = build(ad, ka);
     auto b = build(bd, kb);
     auto c = build(Dense(n, p), kc);
-    const double sentinel = -123.0;
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < p; ++j)
-            if (defines(kc, i, j)) c.m->element(i, j) = sentinel;
+            if (holds(kc, i, j)) c.m->element(i, j) = -123.0;
     EXPECT_EQ(matrixMultiply(a.m.get(), b.m.get(), c.m.get()), 0);
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < p; ++j) {
-            if (!defines(kc, i, j)) continue;
-            EXPECT_NEAR(c.m->element(i, j), expected.at(i, j), 1e-12 * (1 + std::fabs(expected.at(i, j))))
-                << "kinds " << ka << kb << kc << " at " << i << "," << j;
+            if (!holds(kc, i, j)) continue;
+            const double x = expected.at(i, j);
+            EXPECT_NEAR(c.m->element(i, j), x, 1e-12 * (1 + std::fabs(x))) << i << "," << j;
         }
-    if (kc == Matrix::Diagonal) {
+    if (kc == D) {
         EXPECT_EQ(c.m->element(0, 1), 0.0) << "shared cell written";
     }
+
+    // The direct loops add every term; the element-wise path skips a term with a zero
+    // factor. An infinity times a zero therefore shows which one ran.
+    ad.at(0, 0) = std::numeric_limits<double>::infinity();
+    bd.at(0, 0) = 0.0;
+    a = build(ad, ka);
+    b = build(bd, kb);
+    matrixMultiply(a.m.get(), b.m.get(), c.m.get());
+    EXPECT_EQ(std::isnan(c.m->element(0, 0)), isDirect(ka, kb, kc));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKindCombination, ProductAllKinds,
@@ -86,35 +82,11 @@ INSTANTIATE_TEST_SUITE_P(EveryKindCombination, ProductAllKinds,
                                     std::to_string(std::get<2>(info.param));
                          });
 
-// The direct loops add every term; the element-wise path skips a term with a zero
-// factor. An infinity times a zero therefore shows which one ran: NaN from a direct loop,
-// a finite value from the element-wise path.
-TEST(MatrixProduct, DirectLoopsRunForTheFourteenCombinations)
-{
-    for (int ka = 0; ka < 4; ++ka)
-        for (int kb = 0; kb < 4; ++kb)
-            for (int kc = 0; kc < 4; ++kc) {
-                int n, m, p;
-                sizesFor(ka, kb, kc, n, m, p);
-                Dense ad = sample(n, m, ka, 3), bd = sample(m, p, kb, 4);
-                ad.at(0, 0) = std::numeric_limits<double>::infinity();
-                bd.at(0, 0) = 0.0;
-                auto a = build(ad, ka);
-                auto b = build(bd, kb);
-                auto c = build(Dense(n, p), kc);
-                matrixMultiply(a.m.get(), b.m.get(), c.m.get());
-                EXPECT_EQ(std::isnan(c.m->element(0, 0)), isDirect(ka, kb, kc))
-                    << "kinds " << ka << kb << kc;
-            }
-}
-
 TEST(MatrixProduct, NanFactorCountsAsNonZeroOnTheElementwisePath)
 {
     Matrix a(2, 2, Matrix::Diagonal), b(2, 2, Matrix::Diagonal), c(2, 2);
-    a.getMAry()[0] = std::nan("");
-    a.getMAry()[1] = 2.0;
-    b.getMAry()[0] = 1.0;
-    b.getMAry()[1] = 3.0;
+    kelvane_test::fill(a, {std::nan(""), 2.0});
+    kelvane_test::fill(b, {1.0, 3.0});
     EXPECT_EQ(matrixMultiply(&a, &b, &c), 0);
     EXPECT_TRUE(std::isnan(c.element(0, 0)));
     EXPECT_EQ(c.element(0, 1), 0.0); // NaN times the zero off-diagonal is skipped
@@ -125,53 +97,45 @@ TEST(MatrixProduct, DisagreeingSizesStayWithinEveryMatrix)
 {
     // a is 2 x 3 but b has only 2 rows: the missing row reads as zero.
     Matrix a(2, 3), b(2, 2), c(2, 2);
-    for (int k = 0; k < 6; ++k) a.getMAry()[k] = k + 1.0;
-    for (int k = 0; k < 4; ++k) b.getMAry()[k] = 1.0;
+    kelvane_test::fill(a, {1, 2, 3, 4, 5, 6});
+    kelvane_test::fill(b, {1, 1, 1, 1});
     EXPECT_EQ(matrixMultiply(&a, &b, &c), 0);
     EXPECT_EQ(c.element(0, 0), 1.0 + 2.0);
     EXPECT_EQ(c.element(1, 1), 4.0 + 5.0);
-    // A result too small for the product receives the part that fits.
-    Matrix small(1, 1);
+    // A result too small for the product, full or packed, receives the part that fits.
+    Matrix small(1, 1), packed(1, 1, Matrix::SymmetricPacked);
     EXPECT_EQ(matrixMultiply(&a, &b, &small), 0);
     EXPECT_EQ(small.element(0, 0), 3.0);
-    // A packed result smaller than the product, and an empty operand.
-    Matrix packed(1, 1, Matrix::SymmetricPacked);
     EXPECT_EQ(matrixMultiply(&a, &b, &packed), 0);
     EXPECT_EQ(packed.element(0, 0), 3.0);
+    // An empty operand: no columns, nothing written.
     Matrix empty(2, 3, Matrix::Diagonal);
-    EXPECT_EQ(matrixMultiply(&a, &empty, &c), 0); // no columns: nothing written
-    EXPECT_EQ(c.element(0, 0), 3.0);
+    EXPECT_EQ(matrixMultiply(&a, &empty, &c), 0);
     EXPECT_EQ(matrixMultiply(&empty, &a, &c), 0);
+    EXPECT_EQ(c.element(0, 0), 3.0);
 }
 
 TEST(MatrixProduct, JtWJFillsTheUpperTriangle)
 {
-    // J is 5 x 3, W a 5 x 5 weight matrix; a = Jt, b = W J, c = Jt W J.
+    // J is 5 x 3, W a symmetric 5 x 5 weight matrix; a = Jt, b = W J, c = Jt W J.
     const Dense J = sample(5, 3, Matrix::Full, 5);
-    Dense W = sample(5, 5, Matrix::SymmetricPacked, 6);
-    const Dense WJ = kelvane_test::product(W, J);
+    const Dense WJ = kelvane_test::product(sample(5, 5, Matrix::SymmetricPacked, 6), J);
     const Dense Jt = kelvane_test::transpose(J);
     const Dense expected = kelvane_test::product(Jt, WJ);
     auto a = build(Jt, Matrix::Full);
     auto b = build(WJ, Matrix::Full);
-    Matrix c(3, 3);
+    Matrix c(3, 3), tiny(2, 2);
     for (int k = 0; k < 9; ++k) c.getMAry()[k] = -1.0;
     EXPECT_EQ(matrixMultiplyJtWJ(a.m.get(), b.m.get(), &c), 0);
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) {
-            if (j >= i) {
-                EXPECT_NEAR(c.element(i, j), expected.at(i, j), 1e-10);
-            } else {
-                EXPECT_EQ(c.element(i, j), -1.0);
-            }
-        }
+        for (int j = 0; j < 3; ++j)
+            EXPECT_NEAR(c.element(i, j), j >= i ? expected.at(i, j) : -1.0, 1e-10);
+    // A result too small takes what fits.
+    EXPECT_EQ(matrixMultiplyJtWJ(a.m.get(), b.m.get(), &tiny), 0);
+    EXPECT_NEAR(tiny.element(1, 1), expected.at(1, 1), 1e-10);
     // With a view of J as a, it is the ordinary product.
     auto view = build(Jt, Matrix::TransposedView);
     EXPECT_EQ(matrixMultiplyJtWJ(view.m.get(), b.m.get(), &c), 0);
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) EXPECT_NEAR(c.element(i, j), expected.at(i, j), 1e-10);
-    // Too small a result takes what fits.
-    Matrix tiny(2, 2);
-    EXPECT_EQ(matrixMultiplyJtWJ(a.m.get(), b.m.get(), &tiny), 0);
-    EXPECT_NEAR(tiny.element(1, 1), expected.at(1, 1), 1e-10);
 }
