@@ -168,6 +168,57 @@ std::string fixed(double v, int decimals)
     return big;
 }
 
+std::string signedFixed(double v, int decimals)
+{
+    std::string text = fixed(v, decimals);
+    if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+    return text;
+}
+
+double degToRad(double deg) { return deg * (4.0 * std::atan(1.0) / 180.0); }
+double radToDeg(double rad) { return rad / (4.0 * std::atan(1.0) / 180.0); }
+
+double nearestTurn(double lonDeg, double centreDeg)
+{
+    const double offset = lonDeg - centreDeg;
+    return std::fabs(offset) <= 180.0 ? lonDeg : centreDeg + std::remainder(offset, 360.0);
+}
+
+std::optional<int> parseZoneCode(const std::string& text)
+{
+    if (text.empty() || text.size() > 6) return std::nullopt;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    }
+    return std::stoi(text);
+}
+
+namespace {
+
+const NamedEllipsoid kEllipsoids[] = {
+    {"grs80", 6378137.0, 0.0033528106811836675},
+    {"wgs84", 6378137.0, 1.0 / 298.257223563},
+    {"intl1924", 6378388.0, 1.0 / 297.0},
+    {"clarke1866", 6378206.4, (6378206.4 - 6356583.8) / 6378206.4}, // a and b define it
+};
+
+} // namespace
+
+const NamedEllipsoid* findEllipsoid(const std::string& name)
+{
+    for (const auto& e : kEllipsoids) {
+        if (name == e.name) return &e;
+    }
+    return nullptr;
+}
+
+std::string ellipsoidNames()
+{
+    std::string names;
+    for (const auto& e : kEllipsoids) names += (names.empty() ? "" : ", ") + std::string(e.name);
+    return names;
+}
+
 int usageError(const std::string& command, const std::string& message)
 {
     std::cerr << "kelvane " << command << ": " << message << '\n';

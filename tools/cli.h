@@ -23,6 +23,7 @@ public:
     Args(int argc, char** argv);
 
     const std::string& command() const { return command_; }
+    bool help() { return flag("--help") || flag("-h"); } // --help or -h
     bool flag(const std::string& name);                        // --name
     std::optional<std::string> value(const std::string& name); // --name V or --name=V
     bool missingValue() const { return !missing_.empty(); }    // --name given without V
@@ -61,6 +62,32 @@ int processLines(const std::string& command, const std::optional<std::string>& i
 
 // Fixed-point text with the given number of decimals.
 std::string fixed(double v, int decimals);
+
+// Fixed-point text without a minus sign on a value that prints as zero ("-0.0000").
+std::string signedFixed(double v, int decimals);
+
+// Degrees <-> radians, with pi taken as 4 atan(1) as in the library.
+double degToRad(double deg);
+double radToDeg(double rad);
+
+// The same meridian as lonDeg (degrees, any turn), taken within 180 degrees of
+// centreDeg; a longitude already within reach is returned as given, bit for bit.
+double nearestTurn(double lonDeg, double centreDeg);
+
+// A state plane zone code written with or without its leading zero ("0101", "101"):
+// one to six digits; nothing for anything else.
+std::optional<int> parseZoneCode(const std::string& text);
+
+// The ellipsoids that the commands offer by name, GRS 80 first (the default).
+struct NamedEllipsoid {
+    const char* name;
+    double a;
+    double f;
+};
+// The ellipsoid of that name, or nullptr.
+const NamedEllipsoid* findEllipsoid(const std::string& name);
+// Their names, comma-separated, for help and error texts.
+std::string ellipsoidNames();
 
 // Prints "kelvane <command>: message" on stderr and returns kExitUsage.
 int usageError(const std::string& command, const std::string& message);

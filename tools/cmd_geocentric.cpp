@@ -63,34 +63,11 @@ const char* const kEnuHelp =
     "  --input FILE      read FILE instead of standard input\n"
     "  --help            this text\n";
 
-const double kDeg = 4.0 * std::atan(1.0) / 180.0;
-
 // Closer to the centre than this the latitude-height iteration need not settle.
 constexpr double kMinDistanceFromCentre = 100000.0;
 
-struct NamedEllipsoid {
-    const char* name;
-    double a;
-    double f;
-};
-
-const NamedEllipsoid kEllipsoids[] = {
-    {"grs80", 6378137.0, 0.0033528106811836675},
-    {"wgs84", 6378137.0, 1.0 / 298.257223563},
-    {"intl1924", 6378388.0, 1.0 / 297.0},
-    {"clarke1866", 6378206.4, (6378206.4 - 6356583.8) / 6378206.4}, // a and b define it
-};
-
-// Fixed-point text without a minus sign on a value that prints as zero.
-std::string number(double v, int decimals)
-{
-    std::string text = fixed(v, decimals);
-    if (text.find_first_not_of("-0.") == std::string::npos && text[0] == '-') text.erase(0, 1);
-    return text;
-}
-
-std::string degrees(double v) { return number(v, 10); }
-std::string metres(double v) { return number(v, 4); }
+std::string degrees(double v) { return signedFixed(v, 10); }
+std::string metres(double v) { return signedFixed(v, 4); }
 
 // Lengths beyond this (a billion kilometres) are refused rather than printed, as are
 // results that are not finite.
@@ -118,8 +95,8 @@ std::optional<std::string> forwardLine(const std::vector<std::string>& fields, c
     if (auto problem = parseNumbers(fields, 3, v)) return problem;
     if (v[0] < -90.0 || v[0] > 90.0) return "latitude " + fields[0] + " is outside -90..90";
     geodCoord p{};
-    p.lat = v[0] * kDeg;
-    p.lon = std::remainder(v[1], 360.0) * kDeg;
+    p.lat = degToRad(v[0]);
+    p.lon = degToRad(std::remainder(v[1], 360.0));
     p.elev = v[2];
     latLongElev2XYZ_EC(ell, &p);
     return writeTriple(out, p.easting, p.northing, p.elev);
@@ -141,7 +118,7 @@ std::optional<std::string> inverseLine(const std::vector<std::string>& fields, c
     p.elev = v[2];
     XYZ_EC2latLongElev(ell, &p);
     if (auto problem = lengthsInRange({p.elev})) return problem;
-    out << degrees(p.lat / kDeg) << ' ' << degrees(p.lon / kDeg) << ' ' << metres(p.elev) << '\n';
+    out << degrees(radToDeg(p.lat)) << ' ' << degrees(radToDeg(p.lon)) << ' ' << metres(p.elev) << '\n';
     return std::nullopt;
 }
 
@@ -151,7 +128,7 @@ int runEcef(int argc, char** argv)
 {
     Args args(argc, argv);
     const std::string& cmd = args.command();
-    if (args.flag("--help") || args.flag("-h")) {
+    if (args.help()) {
         std::cout << kEcefHelp;
         return kExitOk;
     }
@@ -160,17 +137,8 @@ int runEcef(int argc, char** argv)
     const std::optional<std::string> ellipsoidName = args.value("--ellipsoid");
     if (!args.finish()) return kExitUsage;
 
-    const NamedEllipsoid* chosen = &kEllipsoids[0];
-    if (ellipsoidName) {
-        chosen = nullptr;
-        for (const auto& e : kEllipsoids) {
-            if (*ellipsoidName == e.name) chosen = &e;
-        }
-        if (!chosen) {
-            return usageError(cmd, "unknown ellipsoid '" + *ellipsoidName +
-                                       "' (grs80, wgs84, intl1924, clarke1866)");
-        }
-    }
+    const NamedEllipsoid* chosen = findEllipsoid(ellipsoidName.value_or("grs80"));
+    if (!chosen) return usageError(cmd, "unknown ellipsoid '" + *ellipsoidName + "' (" + ellipsoidNames() + ")");
     ellipsoid ell{};
     initEllipsoid(&ell, chosen->a, chosen->f);
 
@@ -183,7 +151,7 @@ int runEnu(int argc, char** argv)
 {
     Args args(argc, argv);
     const std::string& cmd = args.command();
-    if (args.flag("--help") || args.flag("-h")) {
+    if (args.help()) {
         std::cout << kEnuHelp;
         return kExitOk;
     }
@@ -198,8 +166,8 @@ int runEnu(int argc, char** argv)
         return usageError(cmd, "--origin must be LAT,LON in decimal degrees with LAT in -90..90, not '" +
                                    *originText + "'");
     }
-    const double phi = origin[0] * kDeg;
-    const double lambda = origin[1] * kDeg;
+    const double phi = degToRad(origin[0]);
+    const double lambda = degToRad(origin[1]);
 
     return processLines(cmd, input, [&](const std::vector<std::string>& fields, std::ostream& out) {
         std::vector<double> v;

@@ -84,7 +84,7 @@ int runGeoid(int argc, char** argv)
 {
     Args args(argc, argv);
     const std::string& cmd = args.command();
-    if (args.flag("--help") || args.flag("-h")) {
+    if (args.help()) {
         std::cout << kHelp;
         return kExitOk;
     }

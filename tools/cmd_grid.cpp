@@ -52,7 +52,7 @@ int runConvert(const std::string& command, const std::string& in, const std::str
 int runGrid(int argc, char** argv)
 {
     Args args(argc, argv);
-    if (args.flag("--help") || args.flag("-h")) return usage(std::cout, kExitOk);
+    if (args.help()) return usage(std::cout, kExitOk);
     // The overlapping columns are the default: without them the cubic cannot reach across
     // the 0/360 seam, and points there are answered a few centimetres less accurately.
     const bool strict = args.flag("--no-overlap");

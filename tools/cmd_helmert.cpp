@@ -282,7 +282,7 @@ int runApply(const std::string& cmd, const Options& o)
 int runHelmert(int argc, char** argv)
 {
     Args args(argc, argv);
-    if (args.flag("--help") || args.flag("-h")) {
+    if (args.help()) {
         std::cout << kHelmertHelp;
         return kExitOk;
     }

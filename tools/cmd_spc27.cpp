@@ -49,17 +49,6 @@ const char* kindName(int kind)
     }
 }
 
-double degToRad(double deg) { return deg * (4.0 * std::atan(1.0) / 180.0); }
-double radToDeg(double rad) { return rad * (180.0 / (4.0 * std::atan(1.0))); }
-
-// The turn of a longitude (degrees, either sign convention) that lies within 180 degrees
-// of centreDeg. A longitude already within reach is returned as given, bit for bit.
-double nearestTurn(double lonDeg, double centreDeg)
-{
-    const double offset = lonDeg - centreDeg;
-    return std::fabs(offset) <= 180.0 ? lonDeg : centreDeg + std::remainder(offset, 360.0);
-}
-
 // The zone's central meridian in degrees west. Alaska zone 1 carries no constants (zero
 // here); its points all lie between 129 and 142 degrees west, far from either wrap.
 double centralMeridianWest(const zoneconstant27& zone) { return zone.param[1] / 3600.0; }
@@ -68,16 +57,6 @@ std::string fourDigits(int code)
 {
     std::string s = std::to_string(code);
     return std::string(s.size() < 4 ? 4 - s.size() : 0, '0') + s;
-}
-
-// Zone codes are one to four digits: 0101 and 101 name the same zone.
-std::optional<int> parseZoneCode(const std::string& text)
-{
-    if (text.empty() || text.size() > 4) return std::nullopt;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
-    }
-    return std::stoi(text);
 }
 
 int listZones()
@@ -134,7 +113,7 @@ int runSpc27(int argc, char** argv)
 {
     Args args(argc, argv);
     const std::string& cmd = args.command();
-    if (args.flag("--help") || args.flag("-h")) {
+    if (args.help()) {
         std::cout << kHelp;
         return kExitOk;
     }
@@ -153,7 +132,7 @@ int runSpc27(int argc, char** argv)
     }
     if (!zoneText) return usageError(cmd, "--zone CODE is required (see --list for the codes)");
     const std::optional<int> code = parseZoneCode(*zoneText);
-    if (!code) return usageError(cmd, "invalid zone code '" + *zoneText + "': expected up to four digits");
+    if (!code) return usageError(cmd, "invalid zone code '" + *zoneText + "': expected a code such as 0101 or 101");
     zoneconstant27 zone{};
     if (initSPC27Zone(*code, &zone) != 0) {
         return usageError(cmd, "unknown SPCS 27 zone '" + *zoneText + "' (see --list)");

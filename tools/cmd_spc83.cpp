@@ -54,39 +54,17 @@ const char* const kSpc83Help =
     "ellipsoid. Longitudes may be given in any turn (e.g. 0..360): the one nearest the\n"
     "zone's central meridian is used, and the inverse writes longitudes in -180..180.\n";
 
-const double kDeg = 4.0 * std::atan(1.0) / 180.0;
-
 // Farthest a point of a Transverse Mercator zone may lie from its central meridian.
 constexpr double kMaxTmOffsetDeg = 5.0;
 
-// The zone code of "0101", "101" and the like; 0 for anything else.
-int zoneCode(const std::string& text)
-{
-    if (text.empty() || text.size() > 6) return 0;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
-    }
-    return std::stoi(text);
-}
-
 // Degrees to 10 decimals, without a minus sign on a value that prints as zero.
-std::string degrees(double v)
-{
-    std::string text = fixed(v, 10);
-    if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
-    return text;
-}
+std::string degrees(double v) { return signedFixed(v, 10); }
 
 // The zone's central meridian (Transverse Mercator, Lambert) or centre longitude (oblique
 // Mercator), degrees east.
 double centreLongitudeEast(const zoneCnstnt& zone)
 {
-    return -zone.originLon / kDeg;
-}
-
-double nearestTurn(double lonDeg, double centreDeg)
-{
-    return centreDeg + std::remainder(lonDeg - centreDeg, 360.0);
+    return radToDeg(-zone.originLon);
 }
 
 std::optional<std::string> tooFarFromMeridian(const zoneCnstnt& zone, double lonDeg)
@@ -107,14 +85,14 @@ std::optional<std::string> forwardLine(const std::vector<std::string>& fields, c
     if (auto problem = tooFarFromMeridian(zone, lonDeg)) return problem;
 
     geodCoord p{};
-    p.lat = v[0] * kDeg;
-    p.lon = lonDeg * kDeg;
+    p.lat = degToRad(v[0]);
+    p.lon = degToRad(lonDeg);
     SPC83Geod2Grid(zone.zoneCode, &p);
     if (!std::isfinite(p.northing) || !std::isfinite(p.easting)) {
         return "the point has no plane coordinates in zone " + std::to_string(zone.zoneCode);
     }
     out << fixed(p.northing, 4) << ' ' << fixed(p.easting, 4) << ' ' << fixed(p.gridScale, 10) << ' '
-        << degrees(p.convergence / kDeg) << '\n';
+        << degrees(radToDeg(p.convergence)) << '\n';
     return std::nullopt;
 }
 
@@ -127,15 +105,15 @@ std::optional<std::string> inverseLine(const std::vector<std::string>& fields, c
     p.northing = v[0];
     p.easting = v[1];
     SPC83Grid2Geod(zone.zoneCode, &p);
-    const double latDeg = p.lat / kDeg;
-    const double lonDeg = p.lon / kDeg;
+    const double latDeg = radToDeg(p.lat);
+    const double lonDeg = radToDeg(p.lon);
     if (!std::isfinite(latDeg) || !std::isfinite(lonDeg) || std::fabs(latDeg) > 90.0) {
         return "northing " + fields[0] + ", easting " + fields[1] + " lie on no point of the ellipsoid in zone " +
                std::to_string(zone.zoneCode);
     }
     if (auto problem = tooFarFromMeridian(zone, lonDeg)) return problem;
     out << degrees(latDeg) << ' ' << degrees(nearestTurn(lonDeg, 0.0)) << ' ' << fixed(p.gridScale, 10) << ' '
-        << degrees(p.convergence / kDeg) << '\n';
+        << degrees(radToDeg(p.convergence)) << '\n';
     return std::nullopt;
 }
 
@@ -148,7 +126,7 @@ std::optional<std::string> arcToChordLine(const std::vector<std::string>& fields
     // Input is northing, easting per point; the library takes easting first.
     computeSPC83TmT(zone.zoneCode, v[1], v[0], v[3], v[2], v[5], v[4], &tT);
     if (!std::isfinite(tT)) return "the points lie on no part of the ellipsoid in zone " + std::to_string(zone.zoneCode);
-    out << fixed(tT / kDeg * 3600.0, 4) << '\n';
+    out << fixed(radToDeg(tT) * 3600.0, 4) << '\n';
     return std::nullopt;
 }
 
@@ -166,7 +144,7 @@ int runSpc83(int argc, char** argv)
 {
     Args args(argc, argv);
     const std::string& cmd = args.command();
-    if (args.flag("--help") || args.flag("-h")) {
+    if (args.help()) {
         std::cout << kSpc83Help;
         return kExitOk;
     }
@@ -185,8 +163,8 @@ int runSpc83(int argc, char** argv)
     init83ZoneConstants();
     const std::string& codeText = zoneText ? *zoneText : *ttText;
     zoneCnstnt zone{};
-    const int code = zoneCode(codeText);
-    if (code == 0 || initSPC83Zone(code, &zone) != 0) {
+    const std::optional<int> code = parseZoneCode(codeText);
+    if (!code || *code == 0 || initSPC83Zone(*code, &zone) != 0) {
         return usageError(cmd, "unknown state plane 1983 zone '" + codeText + "' (see --list)");
     }
 

@@ -38,7 +38,7 @@ const char* const kUtmHelp =
     "  --auto           choose the zone of each point from its position (forward only);\n"
     "                   a zone boundary belongs to the zone east of it, 180 E to zone 60.\n"
     "  --inverse        northing easting -> lat lon; needs --zone\n"
-    "  --ellipsoid NAME grs80 (default), wgs84 or intl1924\n"
+    "  --ellipsoid NAME grs80 (default), wgs84, intl1924 or clarke1866\n"
     "  --list           print the zone codes and names, then stop\n"
     "  --input FILE     read FILE instead of standard input\n"
     "  --help           this text\n"
@@ -54,41 +54,16 @@ const char* const kUtmHelp =
 // degrees the series stays within half a millimetre of the exact projection.
 constexpr double kMaxOffsetDeg = 5.0;
 
-const double kDeg = 4.0 * std::atan(1.0) / 180.0;
-
-struct NamedEllipsoid {
-    const char* name;
-    double a;
-    double f;
-};
-
-const NamedEllipsoid kEllipsoids[] = {
-    {"grs80", 6378137.0, 0.0033528106811836675},
-    {"wgs84", 6378137.0, 1.0 / 298.257223563},
-    {"intl1924", 6378388.0, 1.0 / 297.0},
-};
-
 // Central meridian of a zone code, degrees east.
 double centralMeridianEast(int code)
 {
     zoneCnstnt zc{};
     UTMInitializeZoneConstants(code, &zc);
-    return -zc.centralMeridian / kDeg;
-}
-
-// The same meridian as lonDeg, taken in the turn nearest to centreDeg.
-double nearestTurn(double lonDeg, double centreDeg)
-{
-    return centreDeg + std::remainder(lonDeg - centreDeg, 360.0);
+    return radToDeg(-zc.centralMeridian);
 }
 
 // Degrees to 10 decimals, without a minus sign on a value that prints as zero.
-std::string degrees(double v)
-{
-    std::string text = fixed(v, 10);
-    if (text.find_first_not_of("-0.") == std::string::npos && text[0] == '-') text.erase(0, 1);
-    return text;
-}
+std::string degrees(double v) { return signedFixed(v, 10); }
 
 std::string tooFar(double offsetDeg, int code)
 {
@@ -108,18 +83,18 @@ std::optional<std::string> forwardLine(const std::vector<std::string>& fields, i
     int code = zone;
     if (code == 0) {
         lonDeg = nearestTurn(lonDeg, 0.0);
-        code = utmZoneFromPosition(latDeg * kDeg, lonDeg * kDeg);
+        code = utmZoneFromPosition(degToRad(latDeg), degToRad(lonDeg));
     }
     const double centre = centralMeridianEast(code);
     lonDeg = nearestTurn(lonDeg, centre);
     if (std::fabs(lonDeg - centre) > kMaxOffsetDeg) return tooFar(lonDeg - centre, code);
 
     geodCoord p{};
-    p.lat = latDeg * kDeg;
-    p.lon = lonDeg * kDeg;
+    p.lat = degToRad(latDeg);
+    p.lon = degToRad(lonDeg);
     UTMGeod2Grid(code, &ell, &p);
     out << fixed(p.northing, 4) << ' ' << fixed(p.easting, 4) << ' ' << fixed(p.gridScale, 10) << ' '
-        << degrees(p.convergence / kDeg) << ' ' << p.utmZone << '\n';
+        << degrees(radToDeg(p.convergence)) << ' ' << p.utmZone << '\n';
     return std::nullopt;
 }
 
@@ -132,16 +107,16 @@ std::optional<std::string> inverseLine(const std::vector<std::string>& fields, i
     p.northing = v[0];
     p.easting = v[1];
     UTMGrid2Geod(zone, &ell, &p);
-    const double latDeg = p.lat / kDeg;
+    const double latDeg = radToDeg(p.lat);
     const double centre = centralMeridianEast(zone);
-    const double offset = p.lon / kDeg - centre;
+    const double offset = radToDeg(p.lon) - centre;
     if (!std::isfinite(latDeg) || !std::isfinite(offset) || std::fabs(latDeg) > 90.0) {
         return "northing " + fields[0] + " easting " + fields[1] + " does not lie on the ellipsoid in zone " +
                std::to_string(zone);
     }
     if (std::fabs(offset) > kMaxOffsetDeg) return tooFar(offset, zone);
-    out << degrees(latDeg) << ' ' << degrees(nearestTurn(p.lon / kDeg, 0.0)) << ' ' << fixed(p.gridScale, 10)
-        << ' ' << degrees(p.convergence / kDeg) << ' ' << zone << '\n';
+    out << degrees(latDeg) << ' ' << degrees(nearestTurn(radToDeg(p.lon), 0.0)) << ' ' << fixed(p.gridScale, 10)
+        << ' ' << degrees(radToDeg(p.convergence)) << ' ' << zone << '\n';
     return std::nullopt;
 }
 
@@ -165,7 +140,7 @@ int runUtm(int argc, char** argv)
 {
     Args args(argc, argv);
     const std::string& cmd = args.command();
-    if (args.flag("--help") || args.flag("-h")) {
+    if (args.help()) {
         std::cout << kUtmHelp;
         return kExitOk;
     }
@@ -179,14 +154,8 @@ int runUtm(int argc, char** argv)
     if (list) return listZones();
 
     ellipsoid ell{};
-    const NamedEllipsoid* chosen = &kEllipsoids[0];
-    if (ellipsoidName) {
-        chosen = nullptr;
-        for (const auto& e : kEllipsoids) {
-            if (*ellipsoidName == e.name) chosen = &e;
-        }
-        if (!chosen) return usageError(cmd, "unknown ellipsoid '" + *ellipsoidName + "' (grs80, wgs84, intl1924)");
-    }
+    const NamedEllipsoid* chosen = findEllipsoid(ellipsoidName.value_or("grs80"));
+    if (!chosen) return usageError(cmd, "unknown ellipsoid '" + *ellipsoidName + "' (" + ellipsoidNames() + ")");
     initEllipsoid(&ell, chosen->a, chosen->f);
 
     int zone = 0;
