@@ -22,6 +22,10 @@ KELVANE_API int geod2OM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
  * Returns 0 (1 only for a null pointer). */
 KELVANE_API int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
 
+/* Arc-to-chord correction T (rad) of the line from p1 to p2, at p1, from the points' lat
+ * and lon (positive west). Returns 0, or 1 without writing *result for a null pointer. */
+KELVANE_API int omArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result);
+
 KELVANE_C_END
 
 #endif /* KELVANE_OBLIQUE_MERCATOR_H */
