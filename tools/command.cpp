@@ -9,6 +9,11 @@
 
 namespace kelvane::cli {
 
+const char* const kProgramDescription =
+    "Reads one point per line from standard input (or --input FILE), writes one result\n"
+    "per line. Angles are decimal degrees, longitudes positive east, lengths metres\n"
+    "(US survey feet for spc27). Blank lines and lines starting with '#' are skipped.\n";
+
 namespace {
 
 std::vector<const Command*>& registry()

@@ -62,6 +62,9 @@ struct Command {
     int (*run)(const Invocation&);
 };
 
+// What the program does as a whole, for kelvane --help and the manual page.
+extern const char* const kProgramDescription;
+
 // Adds a command to the program. Define one at namespace scope in the command's file.
 struct Registration {
     explicit Registration(const Command& command);

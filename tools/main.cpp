@@ -4,6 +4,7 @@
 #include <string>
 
 #include "command.h"
+#include "manual.h"
 
 namespace {
 
@@ -12,12 +13,9 @@ using kelvane::cli::Command;
 void printUsage(std::ostream& os)
 {
     os << "usage: kelvane <command> [options]   (kelvane <command> --help for details)\n"
+          "       kelvane --manpage                (the manual page, in roff)\n"
           "\n"
-          "Reads one point per line from standard input (or --input FILE), writes one result\n"
-          "per line. Angles are decimal degrees, longitudes positive east, lengths metres\n"
-          "(US survey feet for spc27). Blank lines and lines starting with '#' are skipped.\n"
-          "\n"
-          "commands:\n";
+       << kelvane::cli::kProgramDescription << "\ncommands:\n";
     for (const Command* c : kelvane::cli::commands()) {
         const std::size_t n = std::strlen(c->name);
         os << "  " << c->name << std::string(n < 10 ? 10 - n : 1, ' ') << c->summary << '\n';
@@ -35,6 +33,10 @@ int main(int argc, char** argv)
     const std::string first = argv[1];
     if (first == "--help" || first == "-h" || first == "help") {
         printUsage(std::cout);
+        return kelvane::cli::kExitOk;
+    }
+    if (first == "--manpage") {
+        kelvane::cli::printManual(std::cout);
         return kelvane::cli::kExitOk;
     }
     if (const Command* c = kelvane::cli::findCommand(first)) return kelvane::cli::runCommand(*c, argc - 1, argv + 1);
