@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "kelvane/version.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ const Subcommand kSubcommands[] = {
 void printUsage(std::ostream& os)
 {
     os << "usage: kelvane <command> [options]   (kelvane <command> --help for details)\n"
+          "       kelvane --version\n"
           "\n"
           "Reads one point per line from standard input (or --input FILE), writes one result\n"
           "per line. Angles are decimal degrees, longitudes positive east, lengths metres\n"
@@ -48,6 +50,10 @@ int main(int argc, char** argv)
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
         std::strcmp(argv[1], "help") == 0) {
         printUsage(std::cout);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "kelvane " << KELVANE_VERSION << '\n';
         return 0;
     }
     for (const auto& s : kSubcommands) {
