@@ -6,6 +6,7 @@
 #ifndef KELVANE_KELVANE_H
 #define KELVANE_KELVANE_H
 
+#include "kelvane/version.h"
 #include "kelvane/export.h"
 #include "kelvane/core.h"
 #include "kelvane/ellipsoids.h"
