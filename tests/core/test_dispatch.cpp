@@ -10,18 +10,11 @@
 #include "kelvane/lambert.h"
 #include "kelvane/oblique_mercator.h"
 #include "kelvane/spc83.h"
+#include "support/test_support.h"
+
+using namespace ktest;
 
 namespace {
-
-const double kPi = 4.0 * std::atan(1.0);
-double deg(double d, double m = 0.0) { return (d + m / 60.0) * kPi / 180.0; }
-
-ellipsoid grs80()
-{
-    ellipsoid e{};
-    initEllipsoid(&e, 6378137.0, 0.0033528106811836675);
-    return e;
-}
 
 // State plane 1983 zones 0101 Alabama East (TM), 4803 Wisconsin South (Lambert) and 5001
 // Alaska Zone 1 (oblique Mercator) from the library's table; longitudes positive west.

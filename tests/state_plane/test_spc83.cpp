@@ -12,14 +12,13 @@
 
 #include "kelvane/dispatch.h"
 #include "kelvane/spc83.h"
+#include "support/test_support.h"
+
+using namespace ktest;
 
 namespace {
 
-const double kPi = 4.0 * std::atan(1.0);
-const double kDeg = kPi / 180.0;
-double deg(double d, double m = 0.0, double s = 0.0) { return (d + m / 60.0 + s / 3600.0) * kDeg; }
-double arcsec(double s) { return s / 3600.0 * kDeg; }
-const double kFtUS = 1200.0 / 3937.0;
+double arcsec(double s) { return s * kArcSecond; }
 
 class Spc83 : public ::testing::Test {
 protected:
@@ -47,15 +46,7 @@ zoneCnstnt zoneOf(int code)
     return z;
 }
 
-geodCoord geographic(double lat, double lonEast) { geodCoord p{}; p.lat = lat; p.lon = lonEast; return p; }
-
-geodCoord plane(double northing, double easting)
-{
-    geodCoord p{};
-    p.northing = northing;
-    p.easting = easting;
-    return p;
-}
+geodCoord plane(double northing, double easting) { return grid(northing, easting); }
 
 TEST_F(Spc83, ZoneLookupAndUnknownCodes)
 {

@@ -8,21 +8,11 @@
 
 #include "kelvane/lambert.h"
 #include "projections/lambert/lambert.h"
+#include "support/test_support.h"
+
+using namespace ktest;
 
 namespace {
-
-const double kPi = 4.0 * std::atan(1.0);
-double deg(double d, double m = 0.0, double s = 0.0) { return (d + m / 60.0 + s / 3600.0) * kPi / 180.0; }
-const double kFtUS = 1200.0 / 3937.0;
-
-ellipsoid makeEllipsoid(double a, double f)
-{
-    ellipsoid e{};
-    initEllipsoid(&e, a, f);
-    return e;
-}
-ellipsoid grs80() { return makeEllipsoid(6378137.0, 0.0033528106811836675); }
-ellipsoid clarke1866() { return makeEllipsoid(6378206.4, (6378206.4 - 6356583.8) / 6378206.4); }
 
 // Angles in radians, central meridian positive west.
 zoneCnstnt lambertZone(double south, double north, double originLat, double originLonWest, double fn, double fe)
@@ -42,8 +32,6 @@ zoneCnstnt lambertZone(double south, double north, double originLat, double orig
 zoneCnstnt wisconsinSouth() { return lambertZone(deg(42, 44), deg(44, 4), deg(42), deg(90), 0.0, 600000.0); }
 zoneCnstnt utahNorth() { return lambertZone(deg(40, 43), deg(41, 47), deg(40, 20), deg(111, 30), 1000000.0, 500000.0); }
 
-geodCoord geographic(double lat, double lonWest) { geodCoord p{}; p.lat = lat; p.lon = lonWest; return p; }
-geodCoord grid(double northing, double easting) { geodCoord p{}; p.northing = northing; p.easting = easting; return p; }
 
 TEST(LambertWorkedExamples, EpsgTexasSouthCentralNad27)
 {

@@ -9,18 +9,11 @@
 
 #include "kelvane/oblique_mercator.h"
 #include "projections/oblique_mercator/oblique_mercator.h"
+#include "support/test_support.h"
+
+using namespace ktest;
 
 namespace {
-
-const double kPi = 4.0 * std::atan(1.0);
-double deg(double d, double m = 0.0, double s = 0.0) { return (d + m / 60.0 + s / 3600.0) * kPi / 180.0; }
-
-ellipsoid grs80()
-{
-    ellipsoid e{};
-    initEllipsoid(&e, 6378137.0, 0.0033528106811836675);
-    return e;
-}
 
 zoneCnstnt alaskaZone1()
 {
@@ -36,7 +29,6 @@ zoneCnstnt alaskaZone1()
     return z;
 }
 
-geodCoord geographic(double lat, double lonWest) { geodCoord p{}; p.lat = lat; p.lon = lonWest; return p; }
 
 TEST(ObliqueMercatorConstants, AlaskaZone1AsPublished)
 {
