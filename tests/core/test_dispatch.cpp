@@ -93,17 +93,10 @@ TEST(Dispatch, NullPointersAreRefusedWritingNothing)
     geodCoord p = projected(z, deg(43), deg(89));
     const geodCoord before = p;
     double t = 3.5;
-    using Projection = int (*)(ellipsoid*, zoneCnstnt*, geodCoord*);
-    for (Projection f : {geod2Grid, grid2Geod, geod2Lambert, Lambert2Geod, geod2OM, OM2Geod}) {
+    for (auto f : {geod2Grid, grid2Geod}) {
         EXPECT_EQ(f(nullptr, &z, &p), 1);
         EXPECT_EQ(f(&ell, nullptr, &p), 1);
         EXPECT_EQ(f(&ell, &z, nullptr), 1);
-    }
-    using ArcToChord = int (*)(ellipsoid*, zoneCnstnt*, geodCoord*, geodCoord*, double*);
-    for (ArcToChord f : {tmArcToChord, lambertArcToChord, omArcToChord}) {
-        EXPECT_EQ(f(nullptr, &z, &p, &p, &t), 1);
-        EXPECT_EQ(f(&ell, &z, &p, nullptr, &t), 1);
-        EXPECT_EQ(f(&ell, &z, &p, &p, nullptr), 1);
     }
     EXPECT_EQ(getTMT(&ell, nullptr, &p, &p, &p, &t), 1);
     EXPECT_EQ(getTMT(&ell, &z, &p, &p, nullptr, &t), 1);
