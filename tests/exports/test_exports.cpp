@@ -29,7 +29,8 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
         "lambertArcToChord", "omArcToChord",
         // Transverse Mercator and UTM
         "geod2TM", "TM2Geod", "UTMInitializeZoneConstants", "UTMGeod2Grid", "UTMGrid2Geod", "invalidUTMZone",
-        "UTMGetZoneLstS", "utmZoneFromPosition", "roundHalfUp",
+        "UTMGetZoneLstS", "utmZoneFromPosition", "roundHalfUp", "initUTMZone", "latLong2XY_TransverseMercator",
+        "XY_TransverseMercator2latLong",
         // Lambert and oblique Mercator
         "geod2Lambert", "Lambert2Geod", "geod2OM", "OM2Geod",
         // projection-centre oblique Mercator and its one-point wrappers
