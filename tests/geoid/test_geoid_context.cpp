@@ -7,8 +7,10 @@
 #include <limits>
 #include <string>
 
+#include <sys/stat.h>
+
 #include "geoid/geoid_context.h"
-#include "geoid/geoid_grid.h"
+#include "geoid/geoid_tiles.h"
 #include "geoid_test_files.h"
 #include "kelvane/geoid.h"
 
@@ -324,6 +326,63 @@ TEST_F(GeoidContextTest, SelectionRefusesModelsOutsideTheCatalogue)
     // The loaded grid is released first, even when the model is refused.
     EXPECT_EQ(kelvane::geoid::selectGeoidFile(dir.path().c_str(), 41, 10.0, 10.0), kvGeoidBadModel);
     EXPECT_EQ(kelvane::geoidContextGrid(), nullptr);
+}
+
+// Hostile files and a hostile environment: every case ends in a clean status, no hang,
+// and no file left in the grid folder.
+TEST_F(GeoidContextTest, HostileFilesAndFaultsGiveCleanStatuses)
+{
+    ScratchFolder dir("hostile");
+    const auto entries = [&] { return dir.entryCount(); };
+    double h;
+    // A 20-byte file promising 33 million nodes is refused before anything is allocated.
+    geoid_test::writeGridFile(dir.file("egm96.grd"), 0, 0, 10, 10, 0, 0, [](int, int) { return "1"; });
+    ASSERT_EQ(openGeoidGrid(dir.path().c_str(), 4), 0);
+    { std::ofstream(dir.file("egm96.grd")) << "0\n0\n10\n10\n5791\n5791\n"; }
+    EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoMemory);
+    EXPECT_EQ(getGeoidLoadFailure(), kvGeoidLoadBadHeader);
+    // ... and remembered: the same unchanged file is not read again.
+    EXPECT_EQ(dir.file("egm96.grd"), geoidContext().failedPath);
+    EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoMemory);
+    // Emptied (truncated after the presence check): still a bad header, not "no memory".
+    { std::ofstream(dir.file("egm96.grd")); }
+    EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoMemory);
+    EXPECT_EQ(getGeoidLoadFailure(), kvGeoidLoadBadHeader);
+    // A pipe or a device named as the file: refused at once, never waited on.
+    std::filesystem::remove(dir.file("egm96.grd"));
+    ASSERT_EQ(::mkfifo(dir.file("egm96.grd").c_str(), 0600), 0);
+    EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoFile);
+    EXPECT_EQ(getGeoidLoadFailure(), kvGeoidLoadUnreadable);
+    std::filesystem::remove(dir.file("egm96.grd"));
+    std::filesystem::create_symlink("/dev/zero", dir.file("egm96.grd"));
+    EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoFile);
+    std::filesystem::remove(dir.file("egm96.grd"));
+
+    // Memory for the rows lacking: the grid goes to a scratch file and answers the same.
+    writeGlobalGrid(dir.file("egm96.grd"));
+    kelvane::gGeoidAllocationsToFail = 1; // the first row
+    ASSERT_EQ(query(45.0, 10.0, h), kvGeoidOk);
+    EXPECT_EQ(kelvane::geoidContextGrid()->inMemory, 0);
+    EXPECT_NEAR(h, globalPlane(10.0, 45.0), 1e-9);
+    EXPECT_EQ(entries(), 1); // the scratch file has no name in the folder
+    closeGeoidGrid();
+    // No memory at all, or a folder that takes no scratch file: -4, nothing left behind.
+    ASSERT_EQ(openGeoidGrid(dir.path().c_str(), 4), 0);
+    kelvane::gGeoidAllocationsToFail = 1000;
+    EXPECT_EQ(query(45.0, 10.0, h), kvGeoidNoMemory);
+    EXPECT_EQ(getGeoidLoadFailure(), kvGeoidLoadNoSpace);
+    ASSERT_EQ(openGeoidGrid(dir.path().c_str(), 4), 0);
+    ASSERT_EQ(kelvane::setGeoidScratchFolder("/proc/"), 0); // no file can be created there
+    kelvane::gGeoidAllocationsToFail = 1;
+    EXPECT_EQ(query(45.0, 10.0, h), kvGeoidNoMemory);
+    kelvane::gGeoidAllocationsToFail = 0;
+    EXPECT_EQ(entries(), 1);
+    // Reopening forgets the failure; the folder removed after opening gives -2.
+    ASSERT_EQ(openGeoidGrid(dir.path().c_str(), 4), 0);
+    std::filesystem::remove_all(dir.bare());
+    EXPECT_EQ(query(45.0, 10.0, h), kvGeoidNoFile);
+    EXPECT_EQ(h, 0.0);
+    std::filesystem::create_directories(dir.bare());
 }
 
 } // namespace

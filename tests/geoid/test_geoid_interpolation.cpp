@@ -5,7 +5,7 @@
 #include <functional>
 #include <limits>
 
-#include "geoid/geoid_grid.h"
+#include "geoid/geoid_context.h"
 #include "geoid/geoid_interpolation.h"
 #include "geoid_test_files.h"
 #include "kelvane/geoid.h"
@@ -28,7 +28,7 @@ public:
     static constexpr int kE = 12, kF = 10;
 
     explicit SurfaceGrid(const Surface& f)
-        : grid_(kelvane::createGeoidGrid(kWest, kSouth, kDLon, kDLat, kE, kF, 1))
+        : grid_(kelvane::createGeoidGrid(kWest, kSouth, kDLon, kDLat, kE, kF, 1, ""))
     {
         for (int r = 0; r <= kF; ++r) {
             for (int c = 0; c <= kE; ++c) set(c, r, f(lon(c), lat(r)));
@@ -90,10 +90,9 @@ TEST(GeoidBicubic, ReproducesACubicSurfaceEverywhereItsNeighbourhoodIsComplete)
 TEST(GeoidBicubic, AScratchFileGridAnswersAsAGridInMemory)
 {
     geoid_test::ScratchFolder dir("scratch");
-    ASSERT_EQ(kelvane::setGeoidScratchFolder(dir.path().c_str()), 0);
     // 200 x 200 intervals: scratch mode when memory is not forced.
     const int n = 200;
-    GeoidGrid* g = kelvane::createGeoidGrid(10.0, 40.0, 0.02, 0.01, n, n, 0);
+    GeoidGrid* g = kelvane::createGeoidGrid(10.0, 40.0, 0.02, 0.01, n, n, 0, dir.path().c_str());
     ASSERT_NE(g, nullptr);
     ASSERT_EQ(g->inMemory, 0);
     for (int r = 0; r <= n; ++r) {
@@ -221,7 +220,7 @@ TEST(GeoidInterpolation, HostilePointsAndGridsGiveNoData)
 
     // Steps of zero, negative or NaN size never reach a node.
     for (double step : {0.0, -0.5, nan}) {
-        GeoidGrid* odd = kelvane::createGeoidGrid(10.0, 40.0, step, step, 4, 4, 1);
+        GeoidGrid* odd = kelvane::createGeoidGrid(10.0, 40.0, step, step, 4, 4, 1, "");
         if (!odd) continue; // refusing such a grid outright is fine too
         for (double p : {10.0, 10.5, 9.5}) {
             EXPECT_EQ(interpolateGeoidBicubic(p, 40.0 + (p - 10.0), odd), kGeoidNoData);
