@@ -193,29 +193,17 @@ std::optional<int> parseZoneCode(const std::string& text)
     return std::stoi(text);
 }
 
-namespace {
-
-const NamedEllipsoid kEllipsoids[] = {
-    {"grs80", 6378137.0, 0.0033528106811836675},
-    {"wgs84", 6378137.0, 1.0 / 298.257223563},
-    {"intl1924", 6378388.0, 1.0 / 297.0},
-    {"clarke1866", 6378206.4, (6378206.4 - 6356583.8) / 6378206.4}, // a and b define it
-};
-
-} // namespace
-
 const NamedEllipsoid* findEllipsoid(const std::string& name)
 {
-    for (const auto& e : kEllipsoids) {
-        if (name == e.name) return &e;
-    }
-    return nullptr;
+    return findNamedEllipsoid(name.c_str());
 }
 
 std::string ellipsoidNames()
 {
     std::string names;
-    for (const auto& e : kEllipsoids) names += (names.empty() ? "" : ", ") + std::string(e.name);
+    for (int i = 0; i < namedEllipsoidCount(); ++i) {
+        names += (names.empty() ? "" : ", ") + std::string(namedEllipsoidAt(i)->name);
+    }
     return names;
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "kelvane/ellipsoids.h"
+
 namespace kelvane::cli {
 
 // Exit statuses of every subcommand.
@@ -78,13 +80,9 @@ double nearestTurn(double lonDeg, double centreDeg);
 // one to six digits; nothing for anything else.
 std::optional<int> parseZoneCode(const std::string& text);
 
-// The ellipsoids that the commands offer by name, GRS 80 first (the default).
-struct NamedEllipsoid {
-    const char* name;
-    double a;
-    double f;
-};
-// The ellipsoid of that name, or nullptr.
+// The ellipsoids that the commands offer by name: the library's table, GRS 80 first (the
+// default). The ellipsoid of that name, or nullptr.
+using NamedEllipsoid = ::namedEllipsoid;
 const NamedEllipsoid* findEllipsoid(const std::string& name);
 // Their names, comma-separated, for help and error texts.
 std::string ellipsoidNames();

@@ -140,7 +140,7 @@ int runEcef(int argc, char** argv)
     const NamedEllipsoid* chosen = findEllipsoid(ellipsoidName.value_or("grs80"));
     if (!chosen) return usageError(cmd, "unknown ellipsoid '" + *ellipsoidName + "' (" + ellipsoidNames() + ")");
     ellipsoid ell{};
-    initEllipsoid(&ell, chosen->a, chosen->f);
+    initEllipsoid(&ell, chosen->semiMajor, chosen->flattening);
 
     return processLines(cmd, input, [&](const std::vector<std::string>& fields, std::ostream& out) {
         return inverse ? inverseLine(fields, ell, out) : forwardLine(fields, ell, out);

@@ -156,7 +156,7 @@ int runUtm(int argc, char** argv)
     ellipsoid ell{};
     const NamedEllipsoid* chosen = findEllipsoid(ellipsoidName.value_or("grs80"));
     if (!chosen) return usageError(cmd, "unknown ellipsoid '" + *ellipsoidName + "' (" + ellipsoidNames() + ")");
-    initEllipsoid(&ell, chosen->a, chosen->f);
+    initEllipsoid(&ell, chosen->semiMajor, chosen->flattening);
 
     int zone = 0;
     if (zoneText) {
