@@ -71,22 +71,6 @@ TEST_F(GridFile, NodesLieInFileOrderFromTheSouthWestCornerWithTheirNeighbours)
     }
 }
 
-TEST(GridWithoutGrid, EveryAccessorAnswersSafely)
-{
-    EXPECT_EQ(gridNodeCount(nullptr), -1);
-    EXPECT_EQ(gridNodeIndex(nullptr, 0, 0), -1);
-    EXPECT_EQ(gridNodeLongitude(nullptr, 0), kGeoidNoPosition);
-    EXPECT_EQ(gridNodeLatitude(nullptr, 0), kGeoidNoPosition);
-    EXPECT_EQ(gridEastNeighbour(nullptr, 0), -1);
-    EXPECT_EQ(gridSouthNeighbour(nullptr, 5), -1);
-    EXPECT_EQ(getGridCell(nullptr, 0).valid, '0');
-    setGridCell(nullptr, 0, emptyGridCell());
-    flushWriteWindow(nullptr);
-    destroyGeoidGrid(nullptr);
-    releaseGeoidGrid();
-    EXPECT_EQ(geoidContextGrid(), nullptr);
-}
-
 TEST_F(GridFile, NoDataRulesAndNumberReading)
 {
     ASSERT_NE(load(writeText("nodata.grd", " 0\r\n0\n1\n1\n11\n0\n"
