@@ -168,6 +168,8 @@ TEST(GeoidCellFallback, PointsWithinAMillionthOfADegreeOfANodeTakeItsValue)
     const double node = cubicSurface(SurfaceGrid::lon(0), SurfaceGrid::lat(3));
     EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(0) + 5e-7, SurfaceGrid::lat(3) - 6e-7, g.get()),
               node);
+    // Three millionths away the point is no longer on the node: the side blend answers.
+    EXPECT_NE(interpolateGeoidBicubic(SurfaceGrid::lon(0) + 3e-6, SurfaceGrid::lat(3), g.get()), node);
     // Inside the grid next to a node without data, the nearby node with data answers.
     g.clear(7, 3);
     const double near = cubicSurface(SurfaceGrid::lon(6), SurfaceGrid::lat(4));
