@@ -45,6 +45,7 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
         "localGeodeticToLocal",
         // geoid
         "openGeoidGrid", "closeGeoidGrid", "getElevFromGeoidGrid", "get_geoid_name", "getGeoidElev",
+        "getGeoidLoadFailure",
         // 3D transformations
         "xform_3D_7Param", "xform3D_Pt", "xform3D_PtAlt", "xform_3D_4Param", "xform3D4Parm_Pt",
     };
