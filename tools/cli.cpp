@@ -1,5 +1,7 @@
 #include "cli.h"
 
+#include "line_input.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -8,32 +10,9 @@
 
 namespace kelvane::cli {
 
-std::vector<std::string> splitFields(const std::string& line)
-{
-    std::vector<std::string> f;
-    std::string cur;
-    for (char c : line) {
-        if (c == ' ' || c == '\t' || c == ',' || c == '\r') {
-            if (!cur.empty()) f.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty()) f.push_back(cur);
-    return f;
-}
+std::vector<std::string> splitFields(const std::string& line) { return splitLine(line, false); }
 
-bool parseNumber(const std::string& text, double& v)
-{
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const double x = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(x)) return false;
-    v = x;
-    return true;
-}
+bool parseNumber(const std::string& text, double& v) { return !parseField(text, Quantity::Length, v); }
 
 std::optional<std::string> parseNumbers(const std::vector<std::string>& fields, std::size_t n,
                                         std::vector<double>& v)
@@ -123,6 +102,27 @@ std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv)
     for (const auto& e : kEllipsoids) names += (names.empty() ? "" : ", ") + std::string(e.name);
     inv.usageError("unknown ellipsoid '" + name + "' (" + names + ")");
     return std::nullopt;
+}
+
+const LengthUnit kMetre{"m", 1.0};
+const LengthUnit kUsSurveyFoot{"us-ft", 1200.0 / 3937.0};
+const LengthUnit kInternationalFoot{"ft", 0.3048};
+
+std::optional<LengthUnit> chosenUnit(const Invocation& inv, const std::vector<LengthUnit>& offered)
+{
+    const std::optional<std::string> name = inv.value("--units");
+    std::string names;
+    for (const LengthUnit& u : offered) {
+        if (!name || *name == u.name) return u;
+        names += (names.empty() ? "" : ", ") + std::string(u.name);
+    }
+    inv.usageError("--units must be one of " + names + ", not '" + *name + "'");
+    return std::nullopt;
+}
+
+double convertLength(double v, const LengthUnit& from, const LengthUnit& to)
+{
+    return from.metres == to.metres ? v : v * from.metres / to.metres;
 }
 
 } // namespace kelvane::cli

@@ -79,13 +79,13 @@ int runEnu(const Invocation& inv)
     const std::optional<std::string> originText = inv.value("--origin");
     if (!originText) return inv.usageError("give the frame's origin as --origin LAT,LON (see --help)");
 
-    std::vector<double> origin;
-    if (parseNumbers(splitFields(*originText), 2, origin) || origin[0] < -90.0 || origin[0] > 90.0) {
-        return inv.usageError("--origin must be LAT,LON in decimal degrees with LAT in -90..90, not '" +
-                              *originText + "'");
+    InputLine origin;
+    if (parseInputLine(*originText, {Quantity::Latitude, Quantity::Longitude}, false, false, origin) ||
+        origin.values.size() != 2 || !origin.rest.empty() || !(std::fabs(origin.values[0]) <= 90.0)) {
+        return inv.usageError("--origin must be LAT,LON in degrees with LAT in -90..90, not '" + *originText + "'");
     }
-    const double phi = degToRad(origin[0]);
-    const double lambda = degToRad(origin[1]);
+    const double phi = degToRad(origin.values[0]);
+    const double lambda = degToRad(origin.values[1]);
     const std::vector<Column> deltas{metres("dX"), metres("dY"), metres("dZ")};
     const std::vector<Column> local{metres("east"), metres("north"), metres("up")};
     return convertLines(inv, {inverseMode ? local : deltas, inverseMode ? deltas : local,
@@ -148,7 +148,7 @@ const Command kEnu{
     "\n"
     "'up' follows the ellipsoid normal at the origin (geodetic latitude), so the frame\n"
     "does not depend on the ellipsoid's size. Metres to 0.1 mm (4 decimals).\n",
-    {{"--origin", "LAT,LON", "the frame's origin, decimal degrees, north and east positive"},
+    {{"--origin", "LAT,LON", "the frame's origin in degrees, north and east positive\n(52.5,4.25 or 52d30'N,4d15'E)"},
      {"--inverse", nullptr, "east north up -> dX dY dZ"}},
     "",
     {"echo '123.4 -56.7 890.1' | kelvane enu --origin -33.9,18.4"},
