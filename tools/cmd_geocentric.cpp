@@ -107,10 +107,10 @@ const Command kEcef{
     60,
     {"ecef [--inverse] [--ellipsoid NAME] [--input FILE]"},
     "Converts geographic coordinates to Earth-centred, Earth-fixed Cartesian coordinates,\n"
-    "or back with --inverse. One point per line from standard input or --input FILE;\n"
-    "fields separated by blanks, tabs or commas; blank lines and '#' lines are skipped.\n"
+    "or back with --inverse. One point per line from standard input or --input FILE\n"
+    "(the input format: kelvane --help).\n"
     "\n"
-    "  input (forward):  lat lon h    decimal degrees (north, east positive), metres\n"
+    "  input (forward):  lat lon h    degrees (north, east positive), metres\n"
     "  output:           X Y Z        metres\n"
     "  input (inverse):  X Y Z        metres\n"
     "  output:           lat lon h\n"
@@ -139,7 +139,7 @@ const Command kEnu{
     {"enu --origin LAT,LON [--inverse] [--input FILE]"},
     "Rotates geocentric coordinate differences into the local east/north/up frame at the\n"
     "origin, or back with --inverse. One vector per line from standard input or\n"
-    "--input FILE; fields separated by blanks, tabs or commas.\n"
+    "--input FILE (the input format: kelvane --help).\n"
     "\n"
     "  input:            dX dY dZ            metres (e.g. X Y Z of a point minus the origin's)\n"
     "  output:           east north up       metres\n"

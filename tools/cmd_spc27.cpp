@@ -117,7 +117,7 @@ const Command kCommand{
     "Converts between NAD 27 latitude/longitude and the state plane coordinates of 1927\n"
     "(SPCS 27, Clarke 1866) of one zone, one point per line.\n"
     "\n"
-    "  forward (default)  reads   lat lon           decimal degrees, longitude positive east\n"
+    "  forward (default)  reads   lat lon           degrees, longitude positive east\n"
     "                     writes  northing easting  US survey feet (or --units), 4 decimals,\n"
     "                             then the point scale factor and the convergence in degrees\n"
     "  --inverse          reads   northing easting  US survey feet (or --units)\n"
@@ -127,10 +127,10 @@ const Command kCommand{
      {"--inverse", nullptr, "northing easting -> lat lon"},
      {"--units", "UNIT", "unit of northings and eastings, in and out: us-ft (US survey foot,\n"
                          "1200/3937 m, the system's own and the default) or m"}},
-    "Fields are separated by blanks, tabs or commas. The convergence is positive east of\n"
-    "the central meridian. Longitudes may be given in any turn (173.2 or -186.8 for a\n"
-    "point of the Aleutian zone 5010 west of 180 degrees): the one nearest the zone's\n"
-    "central meridian is used, and the inverse writes longitudes in -180..180.\n",
+    "The input format is that of every command (kelvane --help). The convergence is\n"
+    "positive east of the central meridian. Longitudes may be given in any turn (173.2 or\n"
+    "-186.8 for a point of the Aleutian zone 5010 west of 180 degrees): the one nearest the\n"
+    "zone's central meridian is used, and the inverse writes longitudes in -180..180.\n",
     {"echo '31.5 -85.83333333333333' | kelvane spc27 --zone 0101"},
     Input::Points,
     false,

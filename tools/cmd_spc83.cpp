@@ -132,10 +132,9 @@ const Command kCommand{
      "spc83 --list"},
     "Converts geographic coordinates (NAD 83) to state plane 1983 coordinates of a zone,\n"
     "or back with --inverse, and computes arc-to-chord corrections with --tt. One point\n"
-    "per line from standard input or --input FILE; fields separated by blanks, tabs or\n"
-    "commas; blank lines and '#' lines are skipped.\n"
+    "per line from standard input or --input FILE (the input format: kelvane --help).\n"
     "\n"
-    "  input (forward):  lat lon            decimal degrees, north and east positive\n"
+    "  input (forward):  lat lon            degrees, north and east positive\n"
     "  output:           northing easting scale convergence\n"
     "  input (inverse):  northing easting   metres (or --units)\n"
     "  output:           lat lon scale convergence\n"
