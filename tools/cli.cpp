@@ -68,38 +68,20 @@ std::optional<int> parseZoneCode(const std::string& text)
     return std::stoi(text);
 }
 
-namespace {
-
-struct NamedEllipsoid {
-    const char* name;
-    double a;
-    double f;
-};
-
-// GRS 80 first: the default.
-const NamedEllipsoid kEllipsoids[] = {
-    {"grs80", 6378137.0, 0.0033528106811836675},
-    {"wgs84", 6378137.0, 1.0 / 298.257223563},
-    {"intl1924", 6378388.0, 1.0 / 297.0},
-    {"clarke1866", 6378206.4, (6378206.4 - 6356583.8) / 6378206.4}, // a and b define it
-};
-
-} // namespace
-
-const Option kEllipsoidOption{"--ellipsoid", "NAME", "grs80 (default), wgs84, intl1924 or clarke1866"};
+// The library's named ellipsoids (a test checks that this lists them all).
+const Option kEllipsoidOption{"--ellipsoid", "NAME",
+                              "grs80 (default), wgs84, intl1924, clarke1866, airy1830,\n"
+                              "bessel1841, grs67 or wgs72"};
 
 std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv)
 {
     const std::string name = inv.value("--ellipsoid").value_or("grs80");
-    for (const auto& e : kEllipsoids) {
-        if (name == e.name) {
-            ellipsoid ell{};
-            initEllipsoid(&ell, e.a, e.f);
-            return ell;
-        }
-    }
+    ellipsoid ell{};
+    if (initNamedEllipsoid(&ell, name.c_str()) == 0) return ell;
     std::string names;
-    for (const auto& e : kEllipsoids) names += (names.empty() ? "" : ", ") + std::string(e.name);
+    for (int i = 0; i < namedEllipsoidCount(); ++i) {
+        names += (names.empty() ? "" : ", ") + std::string(namedEllipsoidAt(i)->name);
+    }
     inv.usageError("unknown ellipsoid '" + name + "' (" + names + ")");
     return std::nullopt;
 }

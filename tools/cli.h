@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "command.h"
-#include "kelvane/core.h"
+#include "kelvane/ellipsoids.h"
 
 namespace kelvane::cli {
 
@@ -41,7 +41,7 @@ double nearestTurn(double lonDeg, double centreDeg);
 // one to six digits; nothing for anything else.
 std::optional<int> parseZoneCode(const std::string& text);
 
-// The --ellipsoid option of the commands that take one.
+// The --ellipsoid option of the commands that take one: the library's named ellipsoids.
 extern const Option kEllipsoidOption;
 
 // The ellipsoid that --ellipsoid names, GRS 80 when it is not given; nothing (after

@@ -27,12 +27,19 @@ inline ellipsoid makeEllipsoid(double a, double f)
     return e;
 }
 
-inline ellipsoid grs80() { return makeEllipsoid(6378137.0, 0.0033528106811836675); }
-inline ellipsoid wgs84() { return makeEllipsoid(6378137.0, 1.0 / 298.257223563); }
-inline ellipsoid airy1830() { return makeEllipsoid(6377563.396, 1.0 / 299.3249646); }
-inline ellipsoid international1924() { return makeEllipsoid(6378388.0, 1.0 / 297.0); }
-// Clarke 1866 is defined by its two axes.
-inline ellipsoid clarke1866() { return makeEllipsoid(6378206.4, (6378206.4 - 6356583.8) / 6378206.4); }
+// The library's named ellipsoids (an unknown name gives an all-zero record).
+inline ellipsoid named(const char* name)
+{
+    ellipsoid e{};
+    initNamedEllipsoid(&e, name);
+    return e;
+}
+
+inline ellipsoid grs80() { return named("grs80"); }
+inline ellipsoid wgs84() { return named("wgs84"); }
+inline ellipsoid airy1830() { return named("airy1830"); }
+inline ellipsoid international1924() { return named("intl1924"); }
+inline ellipsoid clarke1866() { return named("clarke1866"); }
 
 // A point in geographic form (the longitude in the sign convention of the call).
 inline geodCoord geographic(double lat, double lon)
