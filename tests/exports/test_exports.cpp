@@ -30,7 +30,7 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
         "geod2TM", "TM2Geod", "UTMInitializeZoneConstants", "UTMGeod2Grid", "UTMGrid2Geod", "invalidUTMZone",
         "UTMGetZoneLstS", "utmZoneFromPosition", "roundHalfUp",
         // Lambert and oblique Mercator
-        "geod2Lambert", "Lambert2Geod", "geod2OM", "OM2Geod",
+        "geod2Lambert", "Lambert2Geod", "geod2OM", "OM2Geod", "latLong2XY_Lambert", "lambert_calc",
         // projection-centre oblique Mercator and its one-point wrappers
         "latLong2XY_OMProjCenter", "XY2latLong_OMProjCenter", "latLong2XY_ObliqueMercator",
         "XY2latLong_ObliqueMercator",
