@@ -67,6 +67,12 @@ KELVANE_API int latLong2XY_Lambert(zoneCnstntLambert* zl, geodCoord* pt);
 KELVANE_API void lambert_calc(ellipsoid* ell, zoneCnstnt* zone, double y, double x, double* outX,
                               double* outY, double* outScale, double* outConvergence, int direction);
 
+/* Arc-to-chord correction T (rad) of the line from p1 to p2, at p1, from the points' lat
+ * and lon (positive west). Returns 0, or 1 without writing *result when the standard
+ * parallels coincide (or a pointer is null). */
+KELVANE_API int lambertArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2,
+                                  double* result);
+
 KELVANE_C_END
 
 #ifdef __cplusplus

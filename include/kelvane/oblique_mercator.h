@@ -62,6 +62,10 @@ KELVANE_API int XY2latLong_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* p
 KELVANE_API int latLong2XY_ObliqueMercator(zoneCnstntObliqueMerc* zone, geodCoord* point);
 KELVANE_API int XY2latLong_ObliqueMercator(zoneCnstntObliqueMerc* zone, geodCoord* point);
 
+/* Arc-to-chord correction T (rad) of the line from p1 to p2, at p1, from the points' lat
+ * and lon (positive west). Returns 0, or 1 without writing *result for a null pointer. */
+KELVANE_API int omArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result);
+
 KELVANE_C_END
 
 #ifdef __cplusplus

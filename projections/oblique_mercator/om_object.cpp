@@ -3,7 +3,7 @@
 // longitude into +-pi of the centre and corrects the branch of the inverse's arc tangent.
 #include <cmath>
 
-#include "core/isometric_latitude.h"
+#include "core/ellipsoid_terms.h"
 #include "kelvane/oblique_mercator.h"
 #include "projections/oblique_mercator/om_proj_center.h"
 

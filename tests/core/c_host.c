@@ -11,6 +11,7 @@ int kelvaneCHostSmoke(void)
     if (initEllipsoid(&e, 6378137.0, 0.0033528106811836675) != 0) return 1;
     if (fnKelvane() != 42) return 2;
     if (sizeof(geodCoord) != 64 || sizeof(ellipsoid) != 112 || sizeof(zoneCnstnt) != 160) return 3;
+    if (initNamedEllipsoid(&e, "wgs84") != 0 || findNamedEllipsoid("none") != 0) return 5;
     if (invalidUTMZone(0) != 1 || utmZoneFromPosition(0.0, 0.0) != 31) return 4;
     {
         zoneCnstntObliqueMerc om = {0};

@@ -24,7 +24,8 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
     ASSERT_NE(handle_, nullptr) << dlerror();
     const char* const exported[] = {
         // core, dispatch and arc-to-chord corrections
-        "initEllipsoid", "fnKelvane", "nKelvane", "geod2Grid", "grid2Geod", "getTMT", "tmArcToChord",
+        "initEllipsoid", "fnKelvane", "nKelvane", "namedEllipsoidCount", "namedEllipsoidAt", "findNamedEllipsoid",
+        "initNamedEllipsoid", "geod2Grid", "grid2Geod", "getTMT", "tmArcToChord",
         "lambertArcToChord", "omArcToChord",
         // Transverse Mercator and UTM
         "geod2TM", "TM2Geod", "UTMInitializeZoneConstants", "UTMGeod2Grid", "UTMGrid2Geod", "invalidUTMZone",
