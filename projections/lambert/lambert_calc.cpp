@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/conformal_t.h"
+#include "core/ellipsoid_terms.h"
 #include "kelvane/lambert.h"
 
 namespace kelvane {
@@ -12,8 +13,7 @@ namespace {
 // m(phi) = cos(phi) / sqrt(1 - e^2 sin^2 phi).
 double lambertM(double phi, double e2)
 {
-    const double s = std::sin(phi);
-    return std::cos(phi) / std::sqrt(1.0 - e2 * s * s);
+    return std::cos(phi) / W(e2, phi);
 }
 
 struct LambertTConstants {
