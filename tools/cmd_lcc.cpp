@@ -14,8 +14,6 @@ namespace kelvane::cli {
 
 namespace {
 
-constexpr double kMaxFalseOrigin = 1e9; // metres
-
 struct LccParameters {
     ellipsoid ell;
     double farPole;          // the pole the cone opens away from, degrees: it has no image
@@ -36,10 +34,8 @@ std::optional<LccParameters> parameters(const Invocation& inv)
         lat2 ? latitudeOption(inv, "--lat0", oneParallel ? std::optional<double>(*lat1) : std::nullopt)
              : std::nullopt;
     const std::optional<double> lon0 = lat0 ? longitudeOption(inv, "--lon0", std::nullopt) : std::nullopt;
-    const std::optional<double> k0 = lon0 ? numberOption(inv, "--k0", 1.0, 0.001, 1000.0) : std::nullopt;
-    const std::optional<double> fe = k0 ? numberOption(inv, "--fe", 0.0, -kMaxFalseOrigin, kMaxFalseOrigin) : std::nullopt;
-    const std::optional<double> fn = fe ? numberOption(inv, "--fn", 0.0, -kMaxFalseOrigin, kMaxFalseOrigin) : std::nullopt;
-    if (!fn) return std::nullopt;
+    const std::optional<ScaleAndFalseOrigin> k0FeFn = lon0 ? scaleAndFalseOrigin(inv) : std::nullopt;
+    if (!k0FeFn) return std::nullopt;
     if (std::fabs(*lat1) == 90.0 || std::fabs(*lat2) == 90.0 || *lat1 == -*lat2) {
         inv.usageError("standard parallels at a pole, or equal and opposite, leave no cone");
         return std::nullopt;
@@ -56,16 +52,16 @@ std::optional<LccParameters> parameters(const Invocation& inv)
     p.calc.southParallel = degToRad(std::fmin(*lat1, *lat2));
     p.calc.calcOriginLat = degToRad(*lat0);
     p.calc.centralMeridian = degToRad(*lon0);
-    p.calc.scaleFactor = *k0;
-    p.calc.falseEasting = *fe;
-    p.calc.falseNorthing = *fn;
+    p.calc.scaleFactor = k0FeFn->k0;
+    p.calc.falseEasting = k0FeFn->fe;
+    p.calc.falseNorthing = k0FeFn->fn;
     p.record.ell = *ell;
     p.record.northParallel = p.calc.northParallel;
     p.record.southParallel = p.calc.southParallel;
     p.record.originLat = p.calc.calcOriginLat;
     p.record.centralMeridian = -1.0 * p.calc.centralMeridian;
-    p.record.falseEasting = *fe;
-    p.record.falseNorthing = *fn;
+    p.record.falseEasting = k0FeFn->fe;
+    p.record.falseNorthing = k0FeFn->fn;
     return p;
 }
 

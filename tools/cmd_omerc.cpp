@@ -15,8 +15,6 @@ namespace kelvane::cli {
 
 namespace {
 
-constexpr double kMaxFalseOrigin = 1e9; // metres
-
 std::optional<zoneCnstntObliqueMerc> parameters(const Invocation& inv)
 {
     const std::optional<ellipsoid> ell = chosenEllipsoid(inv);
@@ -25,10 +23,8 @@ std::optional<zoneCnstntObliqueMerc> parameters(const Invocation& inv)
     const std::optional<double> lonc = latc ? longitudeOption(inv, "--lonc", std::nullopt) : std::nullopt;
     const std::optional<double> alpha = lonc ? numberOption(inv, "--alpha", std::nullopt, -360.0, 360.0) : std::nullopt;
     const std::optional<double> gamma = alpha ? numberOption(inv, "--gamma", *alpha, -360.0, 360.0) : std::nullopt;
-    const std::optional<double> k0 = gamma ? numberOption(inv, "--k0", 1.0, 0.001, 1000.0) : std::nullopt;
-    const std::optional<double> fe = k0 ? numberOption(inv, "--fe", 0.0, -kMaxFalseOrigin, kMaxFalseOrigin) : std::nullopt;
-    const std::optional<double> fn = fe ? numberOption(inv, "--fn", 0.0, -kMaxFalseOrigin, kMaxFalseOrigin) : std::nullopt;
-    if (!fn) return std::nullopt;
+    const std::optional<ScaleAndFalseOrigin> k0FeFn = gamma ? scaleAndFalseOrigin(inv) : std::nullopt;
+    if (!k0FeFn) return std::nullopt;
     if (std::fabs(*latc) == 90.0 || *latc == 0.0) {
         inv.usageError("the projection centre must lie off the poles and off the equator");
         return std::nullopt;
@@ -39,9 +35,9 @@ std::optional<zoneCnstntObliqueMerc> parameters(const Invocation& inv)
     z.centreLon = degToRad(*lonc);
     z.azimuth = degToRad(*alpha);
     z.rectifiedGridAngle = degToRad(*gamma);
-    z.scaleFactor = *k0;
-    z.falseEasting = *fe;
-    z.falseNorthing = *fn;
+    z.scaleFactor = k0FeFn->k0;
+    z.falseEasting = k0FeFn->fe;
+    z.falseNorthing = k0FeFn->fn;
     return z;
 }
 

@@ -33,6 +33,16 @@ std::optional<double> longitudeOption(const Invocation& inv, const char* name, s
     return numberOption(inv, name, fallback, -360.0, 360.0);
 }
 
+std::optional<ScaleAndFalseOrigin> scaleAndFalseOrigin(const Invocation& inv)
+{
+    constexpr double kMaxFalseOrigin = 1e9; // metres
+    const std::optional<double> k0 = numberOption(inv, "--k0", 1.0, 0.001, 1000.0);
+    const std::optional<double> fe = k0 ? numberOption(inv, "--fe", 0.0, -kMaxFalseOrigin, kMaxFalseOrigin) : k0;
+    const std::optional<double> fn = fe ? numberOption(inv, "--fn", 0.0, -kMaxFalseOrigin, kMaxFalseOrigin) : fe;
+    if (!fn) return std::nullopt;
+    return ScaleAndFalseOrigin{*k0, *fe, *fn};
+}
+
 std::optional<std::string> finiteResults(std::initializer_list<double> values, const char* what)
 {
     for (double v : values) {

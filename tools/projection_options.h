@@ -22,6 +22,13 @@ std::optional<double> latitudeOption(const Invocation& inv, const char* name, st
 // A longitude option in degrees, -360..360.
 std::optional<double> longitudeOption(const Invocation& inv, const char* name, std::optional<double> fallback);
 
+// The scale factor --k0 (a ratio, default 1) and the false origin --fe, --fn (metres,
+// default 0) that every general projection takes.
+struct ScaleAndFalseOrigin {
+    double k0, fe, fn;
+};
+std::optional<ScaleAndFalseOrigin> scaleAndFalseOrigin(const Invocation& inv);
+
 // The reason a conversion's results cannot be written, when any is not a finite number.
 std::optional<std::string> finiteResults(std::initializer_list<double> values, const char* what);
 
