@@ -32,7 +32,7 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
         "UTMGetZoneLstS", "utmZoneFromPosition", "roundHalfUp", "initUTMZone", "latLong2XY_TransverseMercator",
         "XY_TransverseMercator2latLong",
         // Lambert and oblique Mercator
-        "geod2Lambert", "Lambert2Geod", "geod2OM", "OM2Geod",
+        "geod2Lambert", "Lambert2Geod", "geod2OM", "OM2Geod", "latLong2XY_Lambert", "lambert_calc",
         // projection-centre oblique Mercator and its one-point wrappers
         "latLong2XY_OMProjCenter", "XY2latLong_OMProjCenter", "latLong2XY_ObliqueMercator",
         "XY2latLong_ObliqueMercator",
