@@ -20,5 +20,6 @@
 #include "kelvane/geoid.h"
 #include "kelvane/matrix.h"
 #include "kelvane/transform3d.h"
+#include "kelvane/eov.h"
 
 #endif /* KELVANE_KELVANE_H */

@@ -48,6 +48,8 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
         "getGeoidLoadFailure",
         // 3D transformations
         "xform_3D_7Param", "xform3D_Pt", "xform3D_PtAlt", "xform_3D_4Param", "xform3D4Parm_Pt",
+        // national grids
+        "latLongWGS84ToXY_EOV", "EOV_XYToLatLongWGS84",
     };
     for (const char* name : exported) {
         EXPECT_NE(dlsym(handle_, name), nullptr) << name << " is not exported with C linkage";
@@ -59,7 +61,8 @@ TEST_F(SharedLibrary, KeepsInternalHelpersHidden)
     ASSERT_NE(handle_, nullptr) << dlerror();
     for (const char* name : {"spc83PointToGeod", "arcCosh", "loadGeoidGridFile", "createGeoidGrid",
                              "selectGeoidFile", "matrixAdd", "dumpMatrix",
-                             "omProjCenterConstants", "signOf"}) {
+                             "omProjCenterConstants", "signOf", "transformDanishGrid",
+                             "pointInPolygon", "projectToEov"}) {
         EXPECT_EQ(dlsym(handle_, name), nullptr) << name << " should not be visible to hosts";
     }
 }
