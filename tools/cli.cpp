@@ -1,114 +1,18 @@
 #include "cli.h"
 
+#include "line_input.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iostream>
-#include <sstream>
 
 namespace kelvane::cli {
 
-Args::Args(int argc, char** argv)
-{
-    if (argc > 0) command_ = argv[0];
-    for (int i = 1; i < argc; ++i) rest_.emplace_back(argv[i]);
-}
+std::vector<std::string> splitFields(const std::string& line) { return splitLine(line, false); }
 
-bool Args::flag(const std::string& name)
-{
-    for (auto it = rest_.begin(); it != rest_.end(); ++it) {
-        if (*it == name) {
-            rest_.erase(it);
-            return true;
-        }
-    }
-    return false;
-}
-
-std::optional<std::string> Args::value(const std::string& name)
-{
-    for (std::size_t i = 0; i < rest_.size(); ++i) {
-        const std::string& a = rest_[i];
-        if (a == name) {
-            if (i + 1 >= rest_.size()) {
-                missing_ = name;
-                rest_.erase(rest_.begin() + static_cast<std::ptrdiff_t>(i));
-                return std::nullopt;
-            }
-            std::string v = rest_[i + 1];
-            rest_.erase(rest_.begin() + static_cast<std::ptrdiff_t>(i),
-                        rest_.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-            return v;
-        }
-        if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=') {
-            std::string v = a.substr(name.size() + 1);
-            rest_.erase(rest_.begin() + static_cast<std::ptrdiff_t>(i));
-            return v;
-        }
-    }
-    return std::nullopt;
-}
-
-std::vector<std::string> Args::positionals()
-{
-    std::vector<std::string> p;
-    for (auto it = rest_.begin(); it != rest_.end();) {
-        // A lone "-" and negative numbers are positionals, not options.
-        const bool option = it->size() > 1 && (*it)[0] == '-' &&
-                            !(std::isdigit(static_cast<unsigned char>((*it)[1])) || (*it)[1] == '.');
-        if (!option) {
-            p.push_back(*it);
-            it = rest_.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    return p;
-}
-
-bool Args::finish()
-{
-    bool ok = true;
-    if (!missing_.empty()) {
-        std::cerr << "kelvane " << command_ << ": option " << missing_ << " needs a value\n";
-        ok = false;
-    }
-    for (const auto& a : rest_) {
-        std::cerr << "kelvane " << command_ << ": unknown argument '" << a << "' (see --help)\n";
-        ok = false;
-    }
-    return ok;
-}
-
-std::vector<std::string> splitFields(const std::string& line)
-{
-    std::vector<std::string> f;
-    std::string cur;
-    for (char c : line) {
-        if (c == ' ' || c == '\t' || c == ',' || c == '\r') {
-            if (!cur.empty()) f.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty()) f.push_back(cur);
-    return f;
-}
-
-bool parseNumber(const std::string& text, double& v)
-{
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const double x = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(x)) return false;
-    v = x;
-    return true;
-}
+bool parseNumber(const std::string& text, double& v) { return !parseField(text, Quantity::Length, v); }
 
 std::optional<std::string> parseNumbers(const std::vector<std::string>& fields, std::size_t n,
                                         std::vector<double>& v)
@@ -125,35 +29,6 @@ std::optional<std::string> parseNumbers(const std::vector<std::string>& fields, 
     }
     v.swap(out);
     return std::nullopt;
-}
-
-int processLines(const std::string& command, const std::optional<std::string>& inputPath,
-                 const LineHandler& handle)
-{
-    std::ifstream file;
-    std::istream* in = &std::cin;
-    if (inputPath && *inputPath != "-") {
-        file.open(*inputPath);
-        if (!file) return usageError(command, "cannot open input file '" + *inputPath + "'");
-        in = &file;
-    }
-    int failed = 0;
-    long lineNo = 0;
-    for (std::string line; std::getline(*in, line);) {
-        ++lineNo;
-        const std::vector<std::string> fields = splitFields(line);
-        if (fields.empty() || fields[0][0] == '#') continue;
-        std::ostringstream result;
-        const std::optional<std::string> problem = handle(fields, result);
-        if (problem) {
-            std::cerr << "kelvane " << command << ": line " << lineNo << ": " << *problem << '\n';
-            ++failed;
-        } else {
-            std::cout << result.str();
-        }
-    }
-    std::cout.flush();
-    return failed ? kExitLineFailed : kExitOk;
 }
 
 std::string fixed(double v, int decimals)
@@ -193,24 +68,43 @@ std::optional<int> parseZoneCode(const std::string& text)
     return std::stoi(text);
 }
 
-const NamedEllipsoid* findEllipsoid(const std::string& name)
-{
-    return findNamedEllipsoid(name.c_str());
-}
+// The library's named ellipsoids (a test checks that this lists them all).
+const Option kEllipsoidOption{"--ellipsoid", "NAME",
+                              "grs80 (default), wgs84, intl1924, clarke1866, airy1830,\n"
+                              "bessel1841, grs67 or wgs72"};
 
-std::string ellipsoidNames()
+std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv)
 {
+    const std::string name = inv.value("--ellipsoid").value_or("grs80");
+    ellipsoid ell{};
+    if (initNamedEllipsoid(&ell, name.c_str()) == 0) return ell;
     std::string names;
     for (int i = 0; i < namedEllipsoidCount(); ++i) {
         names += (names.empty() ? "" : ", ") + std::string(namedEllipsoidAt(i)->name);
     }
-    return names;
+    inv.usageError("unknown ellipsoid '" + name + "' (" + names + ")");
+    return std::nullopt;
 }
 
-int usageError(const std::string& command, const std::string& message)
+const LengthUnit kMetre{"m", 1.0};
+const LengthUnit kUsSurveyFoot{"us-ft", 1200.0 / 3937.0};
+const LengthUnit kInternationalFoot{"ft", 0.3048};
+
+std::optional<LengthUnit> chosenUnit(const Invocation& inv, const std::vector<LengthUnit>& offered)
 {
-    std::cerr << "kelvane " << command << ": " << message << '\n';
-    return kExitUsage;
+    const std::optional<std::string> name = inv.value("--units");
+    std::string names;
+    for (const LengthUnit& u : offered) {
+        if (!name || *name == u.name) return u;
+        names += (names.empty() ? "" : ", ") + std::string(u.name);
+    }
+    inv.usageError("--units must be one of " + names + ", not '" + *name + "'");
+    return std::nullopt;
+}
+
+double convertLength(double v, const LengthUnit& from, const LengthUnit& to)
+{
+    return from.metres == to.metres ? v : v * from.metres / to.metres;
 }
 
 } // namespace kelvane::cli

@@ -1,66 +1,27 @@
-// Shared plumbing of the kelvane command-line program: option parsing, reading one
-// point per line, reporting malformed lines by number, and number formatting.
+// Small helpers the kelvane subcommands share: numbers from text and back, degrees,
+// longitude turns, zone codes and the named ellipsoids.
 #ifndef KELVANE_TOOLS_CLI_H
 #define KELVANE_TOOLS_CLI_H
 
-#include <functional>
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "command.h"
 #include "kelvane/ellipsoids.h"
 
 namespace kelvane::cli {
 
-// Exit statuses of every subcommand.
-constexpr int kExitOk = 0;
-constexpr int kExitLineFailed = 1; // at least one input line could not be converted
-constexpr int kExitUsage = 2;      // bad options, unreadable input file, unknown zone ...
-
-// The arguments of one subcommand (argv[0] is the subcommand's name). Options are taken
-// out as they are asked for; finish() then reports anything left that was not understood.
-class Args {
-public:
-    Args(int argc, char** argv);
-
-    const std::string& command() const { return command_; }
-    bool help() { return flag("--help") || flag("-h"); } // --help or -h
-    bool flag(const std::string& name);                        // --name
-    std::optional<std::string> value(const std::string& name); // --name V or --name=V
-    bool missingValue() const { return !missing_.empty(); }    // --name given without V
-    std::vector<std::string> positionals();                    // everything not an option
-    // Reports unknown options (and options missing their value) on stderr; false if any.
-    bool finish();
-
-private:
-    std::string command_;
-    std::vector<std::string> rest_;
-    std::string missing_;
-};
-
-// Splits a line into fields at blanks, tabs and commas.
+// Splits a line into fields at blanks, tabs, commas and semicolons.
 std::vector<std::string> splitFields(const std::string& line);
 
-// Parses a finite decimal number; false (and v untouched) for anything else, NaN included.
+// Parses a finite decimal number; false (and v untouched) for anything else: NaN,
+// hexadecimal, degrees-minutes-seconds.
 bool parseNumber(const std::string& text, double& v);
 
 // Parses exactly n numeric fields into v; on failure returns a message naming the field.
 std::optional<std::string> parseNumbers(const std::vector<std::string>& fields, std::size_t n,
                                         std::vector<double>& v);
-
-// Converts one input line. Writes its result line(s) to out and returns nothing, or
-// returns the reason the line could not be converted (and writes nothing).
-using LineHandler =
-    std::function<std::optional<std::string>(const std::vector<std::string>& fields, std::ostream& out)>;
-
-// Feeds every line of the input (the --input file when given, else stdin) to handle.
-// Blank lines and lines starting with '#' are skipped. A failing line is reported on
-// stderr as "<command>: line N: reason" and the remaining lines are still converted.
-// Returns kExitOk, kExitLineFailed when any line failed, or kExitUsage when the input
-// file cannot be opened.
-int processLines(const std::string& command, const std::optional<std::string>& inputPath,
-                 const LineHandler& handle);
 
 // Fixed-point text with the given number of decimals.
 std::string fixed(double v, int decimals);
@@ -80,15 +41,28 @@ double nearestTurn(double lonDeg, double centreDeg);
 // one to six digits; nothing for anything else.
 std::optional<int> parseZoneCode(const std::string& text);
 
-// The ellipsoids that the commands offer by name: the library's table, GRS 80 first (the
-// default). The ellipsoid of that name, or nullptr.
-using NamedEllipsoid = ::namedEllipsoid;
-const NamedEllipsoid* findEllipsoid(const std::string& name);
-// Their names, comma-separated, for help and error texts.
-std::string ellipsoidNames();
+// The --ellipsoid option of the commands that take one: the library's named ellipsoids.
+extern const Option kEllipsoidOption;
 
-// Prints "kelvane <command>: message" on stderr and returns kExitUsage.
-int usageError(const std::string& command, const std::string& message);
+// The ellipsoid that --ellipsoid names, GRS 80 when it is not given; nothing (after
+// reporting the names it knows) for an unknown name.
+std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv);
+
+// A unit of length that --units offers.
+struct LengthUnit {
+    const char* name; // as --units takes it
+    double metres;    // its length in metres
+};
+extern const LengthUnit kMetre;             // m
+extern const LengthUnit kUsSurveyFoot;      // us-ft, 1200/3937 m exactly
+extern const LengthUnit kInternationalFoot; // ft, 0.3048 m exactly
+
+// The unit --units names among those offered (the first when it is not given); nothing,
+// after naming the offered ones, for another.
+std::optional<LengthUnit> chosenUnit(const Invocation& inv, const std::vector<LengthUnit>& offered);
+
+// A length given in one unit, in another (the same value when the units are the same).
+double convertLength(double v, const LengthUnit& from, const LengthUnit& to);
 
 } // namespace kelvane::cli
 
