@@ -208,28 +208,6 @@ TEST_F(GridFile, IncompleteHeaderIsNoGrid)
     EXPECT_EQ(cell(5).valid, '0');
 }
 
-std::string garbage(std::uint64_t seed, std::size_t size)
-{
-    std::string s(size, '\0');
-    for (char& c : s) {
-        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-        c = static_cast<char>(seed >> 56);
-    }
-    return s;
-}
-
-TEST_F(GridFile, BinaryGarbageGivesNoGridOrFiniteNodes)
-{
-    for (std::uint64_t seed = 1; seed <= 20; ++seed) {
-        const std::string head = seed % 2 ? "" : "0\n0\n1\n1\n30\n30\n"; // with a sound header, or none
-        const int status = loadGeoidGridFile(writeText("garbage.grd", head + garbage(seed, 4096 + 997 * seed)).c_str());
-        ASSERT_TRUE(status == 0 || status == -4) << "seed " << seed << " status " << status;
-        for (int k = 0; status == 0 && k < gridNodeCount(geoidContextGrid()); ++k) {
-            ASSERT_TRUE(cell(k).valid == '0' || (cell(k).valid == '1' && std::isfinite(cell(k).value))) << k;
-        }
-    }
-}
-
 std::vector<std::string> gProgress;
 void recordProgress(const char* text) { gProgress.emplace_back(text); }
 
