@@ -125,7 +125,11 @@ public:
     void result(long lineNo, const InputLine& in, const std::vector<double>& values) const
     {
         std::vector<std::string> texts;
-        for (std::size_t i = 0; i < columns_.size(); ++i) texts.push_back(value(values[i], columns_[i]));
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            // JSON has no spelling for a value that is not finite.
+            const bool none = style_.format == Format::Json && !std::isfinite(values[i]);
+            texts.push_back(none ? "null" : value(values[i], columns_[i]));
+        }
         write(lineNo, in, texts, std::nullopt);
     }
 
@@ -144,7 +148,7 @@ private:
     }
 
     // A number of the JSON output: angles written as text stay strings.
-    bool quoted(const Column& c) const { return style_.dms && isAngle(c.quantity); }
+    bool quoted(const Column& c, const std::string& text) const { return style_.dms && isAngle(c.quantity) && text != "null"; }
 
     void write(long lineNo, const InputLine& in, const std::vector<std::string>& texts,
                const std::optional<std::string>& problem) const
@@ -169,7 +173,7 @@ private:
                 line += ",\"error\":" + jsonString(*problem);
             } else {
                 for (std::size_t i = 0; i < texts.size(); ++i) {
-                    line += ",\"" + std::string(columns_[i].name) + "\":" + (quoted(columns_[i]) ? jsonString(texts[i]) : texts[i]);
+                    line += ",\"" + std::string(columns_[i].name) + "\":" + (quoted(columns_[i], texts[i]) ? jsonString(texts[i]) : texts[i]);
                 }
             }
             if (extra) line += ",\"extra\":" + jsonString(in.rest);
@@ -217,7 +221,7 @@ const std::vector<Option>& pointOptions()
 
 std::string formatValue(double v, const Column& column)
 {
-    if (column.quantity == Quantity::Count) return std::to_string(static_cast<long long>(v));
+    if (column.quantity == Quantity::Count && std::fabs(v) < 1e15) return std::to_string(static_cast<long long>(v));
     return column.unsignedZero ? signedFixed(v, column.decimals) : fixed(v, column.decimals);
 }
 
