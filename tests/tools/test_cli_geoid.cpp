@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include <sys/stat.h>
+
 #include "geoid/geoid_test_files.h"
 #include "support/cli_runner.h"
 
@@ -76,6 +78,24 @@ TEST_F(CliGeoid, PointsOutsideATiledModelAreReportedWithTheirCode)
     EXPECT_NE(err[0].find("code -1"), std::string::npos);
     EXPECT_NE(err[1].find("line 3"), std::string::npos);
     EXPECT_NE(err[1].find("code -5"), std::string::npos);
+}
+
+TEST_F(CliGeoid, LoadFailuresSayWhatIsWrongWithTheFile)
+{
+    // A header that promises a million nodes in a 20-byte file, and a pipe named as a tile.
+    { std::ofstream(dir.file("osu91a.grd")) << "0\n0\n10\n10\n999\n999\n"; }
+    const auto header = runCli(geoid("--model 5"), "5 5\n");
+    EXPECT_EQ(header.status, 1);
+    EXPECT_NE(header.err.find("header is invalid"), std::string::npos) << header.err;
+    EXPECT_NE(header.err.find("code -4"), std::string::npos) << header.err;
+
+    geoid_test::writeConstantGrid(dir.file("carib97e.grd"), 9, 288, 28, 302, 14, 19, 5.0);
+    ASSERT_EQ(::mkfifo(dir.file("carib97w.grd").c_str(), 0600), 0);
+    const auto pipe = runCli(geoid("--model 12"), "18 -77\n18 -66\n");
+    EXPECT_EQ(pipe.status, 1);
+    EXPECT_EQ(pipe.out, "*\n5.0000\n");
+    EXPECT_NE(pipe.err.find("no regular file"), std::string::npos) << pipe.err;
+    EXPECT_NE(pipe.err.find("code -2"), std::string::npos) << pipe.err;
 }
 
 TEST_F(CliGeoid, ListsAllThirtyNineModels)
