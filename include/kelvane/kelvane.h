@@ -18,5 +18,8 @@
 #include "kelvane/geoid.h"
 #include "kelvane/matrix.h"
 #include "kelvane/transform3d.h"
+#include "kelvane/krovak.h"
+#include "kelvane/cassini_soldner.h"
+#include "kelvane/stereographic.h"
 
 #endif /* KELVANE_KELVANE_H */
