@@ -5,6 +5,7 @@
 #include "projections/cassini_soldner/cassini_soldner.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "core/math_constants.h"
 #include "kelvane/cassini_soldner.h"
@@ -67,7 +68,13 @@ int cassiniSetup(double a, double f, double originLat, double centralMeridian, d
     if (!std::isfinite(falseEasting) || !std::isfinite(falseNorthing)) word |= kvCassiniBadArgument;
     if (word != 0) return word;
 
+    // The set is rebuilt on every call; rebuilding it from the very same arguments would
+    // give the very same set, so that work is skipped (hosts set up from one record per point).
+    const double given[6] = {a, f, originLat, centralMeridian, falseEasting, falseNorthing};
+    if (kelvane::gParams.a > 0.0 && std::memcmp(given, kelvane::gParams.given, sizeof given) == 0) return 0;
+
     CassiniParameters p{};
+    std::memcpy(p.given, given, sizeof given);
     p.a = a;
     p.f = f;
     p.phi0 = originLat;

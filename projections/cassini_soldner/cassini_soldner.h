@@ -6,6 +6,7 @@
 namespace kelvane {
 
 struct CassiniParameters {
+    double given[6];        // the set-up's arguments as given, to recognise a repeated set-up
     double a, f;
     double phi0, lambda0;   // origin; lambda0 folded into -pi..pi
     double FE, FN;
