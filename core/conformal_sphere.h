@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "core/isometric_latitude.h"
+#include "core/ellipsoid_terms.h"
 #include "core/math_constants.h"
 
 namespace kelvane {
@@ -20,7 +20,7 @@ struct GaussSphere {
 
 inline GaussSphere gaussSphere(double e, double phi0)
 {
-    const double e2 = e * e;
+    const double e2 = eSqOfEcc(e);
     GaussSphere s;
     s.e = e;
     s.n = std::sqrt(1.0 + e2 * std::pow(std::cos(phi0), 4.0) / (1.0 - e2));

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "core/ellipsoid_terms.h"
 #include "core/math_constants.h"
 
 namespace kelvane {
@@ -47,8 +48,8 @@ bool krovakConstants(const zoneCnstntKrovakObliqueConic& zone, KrovakConstants& 
           finite(zone.falseNorthing) && finite(zone.falseEasting))) {
         return false;
     }
-    const double e2 = e * e;
-    const double A = a * std::pow(1.0 - e2, 0.5) / (1.0 - e2 * std::pow(std::sin(phic), 2.0));
+    const double e2 = eSqOfEcc(e);
+    const double A = a * std::pow(1.0 - e2, 0.5) / wSqOfSine(e2, std::sin(phic));
     c.sphere = gaussSphere(e, phic);
     c.phic = phic;
     c.lambda0 = zone.originLon;

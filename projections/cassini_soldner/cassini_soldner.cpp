@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/ellipsoid_terms.h"
 #include "core/math_constants.h"
 #include "kelvane/cassini_soldner.h"
 
@@ -43,7 +44,7 @@ void cassiniProject(const CassiniParameters& p, double phi, double dlambda, doub
 {
     const double sinPhi = std::sin(phi);
     const double cosPhi = std::cos(phi);
-    const double N = p.a / std::sqrt(1.0 - p.e2 * sinPhi * sinPhi);
+    const double N = p.a / wOfSine(p.e2, sinPhi);
     const double T = std::tan(phi) * std::tan(phi);
     const double A = dlambda * cosPhi;
     const double C = p.e2 * cosPhi * cosPhi / p.oneMinusE2;
@@ -82,7 +83,7 @@ int cassiniSetup(double a, double f, double originLat, double centralMeridian, d
     p.FE = falseEasting;
     p.FN = falseNorthing;
 
-    p.e2 = 2.0 * f - f * f;
+    p.e2 = kelvane::eSqOfFlattening(f);
     p.e4 = p.e2 * p.e2;
     p.e6 = p.e4 * p.e2;
     p.oneMinusE2 = 1.0 - p.e2;
@@ -176,7 +177,7 @@ int cassiniInverse(double easting, double northing, double* lat, double* lon)
         const double sinPhi1 = std::sin(phi1);
         const double tanPhi1 = std::tan(phi1);
         const double T1 = tanPhi1 * tanPhi1;
-        const double w = std::sqrt(1.0 - p.e2 * sinPhi1 * sinPhi1);
+        const double w = kelvane::wOfSine(p.e2, sinPhi1);
         const double N1 = p.a / w;
         const double R1 = N1 * p.oneMinusE2 / (w * w);
         const double D = dx / N1;

@@ -19,7 +19,7 @@ constexpr double kNewtonTolerance = 1e-7; // rad; the step before it has left ~1
 // quadratic, so the stop at a step below 1e-7 rad leaves rounding only.
 double latitudeOfConformal(const GaussSphere& s, double chi)
 {
-    const double e2 = s.e * s.e;
+    const double e2 = eSqOfEcc(s.e);
     const double target = std::tan(pi() / 4.0 + chi / 2.0);
     double phi = chi;
     for (int step = 0; step < kMaxNewtonSteps; ++step) {
@@ -27,7 +27,7 @@ double latitudeOfConformal(const GaussSphere& s, double chi)
         const double w = s.K * std::exp(s.n * isometricLatitude(phi, s.e));
         const double g = w - target;
         // d/dphi of K*exp(n*q): n*K*exp(n*q) * dq/dphi, dq/dphi = (1 - e2)/((1 - e2 sin^2) cos).
-        const double gPrime = s.n * w * (1.0 - e2) / ((1.0 - e2 * sinPhi * sinPhi) * std::cos(phi));
+        const double gPrime = s.n * w * (1.0 - e2) / (wSqOfSine(e2, sinPhi) * std::cos(phi));
         const double next = phi - g / gPrime;
         const bool done = std::fabs(next - phi) < kNewtonTolerance;
         phi = next;
@@ -115,9 +115,9 @@ void inverse(const StereographicConstants& c, geodCoord& pt)
 StereographicConstants stereographicConstants(const ellipsoid& ell, const zoneCnstnt& zone)
 {
     const double a = ell.semiMajor;
-    const double e2 = ell.ecc * ell.ecc;
+    const double e2 = eSqOfEcc(ell.ecc);
     const double phi0 = zone.originLat;
-    const double w0 = 1.0 - e2 * std::pow(std::sin(phi0), 2.0);
+    const double w0 = wSqOfSine(e2, std::sin(phi0));
     const double rho0 = a * (1.0 - e2) / std::pow(w0, 1.5);
     const double nu0 = a / std::pow(w0, 0.5);
     StereographicConstants c;
