@@ -20,6 +20,24 @@ const std::vector<Option>& pointOptions()
     return options;
 }
 
+namespace {
+
+// The line readLines is handing out, for warnLine.
+struct CurrentLine {
+    const std::string* command = nullptr;
+    long number = 0;
+};
+CurrentLine gCurrentLine;
+
+} // namespace
+
+void warnLine(const std::string& message)
+{
+    if (!gCurrentLine.command) return;
+    std::cerr << "kelvane " << *gCurrentLine.command << ": line " << gCurrentLine.number << ": warning: " << message
+              << '\n';
+}
+
 int readLines(const std::string& command, const std::optional<std::string>& inputPath, const LineHandler& handle)
 {
     std::ifstream file;
@@ -35,7 +53,10 @@ int readLines(const std::string& command, const std::optional<std::string>& inpu
         ++lineNo;
         const std::vector<std::string> fields = splitFields(line);
         if (fields.empty() || fields[0][0] == '#') continue;
-        if (const std::optional<std::string> problem = handle(fields)) {
+        gCurrentLine = {&command, lineNo};
+        const std::optional<std::string> problem = handle(fields);
+        gCurrentLine = {};
+        if (problem) {
             std::cerr << "kelvane " << command << ": line " << lineNo << ": " << *problem << '\n';
             ++failed;
         }
