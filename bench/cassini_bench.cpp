@@ -7,8 +7,8 @@
 
 namespace {
 
-using kelvane_bench::GridPoint;
-using kelvane_bench::kDeg;
+using kelvane::bench::GridPoint;
+using kelvane::bench::kDeg;
 
 const double kLat0 = 2.0 + 7.0 / 60.0 + 18.04708 / 3600.0;
 const double kLon0 = 103.0 + 25.0 / 60.0 + 40.57045 / 3600.0;
@@ -27,7 +27,7 @@ zoneCnstntCassini johor()
 const std::vector<GridPoint>& batch()
 {
     static const std::vector<GridPoint> points =
-        kelvane_bench::makeBatch(-1.0, 7.0, kLon0 - 3.5, kLon0 + 3.5, [](geodCoord& g) {
+        kelvane::bench::makeBatch(-1.0, 7.0, kLon0 - 3.5, kLon0 + 3.5, [](geodCoord& g) {
             zoneCnstntCassini z = johor();
             latLong2XY_CassiniSoldner(&z, &g);
         });
@@ -37,8 +37,8 @@ const std::vector<GridPoint>& batch()
 void BM_Cassini_forward(benchmark::State& state)
 {
     zoneCnstntCassini z = johor();
-    kelvane_bench::runBatch(state, batch(), [&z](const GridPoint& p) {
-        geodCoord g = kelvane_bench::geographicOf(p);
+    kelvane::bench::runBatch(state, batch(), [&z](const GridPoint& p) {
+        geodCoord g = kelvane::bench::geographicOf(p);
         latLong2XY_CassiniSoldner(&z, &g);
         return g;
     });
@@ -48,8 +48,8 @@ BENCHMARK(BM_Cassini_forward);
 void BM_Cassini_inverse(benchmark::State& state)
 {
     zoneCnstntCassini z = johor();
-    kelvane_bench::runBatch(state, batch(), [&z](const GridPoint& p) {
-        geodCoord g = kelvane_bench::gridOf(p);
+    kelvane::bench::runBatch(state, batch(), [&z](const GridPoint& p) {
+        geodCoord g = kelvane::bench::gridOf(p);
         XY2latLong2_CassiniSoldner(&z, &g);
         return g;
     });
@@ -60,7 +60,7 @@ BENCHMARK(BM_Cassini_inverse);
 
 void projCassini(benchmark::State& state, bool forward)
 {
-    static const kelvane_bench::ProjPipeline pj(
+    static const kelvane::bench::ProjPipeline pj(
         "+proj=cass +ellps=GRS80 +lat_0=2.121679744444444 +lon_0=103.4279362361111 +x_0=-14810.562 +y_0=8758.32");
     pj.run(state, batch(), forward);
 }

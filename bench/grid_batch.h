@@ -1,63 +1,39 @@
-// Shared pieces of the per-point projection benchmarks: a fixed batch of points spread
-// over a grid's area (the same on every run), a loop that converts the whole batch per
-// iteration and reports the CPU time per point ("time_per_point", e.g. "58.2n"), and,
-// where PROJ is available, one PROJ transformation timed on the same points.
+// The projection benchmarks' batch: points spread over a grid's area with the library's
+// forward result, and, where PROJ is available, one PROJ transformation timed on the same
+// points in the same run, reporting its largest difference from the library.
 #ifndef KELVANE_BENCH_GRID_BATCH_H
 #define KELVANE_BENCH_GRID_BATCH_H
 
-#include <benchmark/benchmark.h>
-
 #include <cmath>
-#include <cstdint>
 #include <vector>
 
+#include "bench/point_batch.h"
 #include "kelvane/core.h"
 
 #ifdef KELVANE_BENCH_WITH_PROJ
 #include <proj.h>
 #endif
 
-namespace kelvane_bench {
+namespace kelvane::bench {
 
-constexpr std::size_t kBatch = 4096;
+using GridPoint = BoxPoint;
 const double kDeg = 4.0 * std::atan(1.0) / 180.0;
-
-struct GridPoint {
-    double lat, lon;          // radians, positive east
-    double northing, easting; // the library's forward result
-};
 
 // kBatch points uniform over the area (degrees), each with its grid coordinates from
 // forward(geodCoord&).
 template <typename Forward>
 std::vector<GridPoint> makeBatch(double latMin, double latMax, double lonMin, double lonMax, Forward forward)
 {
-    std::vector<GridPoint> v(kBatch);
-    std::uint64_t state = 0x2545F4914F6CDD1DULL;
-    auto uniform = [&state] {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<double>(state >> 11) / 9007199254740992.0; // [0, 1)
-    };
+    std::vector<GridPoint> v = pointsInBox(latMin * kDeg, latMax * kDeg, lonMin * kDeg, lonMax * kDeg);
     for (GridPoint& p : v) {
         geodCoord g{};
-        g.lat = (latMin + (latMax - latMin) * uniform()) * kDeg;
-        g.lon = (lonMin + (lonMax - lonMin) * uniform()) * kDeg;
+        g.lat = p.lat;
+        g.lon = p.lon;
         forward(g);
-        p = GridPoint{g.lat, g.lon, g.northing, g.easting};
+        p.northing = g.northing;
+        p.easting = g.easting;
     }
     return v;
-}
-
-template <typename Convert>
-void runBatch(benchmark::State& state, const std::vector<GridPoint>& points, Convert convert)
-{
-    for (auto _ : state) {
-        for (const GridPoint& p : points) benchmark::DoNotOptimize(convert(p));
-    }
-    const double converted = static_cast<double>(state.iterations()) * static_cast<double>(points.size());
-    state.SetItemsProcessed(static_cast<std::int64_t>(converted));
-    state.counters["time_per_point"] =
-        benchmark::Counter(converted, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 inline geodCoord geographicOf(const GridPoint& p)
@@ -147,6 +123,6 @@ private:
 
 #endif // KELVANE_BENCH_WITH_PROJ
 
-} // namespace kelvane_bench
+} // namespace kelvane::bench
 
 #endif

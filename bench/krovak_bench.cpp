@@ -5,8 +5,8 @@
 
 namespace {
 
-using kelvane_bench::GridPoint;
-using kelvane_bench::kDeg;
+using kelvane::bench::GridPoint;
+using kelvane::bench::kDeg;
 
 zoneCnstntKrovakObliqueConic sjtsk()
 {
@@ -22,7 +22,7 @@ zoneCnstntKrovakObliqueConic sjtsk()
 
 const std::vector<GridPoint>& batch()
 {
-    static const std::vector<GridPoint> points = kelvane_bench::makeBatch(47.5, 51.5, 12.0, 23.0, [](geodCoord& g) {
+    static const std::vector<GridPoint> points = kelvane::bench::makeBatch(47.5, 51.5, 12.0, 23.0, [](geodCoord& g) {
         zoneCnstntKrovakObliqueConic z = sjtsk();
         latLong2XY_KrovakObliqueConic(&z, &g);
     });
@@ -32,8 +32,8 @@ const std::vector<GridPoint>& batch()
 void BM_Krovak_forward(benchmark::State& state)
 {
     zoneCnstntKrovakObliqueConic z = sjtsk();
-    kelvane_bench::runBatch(state, batch(), [&z](const GridPoint& p) {
-        geodCoord g = kelvane_bench::geographicOf(p);
+    kelvane::bench::runBatch(state, batch(), [&z](const GridPoint& p) {
+        geodCoord g = kelvane::bench::geographicOf(p);
         latLong2XY_KrovakObliqueConic(&z, &g);
         return g;
     });
@@ -43,8 +43,8 @@ BENCHMARK(BM_Krovak_forward);
 void BM_Krovak_inverse(benchmark::State& state)
 {
     zoneCnstntKrovakObliqueConic z = sjtsk();
-    kelvane_bench::runBatch(state, batch(), [&z](const GridPoint& p) {
-        geodCoord g = kelvane_bench::gridOf(p);
+    kelvane::bench::runBatch(state, batch(), [&z](const GridPoint& p) {
+        geodCoord g = kelvane::bench::gridOf(p);
         XY2latLong_KrovakObliqueConic(&z, &g);
         return g;
     });
@@ -56,7 +56,7 @@ BENCHMARK(BM_Krovak_inverse);
 // PROJ's Krovak gives the basic orientation with both axes negated (x = -Y, y = -X).
 void projKrovak(benchmark::State& state, bool forward)
 {
-    static const kelvane_bench::ProjPipeline pj(
+    static const kelvane::bench::ProjPipeline pj(
         "+proj=krovak +ellps=bessel +lat_0=49.5 +lon_0=24.83333333333333 +alpha=30.28813975277778 +k=0.9999 "
         "+x_0=0 +y_0=0");
     pj.run(

@@ -5,19 +5,19 @@
 
 namespace {
 
-using kelvane_bench::GridPoint;
+using kelvane::bench::GridPoint;
 
 const std::vector<GridPoint>& batch()
 {
     static const std::vector<GridPoint> points =
-        kelvane_bench::makeBatch(44.5, 48.1, -69.1, -63.7, [](geodCoord& g) { latLongToXY_newBrunswickStereographic(&g); });
+        kelvane::bench::makeBatch(44.5, 48.1, -69.1, -63.7, [](geodCoord& g) { latLongToXY_newBrunswickStereographic(&g); });
     return points;
 }
 
 void BM_NewBrunswick_forward(benchmark::State& state)
 {
-    kelvane_bench::runBatch(state, batch(), [](const GridPoint& p) {
-        geodCoord g = kelvane_bench::geographicOf(p);
+    kelvane::bench::runBatch(state, batch(), [](const GridPoint& p) {
+        geodCoord g = kelvane::bench::geographicOf(p);
         latLongToXY_newBrunswickStereographic(&g);
         return g;
     });
@@ -26,8 +26,8 @@ BENCHMARK(BM_NewBrunswick_forward);
 
 void BM_NewBrunswick_inverse(benchmark::State& state)
 {
-    kelvane_bench::runBatch(state, batch(), [](const GridPoint& p) {
-        geodCoord g = kelvane_bench::gridOf(p);
+    kelvane::bench::runBatch(state, batch(), [](const GridPoint& p) {
+        geodCoord g = kelvane::bench::gridOf(p);
         XYToLatLong_newBrunswickStereographic(&g);
         return g;
     });
@@ -38,7 +38,7 @@ BENCHMARK(BM_NewBrunswick_inverse);
 
 void projSterea(benchmark::State& state, bool forward)
 {
-    static const kelvane_bench::ProjPipeline pj(
+    static const kelvane::bench::ProjPipeline pj(
         "+proj=sterea +ellps=GRS80 +lat_0=46.5 +lon_0=-66.5 +k=0.999912 +x_0=2500000 +y_0=7500000");
     pj.run(state, batch(), forward);
 }

@@ -13,9 +13,9 @@ namespace {
 
 constexpr int kZonesPerHemisphere = 60;
 constexpr int kZoneCodes = 120;
-constexpr double kUtmScaleFactor = 0.9996;
-constexpr double kUtmFalseEasting = 500000.0;
-constexpr double kSouthernFalseNorthing = 10000000.0;
+using kelvane::tm::kSouthernFalseNorthing;
+using kelvane::tm::kUtmFalseEasting;
+using kelvane::tm::kUtmScaleFactor;
 
 // The zone's number within its hemisphere: 1..60 for the codes 1..120.
 int zoneInHemisphere(int code) { return code > kZonesPerHemisphere ? code - kZonesPerHemisphere : code; }
@@ -150,15 +150,12 @@ const char* const utmZoneNames[kZoneCodes] = {
 // UTMInitializeZoneConstants, called directly by the wrappers below.
 void initZone(int code, zoneCnstnt& zc)
 {
-    // 183 - 6z degrees west: zone 1 at 177 W, zone 31 at 3 E (-3), zone 60 at 177 E (-177).
-    // Worked in double, so that no zone code, however wild, overflows an int.
-    const double z = zoneInHemisphere(code);
     zc.projection = kvTransverseMercator;
     zc.scaleFactor = kUtmScaleFactor;
     zc.falseNorthing = 0.0;
     zc.falseEasting = kUtmFalseEasting;
     zc.originLat = 0.0;
-    zc.centralMeridian = (183.0 - 6.0 * z) * kelvane::degToRad();
+    zc.centralMeridian = kelvane::tm::utmCentralMeridianWest(zoneInHemisphere(code));
     zc.originLon = zc.centralMeridian;
 }
 

@@ -303,33 +303,6 @@ TEST(UtmSouth, SouthernCodeAndSouthernPointInANorthernCode)
     EXPECT_NEAR(backNorthern.lon, 3.0 * kDeg, 1e-11);
 }
 
-// --- Failures underneath are not passed on, and nothing is half-written -----------------
-
-TEST(UtmFailure, RefusedEllipsoidLeavesThePointAsItWas)
-{
-    ellipsoid broken = grs80();
-    broken.semiMinor = 0.0;
-    geodCoord p = geographic(-20.0 * kDeg, 20.0 * kDeg);
-    p.northing = 1234.5;
-    p.easting = 678.9;
-    EXPECT_EQ(UTMGeod2Grid(0, &broken, &p), 0);
-    EXPECT_EQ(p.northing, 1234.5); // no false northing added to a stale value
-    EXPECT_EQ(p.easting, 678.9);
-    EXPECT_EQ(p.lon, 20.0 * kDeg);
-    EXPECT_EQ(p.utmZone, 94);
-
-    // Missing records: 1, and nothing written.
-    ellipsoid ell = grs80();
-    const geodCoord before = p;
-    for (int zone : {0, 31, 91}) {
-        EXPECT_EQ(UTMGeod2Grid(zone, nullptr, &p), 1);
-        EXPECT_EQ(UTMGrid2Geod(zone, nullptr, &p), 1);
-        EXPECT_EQ(UTMGeod2Grid(zone, &ell, nullptr), 1);
-        EXPECT_EQ(UTMGrid2Geod(zone, &ell, nullptr), 1);
-    }
-    EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
-}
-
 // --- Zone-name list ---------------------------------------------------------------------
 
 namespace {
