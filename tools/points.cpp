@@ -204,6 +204,23 @@ void report(const std::string& command, long lineNo, const std::string& problem)
     std::cerr << "kelvane " << command << ": line " << lineNo << ": " << problem << '\n';
 }
 
+// The line being handed to a conversion or line handler, for warnLine.
+struct CurrentLine {
+    const std::string* command = nullptr;
+    long number = 0;
+};
+CurrentLine gCurrentLine;
+
+// Runs f with the line known to warnLine.
+template <typename F>
+std::optional<std::string> onLine(const std::string& command, long lineNo, F f)
+{
+    gCurrentLine = {&command, lineNo};
+    std::optional<std::string> problem = f();
+    gCurrentLine = {};
+    return problem;
+}
+
 } // namespace
 
 const std::vector<Option>& pointOptions()
@@ -242,6 +259,11 @@ std::string formatDms(double degrees, Quantity quantity, int secondDecimals)
     return (negative ? "-" : "") + std::string(text);
 }
 
+void warnLine(const std::string& message)
+{
+    if (gCurrentLine.command) report(*gCurrentLine.command, gCurrentLine.number, "warning: " + message);
+}
+
 int readLines(const std::string& command, const std::optional<std::string>& inputPath, const LineHandler& handle)
 {
     std::ifstream file;
@@ -253,7 +275,7 @@ int readLines(const std::string& command, const std::optional<std::string>& inpu
         ++lineNo;
         const std::vector<std::string> fields = splitLine(line, lineNo == 1);
         if (fields.empty()) continue;
-        if (const std::optional<std::string> problem = handle(fields)) {
+        if (const std::optional<std::string> problem = onLine(command, lineNo, [&] { return handle(fields); })) {
             report(command, lineNo, *problem);
             ++failed;
         }
@@ -287,7 +309,9 @@ int convertLines(const Invocation& inv, const Conversion& conversion)
                 problem = "latitude " + point.fields[i] + " is outside -90..90";
             }
         }
-        if (!problem) problem = conversion.convert(Values(point.values, point.fields), out);
+        if (!problem) {
+            problem = onLine(inv.name(), lineNo, [&] { return conversion.convert(Values(point.values, point.fields), out); });
+        }
         if (!problem) {
             writer.result(lineNo, point, out);
             continue;

@@ -50,6 +50,10 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
         "xform_3D_7Param", "xform3D_Pt", "xform3D_PtAlt", "xform_3D_4Param", "xform3D4Parm_Pt",
         // national grids
         "latLongWGS84ToXY_EOV", "EOV_XYToLatLongWGS84",
+        // Krovak, Cassini-Soldner and the New Brunswick stereographic
+        "latLong2XY_KrovakObliqueConic", "XY2latLong_KrovakObliqueConic", "latLong2XY_CassiniSoldner",
+        "XY2latLong2_CassiniSoldner", "cassiniSetup", "cassiniForward", "cassiniInverse", "stereographic_calc",
+        "initNewBrunswickParams", "latLongToXY_newBrunswickStereographic", "XYToLatLong_newBrunswickStereographic",
     };
     for (const char* name : exported) {
         EXPECT_NE(dlsym(handle_, name), nullptr) << name << " is not exported with C linkage";
