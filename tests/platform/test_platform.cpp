@@ -5,11 +5,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include "support/process_token.h"
 
 namespace {
 
@@ -19,18 +19,14 @@ using kelvane::platform::wildcardMatch;
 
 std::string freshFolder(const std::string& name)
 {
-    const std::string dir = std::string(KELVANE_TEST_TMPDIR) + "/" + std::to_string(::getpid()) + "_" + name + "/";
-    ::mkdir(dir.c_str(), 0755);
+    const std::string dir = std::string(KELVANE_TEST_TMPDIR) + "/" + kelvane_test::processToken() + "_" + name + "/";
+    std::filesystem::create_directory(dir);
     return dir;
 }
 
 void touch(const std::string& path) { std::ofstream(path) << "x\n"; }
 
-bool exists(const std::string& path)
-{
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0;
-}
+bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
 TEST(Wildcard, StarAndQuestionMark)
 {
@@ -65,7 +61,7 @@ TEST(DirectorySearch, FindsFilesByPattern)
     const std::string dir = freshFolder("search");
     touch(dir + "egm96.grd");
     touch(dir + "g2003u01.grd");
-    ::mkdir((dir + "osu91a.grd").c_str(), 0755); // a folder is not a file
+    std::filesystem::create_directory(dir + "osu91a.grd"); // a folder is not a file
 
     EXPECT_TRUE(anyFileMatches((dir + "egm96.grd").c_str()));
     EXPECT_TRUE(anyFileMatches((dir + "g2003???.grd").c_str()));
@@ -82,8 +78,8 @@ TEST(DirectorySearch, FindsFilesByPattern)
 
     std::remove((dir + "egm96.grd").c_str());
     std::remove((dir + "g2003u01.grd").c_str());
-    ::rmdir((dir + "osu91a.grd").c_str());
-    ::rmdir(dir.c_str());
+    std::filesystem::remove(dir + "osu91a.grd");
+    std::filesystem::remove(dir);
 }
 
 TEST(TemporaryFile, UniqueFilesInTheFolder)
@@ -105,7 +101,7 @@ TEST(TemporaryFile, UniqueFilesInTheFolder)
     ASSERT_EQ(createTempFile(bare.c_str(), "grd", a, sizeof a), 0);
     EXPECT_EQ(std::string(a).rfind(dir + "grd", 0), 0u) << a;
     std::remove(a);
-    ::rmdir(dir.c_str());
+    std::filesystem::remove(dir);
 }
 
 TEST(TemporaryFile, RefusesWhatDoesNotFit)
@@ -124,7 +120,7 @@ TEST(TemporaryFile, RefusesWhatDoesNotFit)
     EXPECT_EQ(createTempFile((dir + "missing/").c_str(), "grd", buf, sizeof buf), 1);
     EXPECT_EQ(createTempFile(nullptr, "grd", buf, sizeof buf), 1);
     EXPECT_EQ(createTempFile(dir.c_str(), "grd", nullptr, 10), 1);
-    ::rmdir(dir.c_str());
+    std::filesystem::remove(dir);
 }
 
 } // namespace
