@@ -9,7 +9,7 @@
 #include <malloc.h>
 #endif
 
-#include "bench/egm96_fixture.h"
+#include "bench/support/egm96_fixture.h"
 #include "kelvane/geoid.h"
 
 namespace {

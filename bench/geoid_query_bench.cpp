@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "kelvane/geoid.h"
-#include "bench/egm96_fixture.h"
+#include "bench/support/egm96_fixture.h"
 
 namespace {
 

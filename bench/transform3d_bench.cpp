@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "kelvane/kelvane.h"
-#include "tests/transform3d/control_points.h"
+#include "bench/support/control_points.h"
 
 namespace {
 

@@ -4,7 +4,9 @@
 
 #include <cmath>
 
+#include "core/ellipsoid_terms.h"
 #include "core/math_constants.h"
+#include "core/named_ellipsoids.h"
 #include "geocentric/geocentric_internal.h"
 #include "kelvane/matrix.h"
 
@@ -12,8 +14,9 @@ namespace kelvane::geocentric {
 
 namespace {
 
-// GRS80 axes written into the fixed-ellipsoid pair ecef2lat / lat2ecef.
-constexpr double kGrs80A = 6378137.0;
+// GRS80 axes written into the fixed-ellipsoid pair ecef2lat / lat2ecef: the semi-minor
+// axis is the printed 6356752.3141403 m (a - f*a falls 5.6e-8 m above it).
+constexpr double kGrs80A = kelvane::kGrs80.a;
 constexpr double kGrs80B = 6356752.3141403;
 // e^2 as the constant that ecef2lat uses in its latitude formula.
 constexpr double kGrs80EccSq = 0.0066943800229034;
@@ -38,8 +41,8 @@ void radiusAndHeight(double a2, double b2, double p, double Z, double phi, doubl
 void toCartesian(double a, double b, double phi, double lambda, double h, double& X, double& Y,
                  double& Z)
 {
-    const double e2 = (a * a - b * b) / (a * a);
-    const double N = a / std::sqrt(1.0 - e2 * std::pow(std::sin(phi), 2.0));
+    const double e2 = kelvane::eSqOfAxes(a, b);
+    const double N = a / kelvane::W(e2, phi);
     X = (N + h) * std::cos(phi) * std::cos(lambda);
     Y = (N + h) * std::cos(phi) * std::sin(lambda);
     Z = ((1.0 - e2) * N + h) * std::sin(phi);
@@ -115,7 +118,7 @@ int XYZ_EC2latLongElev(ellipsoid ell, geodCoord* pt)
 {
     if (!pt) return 1;
     double phi, lambda, h;
-    fromCartesian(ell.semiMajor, ell.semiMinor, ell.ecc * ell.ecc, pt->easting, pt->northing,
+    fromCartesian(ell.semiMajor, ell.semiMinor, kelvane::eSqOfEcc(ell.ecc), pt->easting, pt->northing,
                   pt->elev, phi, lambda, h);
     pt->lat = phi;
     pt->lon = lambda;
@@ -144,37 +147,41 @@ void fillLocalRotation(double phi, double lambda, Matrix& R)
     R.element(2, 2) = sphi;
 }
 
-// out = rotation * (v0, v1, v2), with the rotation or (transposed) its inverse; 1 (and
-// nothing written) when an output pointer is null.
-int rotate(double phi, double lambda, bool inverse, double v0, double v1, double v2, double* out0,
-           double* out1, double* out2)
+// out = M (v0, v1, v2).
+void applyRotation(Matrix& M, double v0, double v1, double v2, double* out0, double* out1, double* out2)
 {
-    if (!out0 || !out1 || !out2) return 1;
-    Matrix R(3, 3);
-    fillLocalRotation(phi, lambda, R);
-    Matrix Rt(3, 3, Matrix::TransposedView, R.getMAry());
     Matrix v(3, 1);
     v.element(0, 0) = v0;
     v.element(1, 0) = v1;
     v.element(2, 0) = v2;
     Matrix out(3, 1);
-    matrixMultiply(inverse ? &Rt : &R, &v, &out);
+    matrixMultiply(&M, &v, &out);
     *out0 = out.element(0, 0);
     *out1 = out.element(1, 0);
     *out2 = out.element(2, 0);
-    return 0;
 }
 
 } // namespace
 
+// Each refuses a null output pointer with 1, writing nothing.
 int localToLocalGeodetic(double lat, double lon, double dX, double dY, double dZ, double* east,
                          double* north, double* up)
 {
-    return rotate(lat, lon, false, dX, dY, dZ, east, north, up);
+    if (!east || !north || !up) return 1;
+    Matrix R(3, 3);
+    fillLocalRotation(lat, lon, R);
+    applyRotation(R, dX, dY, dZ, east, north, up);
+    return 0;
 }
 
+// The inverse rotation is the transpose, read through a view of the same array.
 int localGeodeticToLocal(double lat, double lon, double east, double north, double up, double* dX,
                          double* dY, double* dZ)
 {
-    return rotate(lat, lon, true, east, north, up, dX, dY, dZ);
+    if (!dX || !dY || !dZ) return 1;
+    Matrix R(3, 3);
+    fillLocalRotation(lat, lon, R);
+    Matrix Rt(3, 3, Matrix::TransposedView, R.getMAry());
+    applyRotation(Rt, east, north, up, dX, dY, dZ);
+    return 0;
 }

@@ -143,16 +143,11 @@ long byteOffset(int index)
 }
 
 // Reads up to maxCells cells starting at node index first from the scratch file into
-// cells; returns the number read, or -1 when the file cannot be opened.
+// cells; returns the number read, or -1 when the file cannot be read there.
 int readScratchCells(const GeoidGrid* grid, int first, int maxCells, GeoidGridCell* cells)
 {
-    std::FILE* f = std::fopen(grid->scratchPath, "rb");
-    if (f == nullptr) return -1;
-    std::size_t n = 0;
-    if (std::fseek(f, byteOffset(first), SEEK_SET) == 0)
-        n = std::fread(cells, sizeof(GeoidGridCell), static_cast<std::size_t>(maxCells), f);
-    std::fclose(f);
-    return static_cast<int>(n);
+    if (grid->scratchFile == nullptr || std::fseek(grid->scratchFile, byteOffset(first), SEEK_SET) != 0) return -1;
+    return static_cast<int>(std::fread(cells, sizeof(GeoidGridCell), static_cast<std::size_t>(maxCells), grid->scratchFile));
 }
 
 void fillEmpty(GeoidGridCell* cells, int from, int to)
@@ -185,31 +180,22 @@ bool allocateRows(GeoidGrid* grid)
     return true;
 }
 
-// Sets up scratch mode: the scratch file in the context's scratch folder and the two
-// windows, every node written as an empty cell. False when it cannot be set up; the
-// scratch file is then already deleted.
+// Sets up scratch mode: an anonymous scratch file in the context's scratch folder and
+// the two windows, every node written as an empty cell. False when it cannot be set up
+// (the caller destroys the grid, which closes and so deletes the file).
 bool setUpScratch(GeoidGrid* grid)
 {
-    if (platform::createTempFile(geoidScratchFolder(), "grd", grid->scratchPath,
-                                 sizeof grid->scratchPath) != 0) {
-        grid->scratchPath[0] = '\0';
-        return false;
-    }
-    std::FILE* f = std::fopen(grid->scratchPath, "w+b");
-    if (f == nullptr) {
-        std::remove(grid->scratchPath);
-        grid->scratchPath[0] = '\0';
-        return false;
-    }
-    std::fclose(f);
+    grid->scratchFile = platform::createScratchFile(geoidScratchFolder(), "grd");
+    if (grid->scratchFile == nullptr) return false;
     grid->writeWindow = new (std::nothrow) GeoidGridCell[kGeoidWriteWindowCells];
     grid->readWindow = new (std::nothrow) GeoidGridCell[kGeoidReadWindowCells];
     if (grid->writeWindow == nullptr || grid->readWindow == nullptr) return false;
     grid->inMemory = 0;
     const int count = gridNodeCount(grid);
     const GeoidGridCell empty = emptyGridCell();
-    for (int k = 0; k < count; ++k) setGridCell(grid, k, empty);
-    return true;
+    for (int k = 0; k < count && !grid->scratchFailed; ++k) setGridCell(grid, k, empty);
+    flushWriteWindow(grid);
+    return !grid->scratchFailed;
 }
 
 void setScratchCell(GeoidGrid* grid, int index, const GeoidGridCell& cell)
@@ -318,7 +304,8 @@ GeoidGrid* createGeoidGrid(double west, double south, double lonStep, double lat
     grid->lonIntervals = lonIntervals;
     grid->latIntervals = latIntervals;
     grid->inMemory = 1;
-    grid->scratchPath[0] = '\0';
+    grid->scratchFile = nullptr;
+    grid->scratchFailed = 0;
     grid->writeStart = -1;
     grid->writeCount = -1;
     grid->readStart = -1;
@@ -364,6 +351,7 @@ GeoidGrid* readTextGrid(std::FILE* file, int lonIntervals, int latIntervals, dou
         progress(message);
     }
     std::fclose(file);
+    if (grid->scratchFailed) destroyGeoidGrid(&grid); // the scratch folder ran out of space
     return grid;
 }
 
@@ -380,7 +368,7 @@ int readGridHeader(std::FILE* file, double* values, int count)
 int loadGeoidGridFile(const char* path)
 {
     if (path == nullptr) return -2;
-    std::FILE* file = std::fopen(path, "r");
+    std::FILE* file = platform::openRegularFile(path, nullptr);
     if (file == nullptr) return -2;
 
     // south, west, north, east, E, F
@@ -486,13 +474,11 @@ int gridSouthNeighbour(const GeoidGrid* grid, int index)
 void flushWriteWindow(GeoidGrid* grid)
 {
     if (grid == nullptr || grid->inMemory || grid->writeCount <= 0) return;
-    std::FILE* f = std::fopen(grid->scratchPath, "r+b");
-    if (f == nullptr) f = std::fopen(grid->scratchPath, "w+b");
-    if (f != nullptr) {
-        if (std::fseek(f, byteOffset(grid->writeStart), SEEK_SET) == 0)
-            std::fwrite(grid->writeWindow, sizeof(GeoidGridCell), static_cast<std::size_t>(grid->writeCount), f);
-        std::fclose(f);
-    }
+    const std::size_t count = static_cast<std::size_t>(grid->writeCount);
+    if (grid->scratchFile == nullptr || std::fseek(grid->scratchFile, byteOffset(grid->writeStart), SEEK_SET) != 0 ||
+        std::fwrite(grid->writeWindow, sizeof(GeoidGridCell), count, grid->scratchFile) != count ||
+        std::fflush(grid->scratchFile) != 0)
+        grid->scratchFailed = 1;
     grid->writeStart = -1;
     grid->writeCount = -1;
 }
@@ -501,8 +487,8 @@ void destroyGeoidGrid(GeoidGrid** grid)
 {
     if (grid == nullptr || *grid == nullptr) return;
     GeoidGrid* g = *grid;
-    // The write window is not flushed first: the file it would go to is deleted here.
-    if (g->scratchPath[0] != '\0') std::remove(g->scratchPath);
+    // The write window is not flushed first: closing the anonymous file deletes it.
+    if (g->scratchFile != nullptr) std::fclose(g->scratchFile);
     delete[] g->writeWindow;
     delete[] g->readWindow;
     freeRows(g);

@@ -79,12 +79,13 @@ struct GeoidGrid {
     int lonIntervals; // E: columns - 1
     int latIntervals; // F: rows - 1
     int inMemory;     // 1: rows hold every node; 0: nodes live in the scratch file
-    char scratchPath[256];
+    std::FILE* scratchFile;     // the anonymous scratch file (scratch mode), else null
     GeoidGridCell* writeWindow; // kGeoidWriteWindowCells cells (scratch mode)
     GeoidGridCell* readWindow;  // kGeoidReadWindowCells cells (scratch mode)
     GeoidGridCell** rows;       // F + 1 rows of E + 1 cells (memory mode)
     int writeStart, writeCount; // first node held by the write window, how many (-1: empty)
     int readStart, readCount;   // first node held by the read window (-1: none), how many
+    int scratchFailed;          // 1 once a write to the scratch file has failed (disk full)
 };
 
 // Called with progress text while a file is read; the library itself never passes one.

@@ -5,6 +5,7 @@
 
 #include "geoid/geoid_catalogue.h"
 #include "geoid/geoid_grid.h"
+#include "platform/platform.h"
 
 namespace kelvane::geoid {
 namespace {
@@ -47,7 +48,7 @@ std::vector<GeoidTileBox> unitedStatesBoxes(const UnitedStatesFiles& f)
 
 bool fileExists(const char* path)
 {
-    std::FILE* f = std::fopen(path, "rb");
+    std::FILE* f = platform::openRegularFile(path, nullptr);
     if (!f) return false;
     std::fclose(f);
     return true;
@@ -82,7 +83,7 @@ int chooseBoxFile(const std::vector<GeoidTileBox>& boxes, const char* folder, do
 // cannot be opened.
 bool readTileExtent(const char* path, double extent[4])
 {
-    std::FILE* f = std::fopen(path, "r");
+    std::FILE* f = platform::openRegularFile(path, nullptr);
     if (!f) return false;
     for (int i = readGridHeader(f, extent, 4); i < 4; ++i) extent[i] = 0.0;
     std::fclose(f);

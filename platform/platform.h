@@ -1,13 +1,15 @@
-// The two operating-system services the geoid code needs: "does any file match this
-// wild-card pattern" and "create a unique temporary file in this folder". Everything
-// that depends on the operating system lives in platform/: platform_posix.cpp is the
-// only implementation so far; a Windows build needs a platform_windows.cpp
-// (FindFirstFile, GetTempFileName, '\\' as a separator too) behind the same
-// declarations. The wild-card matcher itself is plain C++ and shared by every platform.
+// The operating-system services of the library, behind plain declarations: wild-card
+// directory search, opening a file for reading only when it is a regular file, and
+// anonymous scratch files. Everything that depends on the operating system lives in
+// platform/ and nowhere else: platform_posix.cpp implements these declarations on POSIX
+// systems, and a Windows build implements the same ones (FindFirstFile, CreateFile with
+// CREATE_NEW and FILE_FLAG_DELETE_ON_CLOSE, '\\' as a separator too). The wild-card
+// matcher is plain C++ and shared by every platform.
 #ifndef KELVANE_PLATFORM_PLATFORM_H
 #define KELVANE_PLATFORM_PLATFORM_H
 
 #include <cstddef>
+#include <cstdio>
 
 namespace kelvane::platform {
 
@@ -17,22 +19,42 @@ namespace kelvane::platform {
 // gives false. Runs in O(pattern length * name length) at worst, never exponential.
 bool wildcardMatch(const char* pattern, const char* name);
 
-// True when at least one file matches pattern, which is a folder and a file-name
-// pattern glued together ("/data/geoid/g2003???.grd"): the folder is everything up
-// to the last separator and holds no wild-cards; only the file name may. A pattern
-// without a separator searches the current folder. A missing or unreadable folder,
-// a null pattern or one that ends in a separator gives false. Folders themselves do
-// not count as matches, only files.
+// True when at least one regular file matches pattern, which is a folder and a
+// file-name pattern glued together ("/data/geoid/g2003???.grd"): the folder is
+// everything up to the last separator and holds no wild-cards; only the file name may.
+// A pattern without a separator searches the current folder. A missing or unreadable
+// folder, a null pattern or one that ends in a separator gives false. Folders, pipes,
+// devices and sockets do not count as matches, only regular files (or links to them).
 bool anyFileMatches(const char* pattern);
 
-// Creates a new, empty file with a unique name in folder, the name starting with
-// prefix, and writes its full path (with its terminator) into path, which holds
-// pathSize bytes. The folder may be given with or without its trailing separator;
-// an empty folder means the current folder. Returns 0 on success; 1 when the
-// arguments are null, when the path would not fit into pathSize bytes (nothing is
-// truncated: path is then left untouched) or when the file cannot be created. The
-// caller owns the file and deletes it.
-int createTempFile(const char* folder, const char* prefix, char* path, std::size_t pathSize);
+// What openRegularFile tells about the file it opened. Two stamps of one path compare
+// equal while the file is unchanged; a rewrite, a replacement or a change of size gives
+// a different stamp. modified is only compared, never interpreted.
+struct FileStamp {
+    long long size;     // bytes
+    long long modified; // time of the last change, in a unit of the platform's choosing
+};
+bool operator==(const FileStamp& a, const FileStamp& b);
+
+// Opens path for reading in binary mode only when it is a regular file (or a link to
+// one), and fills *stamp when stamp is given. The check is made on the opened file
+// itself, so a swap of the name in between does not help, and opening never blocks (a
+// pipe or a device named as the file is refused at once). Null when the file is
+// missing, unreadable, or no regular file; *stamp is then left untouched. The caller
+// closes the stream with std::fclose.
+std::FILE* openRegularFile(const char* path, FileStamp* stamp);
+
+// Creates a new file exclusively (never an existing one, never through a link) in
+// folder, with a unique name that starts with prefix, and returns it opened for binary
+// reading and writing; every later access goes through that stream, never through the
+// name. The folder may be given with or without its trailing separator; empty means
+// the current folder. The file is anonymous: on POSIX its name is removed right after
+// creation, so nothing is left behind even when the process is killed; on Windows it is
+// deleted when the stream is closed or the process ends. Returns null when an argument
+// is null, when the name would be longer than 255 characters, or when the file cannot
+// be created (nothing is then left behind). Closing the stream with std::fclose
+// releases the file.
+std::FILE* createScratchFile(const char* folder, const char* prefix);
 
 } // namespace kelvane::platform
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/math_constants.h"
+#include "core/named_ellipsoids.h"
 #include "kelvane/dispatch.h"
 #include "state_plane/spc83_zones.h"
 
@@ -59,7 +60,7 @@ ellipsoid grs80()
 {
     ellipsoid ell;
     std::memset(&ell, 0, sizeof ell);
-    initEllipsoid(&ell, 6378137.0, 0.0033528106811836675);
+    initEllipsoid(&ell, kGrs80.a, kGrs80.f);
     return ell;
 }
 

@@ -5,83 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iostream>
-#include <sstream>
 
 namespace kelvane::cli {
-
-Args::Args(int argc, char** argv)
-{
-    if (argc > 0) command_ = argv[0];
-    for (int i = 1; i < argc; ++i) rest_.emplace_back(argv[i]);
-}
-
-bool Args::flag(const std::string& name)
-{
-    for (auto it = rest_.begin(); it != rest_.end(); ++it) {
-        if (*it == name) {
-            rest_.erase(it);
-            return true;
-        }
-    }
-    return false;
-}
-
-std::optional<std::string> Args::value(const std::string& name)
-{
-    for (std::size_t i = 0; i < rest_.size(); ++i) {
-        const std::string& a = rest_[i];
-        if (a == name) {
-            if (i + 1 >= rest_.size()) {
-                missing_ = name;
-                rest_.erase(rest_.begin() + static_cast<std::ptrdiff_t>(i));
-                return std::nullopt;
-            }
-            std::string v = rest_[i + 1];
-            rest_.erase(rest_.begin() + static_cast<std::ptrdiff_t>(i),
-                        rest_.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-            return v;
-        }
-        if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=') {
-            std::string v = a.substr(name.size() + 1);
-            rest_.erase(rest_.begin() + static_cast<std::ptrdiff_t>(i));
-            return v;
-        }
-    }
-    return std::nullopt;
-}
-
-std::vector<std::string> Args::positionals()
-{
-    std::vector<std::string> p;
-    for (auto it = rest_.begin(); it != rest_.end();) {
-        // A lone "-" and negative numbers are positionals, not options.
-        const bool option = it->size() > 1 && (*it)[0] == '-' &&
-                            !(std::isdigit(static_cast<unsigned char>((*it)[1])) || (*it)[1] == '.');
-        if (!option) {
-            p.push_back(*it);
-            it = rest_.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    return p;
-}
-
-bool Args::finish()
-{
-    bool ok = true;
-    if (!missing_.empty()) {
-        std::cerr << "kelvane " << command_ << ": option " << missing_ << " needs a value\n";
-        ok = false;
-    }
-    for (const auto& a : rest_) {
-        std::cerr << "kelvane " << command_ << ": unknown argument '" << a << "' (see --help)\n";
-        ok = false;
-    }
-    return ok;
-}
 
 std::vector<std::string> splitFields(const std::string& line)
 {
@@ -127,35 +52,6 @@ std::optional<std::string> parseNumbers(const std::vector<std::string>& fields, 
     return std::nullopt;
 }
 
-int processLines(const std::string& command, const std::optional<std::string>& inputPath,
-                 const LineHandler& handle)
-{
-    std::ifstream file;
-    std::istream* in = &std::cin;
-    if (inputPath && *inputPath != "-") {
-        file.open(*inputPath);
-        if (!file) return usageError(command, "cannot open input file '" + *inputPath + "'");
-        in = &file;
-    }
-    int failed = 0;
-    long lineNo = 0;
-    for (std::string line; std::getline(*in, line);) {
-        ++lineNo;
-        const std::vector<std::string> fields = splitFields(line);
-        if (fields.empty() || fields[0][0] == '#') continue;
-        std::ostringstream result;
-        const std::optional<std::string> problem = handle(fields, result);
-        if (problem) {
-            std::cerr << "kelvane " << command << ": line " << lineNo << ": " << *problem << '\n';
-            ++failed;
-        } else {
-            std::cout << result.str();
-        }
-    }
-    std::cout.flush();
-    return failed ? kExitLineFailed : kExitOk;
-}
-
 std::string fixed(double v, int decimals)
 {
     char buf[64];
@@ -193,36 +89,22 @@ std::optional<int> parseZoneCode(const std::string& text)
     return std::stoi(text);
 }
 
-namespace {
+// The named ellipsoids are the library's own table (kelvane/ellipsoids.h); the help text
+// lists them as they stand there.
+const Option kEllipsoidOption{"--ellipsoid", "NAME",
+                              "grs80 (default), wgs84, intl1924, clarke1866, airy1830, bessel1841, grs67 or wgs72"};
 
-const NamedEllipsoid kEllipsoids[] = {
-    {"grs80", 6378137.0, 0.0033528106811836675},
-    {"wgs84", 6378137.0, 1.0 / 298.257223563},
-    {"intl1924", 6378388.0, 1.0 / 297.0},
-    {"clarke1866", 6378206.4, (6378206.4 - 6356583.8) / 6378206.4}, // a and b define it
-};
-
-} // namespace
-
-const NamedEllipsoid* findEllipsoid(const std::string& name)
+std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv)
 {
-    for (const auto& e : kEllipsoids) {
-        if (name == e.name) return &e;
-    }
-    return nullptr;
-}
-
-std::string ellipsoidNames()
-{
+    const std::string name = inv.value("--ellipsoid").value_or("grs80");
+    ellipsoid ell{};
+    if (initNamedEllipsoid(&ell, name.c_str()) == 0) return ell;
     std::string names;
-    for (const auto& e : kEllipsoids) names += (names.empty() ? "" : ", ") + std::string(e.name);
-    return names;
-}
-
-int usageError(const std::string& command, const std::string& message)
-{
-    std::cerr << "kelvane " << command << ": " << message << '\n';
-    return kExitUsage;
+    for (int i = 0; i < namedEllipsoidCount(); ++i) {
+        names += (names.empty() ? "" : ", ") + std::string(namedEllipsoidAt(i)->name);
+    }
+    inv.usageError("unknown ellipsoid '" + name + "' (" + names + ")");
+    return std::nullopt;
 }
 
 } // namespace kelvane::cli

@@ -7,67 +7,15 @@
 #include <vector>
 
 #include "cli.h"
-#include "commands.h"
+#include "points.h"
 #include "kelvane/kelvane.h"
 
 namespace kelvane::cli {
 
 namespace {
 
-const char* const kEcefHelp =
-    "usage: kelvane ecef [--inverse] [--ellipsoid NAME] [--input FILE]\n"
-    "\n"
-    "Converts geographic coordinates to Earth-centred, Earth-fixed Cartesian coordinates,\n"
-    "or back with --inverse. One point per line from standard input or --input FILE;\n"
-    "fields separated by blanks, tabs or commas; blank lines and '#' lines are skipped.\n"
-    "\n"
-    "  input (forward):  lat lon h    decimal degrees (north, east positive), metres\n"
-    "  output:           X Y Z        metres\n"
-    "  input (inverse):  X Y Z        metres\n"
-    "  output:           lat lon h\n"
-    "\n"
-    "X points to latitude 0, longitude 0; Y to longitude 90 E; Z to the north pole.\n"
-    "Metres to 0.1 mm (4 decimals), degrees to 10 decimals; longitudes come out in\n"
-    "-180..180 (180 itself as 180). On the polar axis the inverse gives latitude +90 or\n"
-    "-90, longitude 0 and the height above (or below) the pole.\n"
-    "\n"
-    "options:\n"
-    "  --inverse        X Y Z -> lat lon h\n"
-    "  --ellipsoid NAME grs80 (default), wgs84, intl1924 or clarke1866\n"
-    "  --input FILE     read FILE instead of standard input\n"
-    "  --help           this text\n"
-    "\n"
-    "Refused lines (reported on stderr with their line number; the rest are converted and\n"
-    "the exit status is 1): latitudes outside -90..90, results beyond 1e12 m, and for\n"
-    "the inverse points less than 100 km from the Earth's centre, where latitude and\n"
-    "height are not defined well.\n";
-
-const char* const kEnuHelp =
-    "usage: kelvane enu --origin LAT,LON [--inverse] [--input FILE]\n"
-    "\n"
-    "Rotates geocentric coordinate differences into the local east/north/up frame at the\n"
-    "origin, or back with --inverse. One vector per line from standard input or\n"
-    "--input FILE; fields separated by blanks, tabs or commas.\n"
-    "\n"
-    "  input:            dX dY dZ            metres (e.g. X Y Z of a point minus the origin's)\n"
-    "  output:           east north up       metres\n"
-    "  input (inverse):  east north up\n"
-    "  output:           dX dY dZ\n"
-    "\n"
-    "'up' follows the ellipsoid normal at the origin (geodetic latitude), so the frame\n"
-    "does not depend on the ellipsoid's size. Metres to 0.1 mm (4 decimals).\n"
-    "\n"
-    "options:\n"
-    "  --origin LAT,LON  the frame's origin, decimal degrees, north and east positive\n"
-    "  --inverse         east north up -> dX dY dZ\n"
-    "  --input FILE      read FILE instead of standard input\n"
-    "  --help            this text\n";
-
 // Closer to the centre than this the latitude-height iteration need not settle.
 constexpr double kMinDistanceFromCentre = 100000.0;
-
-std::string degrees(double v) { return signedFixed(v, 10); }
-std::string metres(double v) { return signedFixed(v, 4); }
 
 // Lengths beyond this (a billion kilometres) are refused rather than printed, as are
 // results that are not finite.
@@ -81,105 +29,139 @@ std::optional<std::string> lengthsInRange(std::initializer_list<double> values)
     return std::nullopt;
 }
 
-std::optional<std::string> writeTriple(std::ostream& out, double a, double b, double c)
+std::optional<std::string> forward(const Values& in, const ellipsoid& ell, std::vector<double>& out)
 {
-    if (auto problem = lengthsInRange({a, b, c})) return problem;
-    out << metres(a) << ' ' << metres(b) << ' ' << metres(c) << '\n';
-    return std::nullopt;
-}
-
-std::optional<std::string> forwardLine(const std::vector<std::string>& fields, const ellipsoid& ell,
-                                       std::ostream& out)
-{
-    std::vector<double> v;
-    if (auto problem = parseNumbers(fields, 3, v)) return problem;
-    if (v[0] < -90.0 || v[0] > 90.0) return "latitude " + fields[0] + " is outside -90..90";
     geodCoord p{};
-    p.lat = degToRad(v[0]);
-    p.lon = degToRad(std::remainder(v[1], 360.0));
-    p.elev = v[2];
+    p.lat = degToRad(in[0]);
+    p.lon = degToRad(std::remainder(in[1], 360.0));
+    p.elev = in[2];
     latLongElev2XYZ_EC(ell, &p);
-    return writeTriple(out, p.easting, p.northing, p.elev);
+    out = {p.easting, p.northing, p.elev};
+    return lengthsInRange({p.easting, p.northing, p.elev});
 }
 
-std::optional<std::string> inverseLine(const std::vector<std::string>& fields, const ellipsoid& ell,
-                                       std::ostream& out)
+std::optional<std::string> inverse(const Values& in, const ellipsoid& ell, std::vector<double>& out)
 {
-    std::vector<double> v;
-    if (auto problem = parseNumbers(fields, 3, v)) return problem;
-    const double r = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    const double r = std::sqrt(in[0] * in[0] + in[1] * in[1] + in[2] * in[2]);
     if (!(r >= kMinDistanceFromCentre)) {
         return "point lies " + fixed(r / 1000.0, 3) + " km from the Earth's centre (at least " +
                fixed(kMinDistanceFromCentre / 1000.0, 0) + " km needed)";
     }
     geodCoord p{};
-    p.easting = v[0];
-    p.northing = v[1];
-    p.elev = v[2];
+    p.easting = in[0];
+    p.northing = in[1];
+    p.elev = in[2];
     XYZ_EC2latLongElev(ell, &p);
-    if (auto problem = lengthsInRange({p.elev})) return problem;
-    out << degrees(radToDeg(p.lat)) << ' ' << degrees(radToDeg(p.lon)) << ' ' << metres(p.elev) << '\n';
-    return std::nullopt;
+    out = {radToDeg(p.lat), radToDeg(p.lon), p.elev};
+    return lengthsInRange({p.elev});
 }
 
-} // namespace
+// Metres to 0.1 mm, without a minus sign on a value that prints as zero.
+Column metres(const char* name) { return {name, Quantity::Length, 4, true}; }
 
-int runEcef(int argc, char** argv)
+int runEcef(const Invocation& inv)
 {
-    Args args(argc, argv);
-    const std::string& cmd = args.command();
-    if (args.help()) {
-        std::cout << kEcefHelp;
-        return kExitOk;
+    const std::optional<ellipsoid> ell = chosenEllipsoid(inv);
+    if (!ell) return kExitUsage;
+    const std::vector<Column> geographic{kLatitude, kLongitude, metres("h")};
+    const std::vector<Column> cartesian{metres("X"), metres("Y"), metres("Z")};
+    if (inv.flag("--inverse")) {
+        return convertLines(inv, {cartesian, geographic,
+                                  [&](const Values& in, std::vector<double>& out) { return inverse(in, *ell, out); }});
     }
-    const bool inverse = args.flag("--inverse");
-    const std::optional<std::string> input = args.value("--input");
-    const std::optional<std::string> ellipsoidName = args.value("--ellipsoid");
-    if (!args.finish()) return kExitUsage;
-
-    const NamedEllipsoid* chosen = findEllipsoid(ellipsoidName.value_or("grs80"));
-    if (!chosen) return usageError(cmd, "unknown ellipsoid '" + *ellipsoidName + "' (" + ellipsoidNames() + ")");
-    ellipsoid ell{};
-    initEllipsoid(&ell, chosen->a, chosen->f);
-
-    return processLines(cmd, input, [&](const std::vector<std::string>& fields, std::ostream& out) {
-        return inverse ? inverseLine(fields, ell, out) : forwardLine(fields, ell, out);
-    });
+    return convertLines(inv, {geographic, cartesian,
+                              [&](const Values& in, std::vector<double>& out) { return forward(in, *ell, out); }});
 }
 
-int runEnu(int argc, char** argv)
+int runEnu(const Invocation& inv)
 {
-    Args args(argc, argv);
-    const std::string& cmd = args.command();
-    if (args.help()) {
-        std::cout << kEnuHelp;
-        return kExitOk;
-    }
-    const bool inverse = args.flag("--inverse");
-    const std::optional<std::string> input = args.value("--input");
-    const std::optional<std::string> originText = args.value("--origin");
-    if (!args.finish()) return kExitUsage;
-    if (!originText) return usageError(cmd, "give the frame's origin as --origin LAT,LON (see --help)");
+    const bool inverseMode = inv.flag("--inverse");
+    const std::optional<std::string> originText = inv.value("--origin");
+    if (!originText) return inv.usageError("give the frame's origin as --origin LAT,LON (see --help)");
 
     std::vector<double> origin;
     if (parseNumbers(splitFields(*originText), 2, origin) || origin[0] < -90.0 || origin[0] > 90.0) {
-        return usageError(cmd, "--origin must be LAT,LON in decimal degrees with LAT in -90..90, not '" +
-                                   *originText + "'");
+        return inv.usageError("--origin must be LAT,LON in decimal degrees with LAT in -90..90, not '" +
+                              *originText + "'");
     }
     const double phi = degToRad(origin[0]);
     const double lambda = degToRad(origin[1]);
-
-    return processLines(cmd, input, [&](const std::vector<std::string>& fields, std::ostream& out) {
-        std::vector<double> v;
-        if (auto problem = parseNumbers(fields, 3, v)) return problem;
-        double a, b, c;
-        if (inverse) {
-            localGeodeticToLocal(phi, lambda, v[0], v[1], v[2], &a, &b, &c);
-        } else {
-            localToLocalGeodetic(phi, lambda, v[0], v[1], v[2], &a, &b, &c);
-        }
-        return writeTriple(out, a, b, c);
-    });
+    const std::vector<Column> deltas{metres("dX"), metres("dY"), metres("dZ")};
+    const std::vector<Column> local{metres("east"), metres("north"), metres("up")};
+    return convertLines(inv, {inverseMode ? local : deltas, inverseMode ? deltas : local,
+                              [&](const Values& in, std::vector<double>& out) {
+                                  double a, b, c;
+                                  if (inverseMode) {
+                                      localGeodeticToLocal(phi, lambda, in[0], in[1], in[2], &a, &b, &c);
+                                  } else {
+                                      localToLocalGeodetic(phi, lambda, in[0], in[1], in[2], &a, &b, &c);
+                                  }
+                                  out = {a, b, c};
+                                  return lengthsInRange({a, b, c});
+                              }});
 }
+
+const Command kEcef{
+    "ecef",
+    "geographic <-> Earth-centred Cartesian X Y Z",
+    60,
+    {"ecef [--inverse] [--ellipsoid NAME] [--input FILE]"},
+    "Converts geographic coordinates to Earth-centred, Earth-fixed Cartesian coordinates,\n"
+    "or back with --inverse. One point per line from standard input or --input FILE;\n"
+    "fields separated by blanks, tabs or commas; blank lines and '#' lines are skipped.\n"
+    "\n"
+    "  input (forward):  lat lon h    decimal degrees (north, east positive), metres\n"
+    "  output:           X Y Z        metres\n"
+    "  input (inverse):  X Y Z        metres\n"
+    "  output:           lat lon h\n"
+    "\n"
+    "X points to latitude 0, longitude 0; Y to longitude 90 E; Z to the north pole.\n"
+    "Metres to 0.1 mm (4 decimals), degrees to 10 decimals; longitudes come out in\n"
+    "-180..180 (180 itself as 180). On the polar axis the inverse gives latitude +90 or\n"
+    "-90, longitude 0 and the height above (or below) the pole.\n",
+    {{"--inverse", nullptr, "X Y Z -> lat lon h"}, kEllipsoidOption},
+    "Refused lines (reported on stderr with their line number; the rest are converted and\n"
+    "the exit status is 1): latitudes outside -90..90, results beyond 1e12 m, and for\n"
+    "the inverse points less than 100 km from the Earth's centre, where latitude and\n"
+    "height are not defined well.\n",
+    {"echo '52 4.5 20' | kelvane ecef", "echo '3882000 305000 5002000' | kelvane ecef --inverse"},
+    Input::Points,
+    false,
+    nullptr,
+    nullptr,
+    runEcef,
+};
+
+const Command kEnu{
+    "enu",
+    "geocentric differences -> local east/north/up",
+    61,
+    {"enu --origin LAT,LON [--inverse] [--input FILE]"},
+    "Rotates geocentric coordinate differences into the local east/north/up frame at the\n"
+    "origin, or back with --inverse. One vector per line from standard input or\n"
+    "--input FILE; fields separated by blanks, tabs or commas.\n"
+    "\n"
+    "  input:            dX dY dZ            metres (e.g. X Y Z of a point minus the origin's)\n"
+    "  output:           east north up       metres\n"
+    "  input (inverse):  east north up\n"
+    "  output:           dX dY dZ\n"
+    "\n"
+    "'up' follows the ellipsoid normal at the origin (geodetic latitude), so the frame\n"
+    "does not depend on the ellipsoid's size. Metres to 0.1 mm (4 decimals).\n",
+    {{"--origin", "LAT,LON", "the frame's origin, decimal degrees, north and east positive"},
+     {"--inverse", nullptr, "east north up -> dX dY dZ"}},
+    "",
+    {"echo '123.4 -56.7 890.1' | kelvane enu --origin -33.9,18.4"},
+    Input::Points,
+    false,
+    nullptr,
+    nullptr,
+    runEnu,
+};
+
+const Registration kEcefRegistration(kEcef);
+const Registration kEnuRegistration(kEnu);
+
+} // namespace
 
 } // namespace kelvane::cli

@@ -5,29 +5,11 @@
 #include <string>
 
 #include "cli.h"
-#include "commands.h"
+#include "points.h"
 #include "kelvane/geoid.h"
 
 namespace kelvane::cli {
 namespace {
-
-const char* const kHelp =
-    "usage: kelvane geoid --dir DIR --model N [--input FILE]\n"
-    "       kelvane geoid --list\n"
-    "\n"
-    "Reads 'lat lon' per line (decimal degrees, longitude positive east; a negative\n"
-    "longitude is west) from FILE or stdin and prints the geoid height N (the unit of\n"
-    "the grid files, metres for every published model) with 4 decimals, one per line.\n"
-    "\n"
-    "  --dir DIR     folder holding the model's .grd files (trailing '/' optional)\n"
-    "  --model N     model id 1..39 or its name as --list prints it (e.g. 4 or EGM96)\n"
-    "  --input FILE  read the points from FILE instead of stdin\n"
-    "  --list        print the id and name of every model\n"
-    "  --help        this text\n"
-    "\n"
-    "A point without a height (outside the model's tiles or grid, no data nearby) is\n"
-    "reported on stderr with its line number and the library's return code; the other\n"
-    "lines are still converted and the exit status is 1.\n";
 
 std::string modelName(int id)
 {
@@ -78,54 +60,60 @@ int listModels()
     return kExitOk;
 }
 
-} // namespace
-
-int runGeoid(int argc, char** argv)
+int run(const Invocation& inv)
 {
-    Args args(argc, argv);
-    const std::string& cmd = args.command();
-    if (args.help()) {
-        std::cout << kHelp;
-        return kExitOk;
-    }
-    const bool list = args.flag("--list");
-    const std::optional<std::string> dir = args.value("--dir");
-    const std::optional<std::string> model = args.value("--model");
-    const std::optional<std::string> input = args.value("--input");
-    if (!args.positionals().empty() || !args.finish()) {
-        return usageError(cmd, "unexpected arguments (see --help)");
-    }
-    if (list) return listModels();
-    if (!dir || !model) return usageError(cmd, "--dir and --model are required (see --help)");
+    const std::optional<std::string> dir = inv.value("--dir");
+    const std::optional<std::string> model = inv.value("--model");
+    if (!dir || !model) return inv.usageError("--dir and --model are required (see --help)");
 
     const int id = parseModel(*model);
-    if (id == 0) {
-        return usageError(cmd, "unknown model '" + *model + "' (kelvane geoid --list names them)");
-    }
+    if (id == 0) return inv.usageError("unknown model '" + *model + "' (kelvane geoid --list names them)");
     // The library puts the folder right before each file name, so it needs the separator.
     std::string folder = *dir;
     if (folder.empty()) folder = ".";
     if (folder.back() != '/') folder += '/';
     if (folder.size() > static_cast<std::size_t>(kvGeoidMaxFolderLength)) {
-        return usageError(cmd, "folder name longer than " + std::to_string(kvGeoidMaxFolderLength) +
-                                   " characters: '" + *dir + "'");
+        return inv.usageError("folder name longer than " + std::to_string(kvGeoidMaxFolderLength) +
+                              " characters: '" + *dir + "'");
     }
     if (openGeoidGrid(folder.c_str(), id) != 0) {
-        return usageError(cmd, "no grid file of model " + std::to_string(id) + " (" + modelName(id) +
-                                   ") in folder '" + folder + "'");
+        return inv.usageError("no grid file of model " + std::to_string(id) + " (" + modelName(id) +
+                              ") in folder '" + folder + "'");
     }
-    const int status = processLines(cmd, input, [](const std::vector<std::string>& fields,
-                                                   std::ostream& out) -> std::optional<std::string> {
-        std::vector<double> v;
-        if (auto problem = parseNumbers(fields, 2, v)) return problem;
-        double height = 0.0;
-        const int code = getElevFromGeoidGrid(v[0], v[1], &height);
-        if (code != kvGeoidOk) return describeFailure(code);
-        out << fixed(height, 4) << '\n';
-        return std::nullopt;
-    });
+    const int status = convertLines(inv, {{kLatitude, kLongitude},
+                                          {{"N", Quantity::Length, 4, false}},
+                                          [](const Values& in, std::vector<double>& out) -> std::optional<std::string> {
+                                              const int code = getElevFromGeoidGrid(in[0], in[1], &out[0]);
+                                              if (code != kvGeoidOk) return describeFailure(code);
+                                              return std::nullopt;
+                                          }});
     closeGeoidGrid();
     return status;
 }
+
+const Command kCommand{
+    "geoid",
+    "geoid heights from the 39 geoid models' grid files",
+    70,
+    {"geoid --dir DIR --model N [--input FILE]", "geoid --list"},
+    "Reads 'lat lon' per line (decimal degrees, longitude positive east; a negative\n"
+    "longitude is west) from FILE or stdin and prints the geoid height N (the unit of\n"
+    "the grid files, metres for every published model) with 4 decimals, one per line.\n",
+    {{"--dir", "DIR", "folder holding the model's .grd files (trailing '/' optional)"},
+     {"--model", "N", "model id 1..39 or its name as --list prints it (e.g. 4 or EGM96)"}},
+    "A point without a height (outside the model's tiles or grid, no data nearby) is\n"
+    "reported on stderr with its line number and the library's return code; the other\n"
+    "lines are still converted and the exit status is 1.\n",
+    {"kelvane geoid --list"},
+    Input::Points,
+    false,
+    listModels,
+    "print the id and name of every model",
+    run,
+};
+
+const Registration kRegistration(kCommand);
+
+} // namespace
 
 } // namespace kelvane::cli

@@ -1,7 +1,6 @@
 // kelvane grid: grid file utilities. "grid convert IN.gtx OUT.grd" turns a GTX geoid
 // grid into the text grid file that the geoid models load.
 #include "cli.h"
-#include "commands.h"
 #include "gtx.h"
 
 #include <iostream>
@@ -9,30 +8,6 @@
 namespace kelvane::cli {
 
 namespace {
-
-const char* const kGridUsage =
-    "usage: kelvane grid convert IN.gtx OUT.grd\n"
-    "\n"
-    "Converts a GTX geoid grid (40-byte big-endian header, then 32-bit big-endian\n"
-    "floats from the south-west corner, -88.8888 for no data) into a text grid file\n"
-    "for kelvane geoid. Longitudes are written east-positive: a global grid is\n"
-    "rewrapped to start at 0, closed with a repeated column at 360, and given more\n"
-    "columns beyond each end (west edge -step, east edge 360 + 2 x step) so that the\n"
-    "16-node cubic interpolation reaches across 0/360 like anywhere else. Nodes\n"
-    "without data are written as \"N\". OUT.grd is replaced only when the conversion\n"
-    "succeeds. Name the file as the geoid model expects it (egm96.grd for EGM96).\n"
-    "\n"
-    "  --no-overlap  write a global grid from exactly 0 to 360 (no extra columns); points\n"
-    "                in the first and last cell then get the interpolation within their\n"
-    "                cell, which is a few centimetres coarser\n"
-    "  --overlap     the default, accepted for scripts that name it\n"
-    "  --help        show this text\n";
-
-int usage(std::ostream& out, int status)
-{
-    out << kGridUsage;
-    return status;
-}
 
 int runConvert(const std::string& command, const std::string& in, const std::string& out, bool overlap)
 {
@@ -47,23 +22,51 @@ int runConvert(const std::string& command, const std::string& in, const std::str
     return kExitOk;
 }
 
-} // namespace
-
-int runGrid(int argc, char** argv)
+int run(const Invocation& inv)
 {
-    Args args(argc, argv);
-    if (args.help()) return usage(std::cout, kExitOk);
     // The overlapping columns are the default: without them the cubic cannot reach across
     // the 0/360 seam, and points there are answered a few centimetres less accurately.
-    const bool strict = args.flag("--no-overlap");
-    const bool named = args.flag("--overlap");
-    const std::vector<std::string> p = args.positionals();
-    if (!args.finish()) return kExitUsage;
-    if (strict && named) return usageError(args.command(), "--overlap and --no-overlap exclude each other");
-    if (p.empty()) return usage(std::cerr, kExitUsage);
-    if (p[0] != "convert") return usageError(args.command(), "unknown action '" + p[0] + "' (try --help)");
-    if (p.size() != 3) return usageError(args.command(), "convert takes an input GTX file and an output grid file");
-    return runConvert(args.command(), p[1], p[2], !strict);
+    const bool strict = inv.flag("--no-overlap");
+    const std::vector<std::string>& p = inv.positionals();
+    if (strict && inv.flag("--overlap")) return inv.usageError("--overlap and --no-overlap exclude each other");
+    if (p.empty()) {
+        printHelp(inv.command(), std::cerr);
+        return kExitUsage;
+    }
+    if (p[0] != "convert") return inv.usageError("unknown action '" + p[0] + "' (try --help)");
+    if (p.size() != 3) return inv.usageError("convert takes an input GTX file and an output grid file");
+    return runConvert(inv.name(), p[1], p[2], !strict);
 }
+
+const Command kCommand{
+    "grid",
+    "convert published geoid grids into the library's text format",
+    71,
+    {"grid convert IN.gtx OUT.grd"},
+    "Converts a GTX geoid grid (40-byte big-endian header, then 32-bit big-endian\n"
+    "floats from the south-west corner, -88.8888 for no data) into a text grid file\n"
+    "for kelvane geoid. Longitudes are written east-positive: a global grid is\n"
+    "rewrapped to start at 0, closed with a repeated column at 360, and given more\n"
+    "columns beyond each end (west edge -step, east edge 360 + 2 x step) so that the\n"
+    "16-node cubic interpolation reaches across 0/360 like anywhere else. Nodes\n"
+    "without data are written as \"N\". OUT.grd is replaced only when the conversion\n"
+    "succeeds. Name the file as the geoid model expects it (egm96.grd for EGM96).\n",
+    {{"--no-overlap", nullptr,
+      "write a global grid from exactly 0 to 360 (no extra columns); points\n"
+      "in the first and last cell then get the interpolation within their\n"
+      "cell, which is a few centimetres coarser"},
+     {"--overlap", nullptr, "the default, accepted for scripts that name it"}},
+    "",
+    {"kelvane grid convert /usr/share/proj/egm96_15.gtx egm96.grd"},
+    Input::None,
+    true,
+    nullptr,
+    nullptr,
+    run,
+};
+
+const Registration kRegistration(kCommand);
+
+} // namespace
 
 } // namespace kelvane::cli

@@ -9,48 +9,12 @@
 #include <vector>
 
 #include "cli.h"
-#include "commands.h"
+#include "points.h"
 #include "kelvane/kelvane.h"
 
 namespace kelvane::cli {
 
 namespace {
-
-const char* const kHelmertHelp =
-    "usage: kelvane helmert fit --params 7|4 [FILE]\n"
-    "       kelvane helmert apply --params TX,TY,TZ,RX,RY,RZ,DS [--position-vector] [--input FILE]\n"
-    "       kelvane helmert apply --params TX,TY,TZ,DS [--input FILE]\n"
-    "\n"
-    "Three-dimensional similarity transformations between two Cartesian systems:\n"
-    "  seven parameters  (X Y Z) = (1 + DS/1e6) R (x y z) + (TX TY TZ)\n"
-    "  four parameters   (X Y Z) = (1 + DS/1e6)   (x y z) + (TX TY TZ)\n"
-    "Units: TX TY TZ metres, RX RY RZ arc-seconds, DS parts per million.\n"
-    "Angles follow the coordinate-frame convention: for small angles R has the rows\n"
-    "(1, RZ, -RY), (-RZ, 1, RX), (RY, -RX, 1). A set published in the position-vector\n"
-    "convention is entered with --position-vector (or with its three angles negated).\n"
-    "\n"
-    "fit: reads control points, one per line, from FILE (or standard input):\n"
-    "  [name] x sx y sy z sz X sX Y sY Z sZ\n"
-    "source coordinates and their standard deviations, then the target's (metres; the\n"
-    "standard deviations must not be negative). Blank lines and '#' lines are skipped;\n"
-    "malformed lines are reported with their line number and left out of the fit (the\n"
-    "exit status is then 1). Both sets of coordinates are treated as observations and\n"
-    "the fit is iterated at most 10 times. Prints the parameters with their standard\n"
-    "errors, the variance factor sigma0^2 (near 1 when the standard deviations fit the\n"
-    "data), the residual measure 3 sqrt(sum r^2)/n and, per point, the residuals of the\n"
-    "three condition equations (about transformed source minus target), followed by the\n"
-    "'apply' options that reproduce the fit. Rotations are shown in -648000..648000\n"
-    "arc-seconds. Needs 3 points for 7 parameters, 2 for 4; more give statistics.\n"
-    "\n"
-    "apply: transforms 'x y z' lines (standard input or --input FILE) to 'X Y Z', metres\n"
-    "to 0.1 mm; a result beyond 1e12 m is refused as a bad line.\n"
-    "\n"
-    "options:\n"
-    "  --params 7|4        fit: the number of parameters\n"
-    "  --params LIST       apply: TX,TY,TZ,RX,RY,RZ,DS (seven) or TX,TY,TZ,DS (four)\n"
-    "  --position-vector   apply: the angles are given in the position-vector convention\n"
-    "  --input FILE        read FILE instead of standard input\n"
-    "  --help              this text\n";
 
 const double kArcSec = 4.0 * std::atan(1.0) / 648000.0;
 constexpr double kPpm = 1e-6;
@@ -200,29 +164,23 @@ int fitFour(const std::string& cmd, ControlPoints& cps)
     return printFit(cmd, cps, r);
 }
 
-// The options of both actions; each action refuses what it does not take.
-struct Options {
-    std::optional<std::string> params;
-    std::optional<std::string> input;
-    bool positionVector = false;
-    std::vector<std::string> positionals; // the action first
-};
-
-int runFit(const std::string& cmd, const Options& o)
+int runFit(const Invocation& inv)
 {
-    const std::optional<std::string>& params = o.params;
-    std::optional<std::string> input = o.input;
+    const std::string cmd = inv.name();
+    const std::optional<std::string> params = inv.value("--params");
+    std::optional<std::string> input = inv.value("--input");
+    const std::vector<std::string>& positionals = inv.positionals();
     if (!params || (*params != "7" && *params != "4")) {
         return usageError(cmd, "give the number of parameters as --params 7 or --params 4");
     }
-    if (o.positionVector) return usageError(cmd, "--position-vector belongs to 'apply'");
-    if (o.positionals.size() > 2 || (o.positionals.size() == 2 && input)) {
+    if (inv.flag("--position-vector")) return usageError(cmd, "--position-vector belongs to 'apply'");
+    if (positionals.size() > 2 || (positionals.size() == 2 && input)) {
         return usageError(cmd, "give one control-point file");
     }
-    if (o.positionals.size() == 2) input = o.positionals[1];
+    if (positionals.size() == 2) input = positionals[1];
 
     ControlPoints cps;
-    const int read = processLines(cmd, input, [&](const std::vector<std::string>& fields, std::ostream&) {
+    const int read = readLines(cmd, input, [&](const std::vector<std::string>& fields) {
         return readControlPoint(fields, cps);
     });
     if (read == kExitUsage) return read;
@@ -234,23 +192,23 @@ int runFit(const std::string& cmd, const Options& o)
     return fitted != kExitOk ? fitted : read;
 }
 
-int runApply(const std::string& cmd, const Options& o)
+int runApply(const Invocation& inv)
 {
-    const std::optional<std::string>& paramText = o.params;
-    const bool positionVector = o.positionVector;
-    if (o.positionals.size() > 1) {
-        return usageError(cmd, "unexpected argument '" + o.positionals[1] + "' (see --help)");
+    const std::optional<std::string> paramText = inv.value("--params");
+    const bool positionVector = inv.flag("--position-vector");
+    if (inv.positionals().size() > 1) {
+        return inv.usageError("unexpected argument '" + inv.positionals()[1] + "' (see --help)");
     }
-    if (!paramText) return usageError(cmd, "give the parameters as --params TX,TY,TZ,RX,RY,RZ,DS or TX,TY,TZ,DS");
+    if (!paramText) return inv.usageError("give the parameters as --params TX,TY,TZ,RX,RY,RZ,DS or TX,TY,TZ,DS");
 
     const std::vector<std::string> fields = splitFields(*paramText);
     std::vector<double> p;
     if (fields.size() != 7 && fields.size() != 4) {
-        return usageError(cmd, "--params takes 7 values (TX,TY,TZ,RX,RY,RZ,DS) or 4 (TX,TY,TZ,DS), not " +
-                                   std::to_string(fields.size()));
+        return inv.usageError("--params takes 7 values (TX,TY,TZ,RX,RY,RZ,DS) or 4 (TX,TY,TZ,DS), not " +
+                              std::to_string(fields.size()));
     }
-    if (auto problem = parseNumbers(fields, fields.size(), p)) return usageError(cmd, "--params: " + *problem);
-    if (fields.size() == 4 && positionVector) return usageError(cmd, "--position-vector needs the seven-parameter form");
+    if (auto problem = parseNumbers(fields, fields.size(), p)) return inv.usageError("--params: " + *problem);
+    if (fields.size() == 4 && positionVector) return inv.usageError("--position-vector needs the seven-parameter form");
 
     const bool seven = p.size() == 7;
     const double sign = positionVector ? -1.0 : 1.0;
@@ -259,44 +217,78 @@ int runApply(const std::string& cmd, const Options& o)
     if (seven) {
         for (int k = 0; k < 3; ++k) r[k] = sign * p[3 + static_cast<std::size_t>(k)] * kArcSec;
     }
-    return processLines(cmd, o.input, [&](const std::vector<std::string>& line, std::ostream& out) {
-        std::vector<double> v;
-        if (auto problem = parseNumbers(line, 3, v)) return problem;
-        double X, Y, Z;
-        if (seven) {
-            xform3D_Pt(scale, r[0], r[1], r[2], p[0], p[1], p[2], v[0], v[1], v[2], &X, &Y, &Z);
-        } else {
-            xform3D4Parm_Pt(scale, p[0], p[1], p[2], v[0], v[1], v[2], &X, &Y, &Z);
-        }
-        // Beyond a billion kilometres (or not finite) is refused rather than printed.
-        if (!(std::fabs(X) < 1e12 && std::fabs(Y) < 1e12 && std::fabs(Z) < 1e12)) {
-            return std::optional<std::string>("the result lies beyond 1e12 m");
-        }
-        out << fixed(X, 4) << ' ' << fixed(Y, 4) << ' ' << fixed(Z, 4) << '\n';
-        return std::optional<std::string>();
-    });
+    const auto metres = [](const char* name) { return Column{name, Quantity::Length, 4, false}; };
+    return convertLines(inv, {{metres("x"), metres("y"), metres("z")},
+                              {metres("X"), metres("Y"), metres("Z")},
+                              [&](const Values& v, std::vector<double>& out) -> std::optional<std::string> {
+                                  double X, Y, Z;
+                                  if (seven) {
+                                      xform3D_Pt(scale, r[0], r[1], r[2], p[0], p[1], p[2], v[0], v[1], v[2], &X, &Y, &Z);
+                                  } else {
+                                      xform3D4Parm_Pt(scale, p[0], p[1], p[2], v[0], v[1], v[2], &X, &Y, &Z);
+                                  }
+                                  // Beyond a billion kilometres (or not finite) is refused rather than printed.
+                                  if (!(std::fabs(X) < 1e12 && std::fabs(Y) < 1e12 && std::fabs(Z) < 1e12)) {
+                                      return "the result lies beyond 1e12 m";
+                                  }
+                                  out = {X, Y, Z};
+                                  return std::nullopt;
+                              }});
 }
+
+int run(const Invocation& inv)
+{
+    const std::string action = inv.positionals().empty() ? "" : inv.positionals()[0];
+    if (action == "fit") return runFit(inv.action("fit"));
+    if (action == "apply") return runApply(inv.action("apply"));
+    return inv.usageError(action.empty() ? "give an action: fit or apply (see --help)"
+                                         : "unknown action '" + action + "' (fit or apply; see --help)");
+}
+
+const Command kCommand{
+    "helmert",
+    "fit or apply 4-/7-parameter 3D similarity transformations",
+    65,
+    {"helmert fit --params 7|4 [FILE]",
+     "helmert apply --params TX,TY,TZ,RX,RY,RZ,DS [--position-vector] [--input FILE]",
+     "helmert apply --params TX,TY,TZ,DS [--input FILE]"},
+    "Three-dimensional similarity transformations between two Cartesian systems:\n"
+    "  seven parameters  (X Y Z) = (1 + DS/1e6) R (x y z) + (TX TY TZ)\n"
+    "  four parameters   (X Y Z) = (1 + DS/1e6)   (x y z) + (TX TY TZ)\n"
+    "Units: TX TY TZ metres, RX RY RZ arc-seconds, DS parts per million.\n"
+    "Angles follow the coordinate-frame convention: for small angles R has the rows\n"
+    "(1, RZ, -RY), (-RZ, 1, RX), (RY, -RX, 1). A set published in the position-vector\n"
+    "convention is entered with --position-vector (or with its three angles negated).\n"
+    "\n"
+    "fit: reads control points, one per line, from FILE (or standard input):\n"
+    "  [name] x sx y sy z sz X sX Y sY Z sZ\n"
+    "source coordinates and their standard deviations, then the target's (metres; the\n"
+    "standard deviations must not be negative). Blank lines and '#' lines are skipped;\n"
+    "malformed lines are reported with their line number and left out of the fit (the\n"
+    "exit status is then 1). Both sets of coordinates are treated as observations and\n"
+    "the fit is iterated at most 10 times. Prints the parameters with their standard\n"
+    "errors, the variance factor sigma0^2 (near 1 when the standard deviations fit the\n"
+    "data), the residual measure 3 sqrt(sum r^2)/n and, per point, the residuals of the\n"
+    "three condition equations (about transformed source minus target), followed by the\n"
+    "'apply' options that reproduce the fit. Rotations are shown in -648000..648000\n"
+    "arc-seconds. Needs 3 points for 7 parameters, 2 for 4; more give statistics.\n"
+    "\n"
+    "apply: transforms 'x y z' lines (standard input or --input FILE) to 'X Y Z', metres\n"
+    "to 0.1 mm; a result beyond 1e12 m is refused as a bad line.\n",
+    {{"--params", "LIST", "fit: the number of parameters, 7 or 4;\n"
+                          "apply: TX,TY,TZ,RX,RY,RZ,DS (seven) or TX,TY,TZ,DS (four)"},
+     {"--position-vector", nullptr, "apply: the angles are given in the position-vector convention"}},
+    "",
+    {"echo '3182019.3671 -63875.7978 5508883.5798' | kelvane helmert apply --params 1,2,3,100"},
+    Input::Points,
+    true,
+    nullptr,
+    nullptr,
+    run,
+};
+
+const Registration kRegistration(kCommand);
 
 } // namespace
-
-int runHelmert(int argc, char** argv)
-{
-    Args args(argc, argv);
-    if (args.help()) {
-        std::cout << kHelmertHelp;
-        return kExitOk;
-    }
-    Options o;
-    o.params = args.value("--params");
-    o.input = args.value("--input");
-    o.positionVector = args.flag("--position-vector");
-    o.positionals = args.positionals();
-    if (!args.finish()) return kExitUsage;
-    const std::string action = o.positionals.empty() ? "" : o.positionals[0];
-    if (action == "fit") return runFit(args.command() + " fit", o);
-    if (action == "apply") return runApply(args.command() + " apply", o);
-    return usageError(args.command(), action.empty() ? "give an action: fit or apply (see --help)"
-                                                     : "unknown action '" + action + "' (fit or apply; see --help)");
-}
 
 } // namespace kelvane::cli

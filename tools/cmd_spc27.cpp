@@ -8,35 +8,12 @@
 #include <vector>
 
 #include "cli.h"
-#include "commands.h"
+#include "points.h"
 #include "kelvane/spc27.h"
 
 namespace kelvane::cli {
 
 namespace {
-
-const char* const kHelp =
-    "usage: kelvane spc27 --zone CODE [--inverse] [--input FILE]\n"
-    "       kelvane spc27 --list\n"
-    "\n"
-    "Converts between NAD 27 latitude/longitude and the state plane coordinates of 1927\n"
-    "(SPCS 27, Clarke 1866) of one zone, one point per line.\n"
-    "\n"
-    "  forward (default)  reads   lat lon           decimal degrees, longitude positive east\n"
-    "                     writes  northing easting  US survey feet, 4 decimals,\n"
-    "                             then the point scale factor and the convergence in degrees\n"
-    "  --inverse          reads   northing easting  US survey feet\n"
-    "                     writes  lat lon           decimal degrees, longitude positive east,\n"
-    "                             then the point scale factor and the convergence in degrees\n"
-    "\n"
-    "  --zone CODE   SPCS 27 zone code, with or without its leading zero (0101 or 101)\n"
-    "  --list        lists the 130 zone codes in table order with their projection kinds\n"
-    "  --input FILE  reads FILE instead of standard input\n"
-    "\n"
-    "Fields are separated by blanks, tabs or commas. The convergence is positive east of\n"
-    "the central meridian. Longitudes may be given in any turn (173.2 or -186.8 for a\n"
-    "point of the Aleutian zone 5010 west of 180 degrees): the one nearest the zone's\n"
-    "central meridian is used, and the inverse writes longitudes in -180..180.\n";
 
 const char* kindName(int kind)
 {
@@ -76,70 +53,87 @@ int listZones()
     return kExitOk;
 }
 
-std::optional<std::string> forward(zoneconstant27& zone, const std::vector<std::string>& fields,
-                                   std::ostream& out)
+std::optional<std::string> forward(zoneconstant27& zone, const Values& in, std::vector<double>& out)
 {
-    std::vector<double> v;
-    if (auto problem = parseNumbers(fields, 2, v)) return problem;
-    if (std::fabs(v[0]) > 90.0) return "latitude " + fields[0] + " is outside -90..90 degrees";
     geodCoord p{};
-    p.lat = degToRad(v[0]);
-    p.lon = degToRad(nearestTurn(-v[1], centralMeridianWest(zone))); // the family takes them positive west
+    p.lat = degToRad(in[0]);
+    p.lon = degToRad(nearestTurn(-in[1], centralMeridianWest(zone))); // the family takes them positive west
     if (geod2SPC27(&zone, &p) != 0) return std::string("the zone's projection kind is not known");
     if (!std::isfinite(p.northing) || !std::isfinite(p.easting)) return std::string("the point has no grid position");
-    out << fixed(p.northing, 4) << ' ' << fixed(p.easting, 4) << ' ' << fixed(p.gridScale, 10) << ' '
-        << fixed(radToDeg(p.convergence), 9) << '\n';
+    out = {p.northing, p.easting, p.gridScale, radToDeg(p.convergence)};
     return std::nullopt;
 }
 
-std::optional<std::string> inverse(zoneconstant27& zone, const std::vector<std::string>& fields,
-                                   std::ostream& out)
+std::optional<std::string> inverse(zoneconstant27& zone, const Values& in, std::vector<double>& out)
 {
-    std::vector<double> v;
-    if (auto problem = parseNumbers(fields, 2, v)) return problem;
     geodCoord p{};
-    p.northing = v[0];
-    p.easting = v[1];
+    p.northing = in[0];
+    p.easting = in[1];
     if (SPC272Geod(&zone, &p) != 0) return std::string("the zone's projection kind is not known");
     if (!std::isfinite(p.lat) || !std::isfinite(p.lon)) return std::string("the point has no geographic position");
-    out << fixed(radToDeg(p.lat), 10) << ' ' << fixed(nearestTurn(-radToDeg(p.lon), 0.0), 10) << ' ' << fixed(p.gridScale, 10)
-        << ' ' << fixed(radToDeg(p.convergence), 9) << '\n';
+    out = {radToDeg(p.lat), nearestTurn(-radToDeg(p.lon), 0.0), p.gridScale, radToDeg(p.convergence)};
     return std::nullopt;
 }
 
-} // namespace
-
-int runSpc27(int argc, char** argv)
+int run(const Invocation& inv)
 {
-    Args args(argc, argv);
-    const std::string& cmd = args.command();
-    if (args.help()) {
-        std::cout << kHelp;
-        return kExitOk;
-    }
-    const bool list = args.flag("--list");
-    const bool inverseMode = args.flag("--inverse");
-    const std::optional<std::string> zoneText = args.value("--zone");
-    const std::optional<std::string> input = args.value("--input");
-    const std::vector<std::string> extra = args.positionals();
-    if (!args.finish()) return kExitUsage;
-    if (!extra.empty()) return usageError(cmd, "unexpected argument '" + extra.front() + "' (see --help)");
-
-    init27ZoneConstants();
-    if (list) {
-        if (zoneText || inverseMode || input) return usageError(cmd, "--list takes no other option");
-        return listZones();
-    }
-    if (!zoneText) return usageError(cmd, "--zone CODE is required (see --list for the codes)");
+    const bool inverseMode = inv.flag("--inverse");
+    const std::optional<std::string> zoneText = inv.value("--zone");
+    if (!zoneText) return inv.usageError("--zone CODE is required (see --list for the codes)");
     const std::optional<int> code = parseZoneCode(*zoneText);
-    if (!code) return usageError(cmd, "invalid zone code '" + *zoneText + "': expected a code such as 0101 or 101");
+    if (!code) return inv.usageError("invalid zone code '" + *zoneText + "': expected a code such as 0101 or 101");
+    init27ZoneConstants();
     zoneconstant27 zone{};
-    if (initSPC27Zone(*code, &zone) != 0) {
-        return usageError(cmd, "unknown SPCS 27 zone '" + *zoneText + "' (see --list)");
+    if (initSPC27Zone(*code, &zone) != 0) return inv.usageError("unknown SPCS 27 zone '" + *zoneText + "' (see --list)");
+
+    // US survey feet; the degrees keep their minus sign on zero, the convergence has 9 decimals.
+    const Column lat{"lat", Quantity::Latitude, 10, false}, lon{"lon", Quantity::Longitude, 10, false};
+    const Column northing{"northing", Quantity::Length, 4, false}, easting{"easting", Quantity::Length, 4, false};
+    const Column convergence{"convergence", Quantity::Angle, 9, false};
+    if (inverseMode) {
+        return convertLines(inv, {{northing, easting}, {lat, lon, kScale, convergence},
+                                  [&](const Values& in, std::vector<double>& out) { return inverse(zone, in, out); }});
     }
-    return processLines(cmd, input, [&](const std::vector<std::string>& fields, std::ostream& out) {
-        return inverseMode ? inverse(zone, fields, out) : forward(zone, fields, out);
-    });
+    return convertLines(inv, {{lat, lon}, {northing, easting, kScale, convergence},
+                              [&](const Values& in, std::vector<double>& out) { return forward(zone, in, out); }});
 }
+
+int list()
+{
+    init27ZoneConstants();
+    return listZones();
+}
+
+const Command kCommand{
+    "spc27",
+    "geographic <-> state plane 1927 (US survey feet)",
+    51,
+    {"spc27 --zone CODE [--inverse] [--input FILE]", "spc27 --list"},
+    "Converts between NAD 27 latitude/longitude and the state plane coordinates of 1927\n"
+    "(SPCS 27, Clarke 1866) of one zone, one point per line.\n"
+    "\n"
+    "  forward (default)  reads   lat lon           decimal degrees, longitude positive east\n"
+    "                     writes  northing easting  US survey feet, 4 decimals,\n"
+    "                             then the point scale factor and the convergence in degrees\n"
+    "  --inverse          reads   northing easting  US survey feet\n"
+    "                     writes  lat lon           decimal degrees, longitude positive east,\n"
+    "                             then the point scale factor and the convergence in degrees\n",
+    {{"--zone", "CODE", "SPCS 27 zone code, with or without its leading zero (0101 or 101)"},
+     {"--inverse", nullptr, "northing easting -> lat lon"}},
+    "Fields are separated by blanks, tabs or commas. The convergence is positive east of\n"
+    "the central meridian. Longitudes may be given in any turn (173.2 or -186.8 for a\n"
+    "point of the Aleutian zone 5010 west of 180 degrees): the one nearest the zone's\n"
+    "central meridian is used, and the inverse writes longitudes in -180..180.\n",
+    {"echo '31.5 -85.83333333333333' | kelvane spc27 --zone 0101"},
+    Input::Points,
+    false,
+    list,
+    "lists the 130 zone codes in table order with their projection kinds",
+    run,
+};
+
+const Registration kRegistration(kCommand);
+
+} // namespace
 
 } // namespace kelvane::cli

@@ -1,39 +1,24 @@
 // kelvane: converts coordinates from the command line, one point per input line.
 #include <cstring>
 #include <iostream>
+#include <string>
 
-#include "commands.h"
+#include "command.h"
+#include "manual.h"
 
 namespace {
 
-struct Subcommand {
-    const char* name;
-    int (*run)(int, char**);
-    const char* summary;
-};
-
-const Subcommand kSubcommands[] = {
-    {"utm", kelvane::cli::runUtm, "geographic <-> UTM grid coordinates (120 zones)"},
-    {"spc83", kelvane::cli::runSpc83, "geographic <-> state plane 1983 (metres)"},
-    {"spc27", kelvane::cli::runSpc27, "geographic <-> state plane 1927 (US survey feet)"},
-    {"ecef", kelvane::cli::runEcef, "geographic <-> Earth-centred Cartesian X Y Z"},
-    {"enu", kelvane::cli::runEnu, "geocentric differences -> local east/north/up"},
-    {"helmert", kelvane::cli::runHelmert, "fit or apply 4-/7-parameter 3D similarity transformations"},
-    {"geoid", kelvane::cli::runGeoid, "geoid heights from the 39 geoid models' grid files"},
-    {"grid", kelvane::cli::runGrid, "convert published geoid grids into the library's text format"},
-};
+using kelvane::cli::Command;
 
 void printUsage(std::ostream& os)
 {
     os << "usage: kelvane <command> [options]   (kelvane <command> --help for details)\n"
+          "       kelvane --manpage                (the manual page, in roff)\n"
           "\n"
-          "Reads one point per line from standard input (or --input FILE), writes one result\n"
-          "per line. Angles are decimal degrees, longitudes positive east, lengths metres\n"
-          "(US survey feet for spc27). Blank lines and lines starting with '#' are skipped.\n"
-          "\n"
-          "commands:\n";
-    for (const auto& s : kSubcommands) {
-        os << "  " << s.name << std::string(10 - std::strlen(s.name), ' ') << s.summary << '\n';
+       << kelvane::cli::kProgramDescription << "\ncommands:\n";
+    for (const Command* c : kelvane::cli::commands()) {
+        const std::size_t n = std::strlen(c->name);
+        os << "  " << c->name << std::string(n < 10 ? 10 - n : 1, ' ') << c->summary << '\n';
     }
 }
 
@@ -43,17 +28,19 @@ int main(int argc, char** argv)
 {
     if (argc < 2) {
         printUsage(std::cerr);
-        return 2;
+        return kelvane::cli::kExitUsage;
     }
-    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
-        std::strcmp(argv[1], "help") == 0) {
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h" || first == "help") {
         printUsage(std::cout);
-        return 0;
+        return kelvane::cli::kExitOk;
     }
-    for (const auto& s : kSubcommands) {
-        if (std::strcmp(argv[1], s.name) == 0) return s.run(argc - 1, argv + 1);
+    if (first == "--manpage") {
+        kelvane::cli::printManual(std::cout);
+        return kelvane::cli::kExitOk;
     }
-    std::cerr << "kelvane: unknown command '" << argv[1] << "'\n\n";
+    if (const Command* c = kelvane::cli::findCommand(first)) return kelvane::cli::runCommand(*c, argc - 1, argv + 1);
+    std::cerr << "kelvane: unknown command '" << first << "'\n\n";
     printUsage(std::cerr);
-    return 2;
+    return kelvane::cli::kExitUsage;
 }

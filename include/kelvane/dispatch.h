@@ -1,5 +1,7 @@
 /* Zone dispatch: one pair of entry points for every projection kind of a zone record,
- * and the arc-to-chord correction (t - T) of observed horizontal angles.
+ * and the arc-to-chord correction (t - T) of observed horizontal angles. The correction
+ * of one line is each projection's own (tmArcToChord, lambertArcToChord, omArcToChord in
+ * the family headers).
  *
  * Longitudes are positive WEST, as for the projection routines these call. The
  * arc-to-chord corrections are radians. Every function here returns 1, writing nothing,
@@ -8,6 +10,9 @@
 #define KELVANE_DISPATCH_H
 
 #include "kelvane/core.h"
+#include "kelvane/lambert.h"
+#include "kelvane/oblique_mercator.h"
+#include "kelvane/transverse_mercator.h"
 
 KELVANE_C_BEGIN
 
@@ -28,14 +33,6 @@ KELVANE_API int grid2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
  * formed (a Lambert zone whose two standard parallels coincide). */
 KELVANE_API int getTMT(ellipsoid* ell, zoneCnstnt* zone, geodCoord* station, geodCoord* backsight,
                        geodCoord* foresight, double* correction);
-
-/* The arc-to-chord correction T of the line from p1 to p2, at p1, for each projection.
- * lambertArcToChord returns 1 without writing *result when the standard parallels
- * coincide; the other two return 0 for any (non-null) arguments. */
-KELVANE_API int tmArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result);
-KELVANE_API int lambertArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2,
-                                  double* result);
-KELVANE_API int omArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result);
 
 KELVANE_C_END
 

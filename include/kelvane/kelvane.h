@@ -8,6 +8,7 @@
 
 #include "kelvane/export.h"
 #include "kelvane/core.h"
+#include "kelvane/ellipsoids.h"
 #include "kelvane/transverse_mercator.h"
 #include "kelvane/dispatch.h"
 #include "kelvane/lambert.h"

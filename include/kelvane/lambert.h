@@ -21,6 +21,12 @@ KELVANE_API int geod2Lambert(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
  * Returns 1 without writing anything when the two standard parallels coincide. */
 KELVANE_API int Lambert2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
 
+/* Arc-to-chord correction T (rad) of the line from p1 to p2, at p1, from the points' lat
+ * and lon (positive west). Returns 0, or 1 without writing *result when the standard
+ * parallels coincide (or a pointer is null). */
+KELVANE_API int lambertArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2,
+                                  double* result);
+
 KELVANE_C_END
 
 #endif /* KELVANE_LAMBERT_H */

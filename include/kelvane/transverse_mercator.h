@@ -68,6 +68,10 @@ KELVANE_API int utmZoneFromPosition(double lat, double lon);
  * NaN gives 0; values beyond the int range are clamped to it. */
 KELVANE_API int roundHalfUp(double x);
 
+/* Arc-to-chord correction T (rad) of the line from p1 to p2, at p1, from the points'
+ * northing and easting. Returns 0, or 1 without writing *result for a null pointer. */
+KELVANE_API int tmArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result);
+
 KELVANE_C_END
 
 #endif /* KELVANE_TRANSVERSE_MERCATOR_H */

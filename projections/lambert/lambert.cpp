@@ -13,7 +13,7 @@ namespace {
 // Point scale factor at latitude phi, where the mapping radius is R.
 double lambertScale(const LambertConstants& c, double a, double phi, double R)
 {
-    return std::sqrt(1.0 - c.e2 * std::pow(std::sin(phi), 2.0)) * c.n * R / (a * std::cos(phi));
+    return W(c.e2, phi) * c.n * R / (a * std::cos(phi));
 }
 
 // Newton's method converges quadratically from the spherical start; six steps are always
@@ -74,5 +74,22 @@ int Lambert2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
     pt->lon = zone->originLon - gamma / c.n;
     pt->lat = phi;
     pt->gridScale = kelvane::lambertScale(c, ell->semiMajor, phi, R);
+    return 0;
+}
+
+// Arc-to-chord correction T of a line from p1 to p2, at p1: the angle between the projected
+// geodesic (the arc) and the straight grid line (the chord), in the form of the state plane
+// 1983 manual. A null pointer is refused with 1, writing nothing, and so are two standard
+// parallels that coincide. From the latitudes and longitudes (positive west), with the latitude weighted
+// two to one towards p1.
+int lambertArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
+{
+    if (!ell || !zone || !p1 || !p2 || !result) return 1;
+    kelvane::LambertConstants c;
+    if (!kelvane::lambertConstants(*ell, *zone, c)) return 1;
+    const double sinPhi0 = c.n; // the cone constant is the sine of the central parallel
+    const double phiBar = (2.0 * p1->lat + p2->lat) / 3.0;
+
+    *result = (p1->lon - p2->lon) * (std::sin(phiBar) - sinPhi0) / 2.0;
     return 0;
 }

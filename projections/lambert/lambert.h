@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "core/isometric_latitude.h"
+#include "core/ellipsoid_terms.h"
 #include "kelvane/core.h"
 
 namespace kelvane {
@@ -29,15 +29,15 @@ struct LambertConstants {
 inline bool lambertConstants(const ellipsoid& ell, const zoneCnstnt& zone, LambertConstants& c)
 {
     const double e = ell.ecc;
-    const double e2 = std::pow(e, 2.0);
+    const double e2 = eSqOfEcc(e);
     const double phiS = zone.southParallel;
     const double phiN = zone.northParallel;
     const double qS = isometricLatitude(phiS, e);
     const double qN = isometricLatitude(phiN, e);
     if (qN == qS) return false;
 
-    const double wS = std::sqrt(1.0 - e2 * std::pow(std::sin(phiS), 2.0));
-    const double wN = std::sqrt(1.0 - e2 * std::pow(std::sin(phiN), 2.0));
+    const double wS = W(e2, phiS);
+    const double wN = W(e2, phiN);
     // n = sin(phi0), phi0 being the asin of this quotient: the quotient is taken as it
     // stands, which differs from sin(asin(x)) by an ulp at most.
     const double n = std::log((wN * std::cos(phiS)) / (wS * std::cos(phiN))) / (qN - qS);

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "core/isometric_latitude.h"
+#include "core/ellipsoid_terms.h"
 #include "kelvane/core.h"
 
 namespace kelvane {
@@ -31,11 +31,10 @@ struct ObliqueMercatorConstants {
 };
 
 // Derives the constants from the ellipsoid's semi-axes and the zone's centre (originLat,
-// originLon), azimuth of the central line (centralMeridian) and scale (scaleFactor).
-// e^2 always comes from the semi-axes; e for the isometric latitudes is the square root of
-// that, or the record's ecc when eccFromRecord is set (the two agree to rounding).
-inline ObliqueMercatorConstants obliqueMercatorConstants(const ellipsoid& ell, const zoneCnstnt& zone,
-                                                         bool eccFromRecord)
+// originLon), azimuth of the central line (centralMeridian) and scale (scaleFactor), with
+// e for the isometric latitudes as given. e^2 always comes from the semi-axes.
+inline ObliqueMercatorConstants obliqueMercatorConstantsWithEcc(const ellipsoid& ell, const zoneCnstnt& zone,
+                                                                double e)
 {
     const double a = ell.semiMajor;
     const double b = ell.semiMinor;
@@ -44,12 +43,11 @@ inline ObliqueMercatorConstants obliqueMercatorConstants(const ellipsoid& ell, c
     const double k0 = zone.scaleFactor;
 
     ObliqueMercatorConstants c;
-    const double ePrime2 = (std::pow(a, 2.0) - std::pow(b, 2.0)) / std::pow(b, 2.0);
-    const double f = (a - b) / a;
-    c.e2 = 2.0 * f - f * f;
-    c.e = eccFromRecord ? ell.ecc : std::sqrt(c.e2);
+    const double ePrime2 = ePrimeSqOfAxes(a, b);
+    c.e2 = eSqOfFlattening((a - b) / a);
+    c.e = e;
     c.B = std::sqrt(1.0 + ePrime2 * std::pow(std::cos(phiC), 4.0));
-    const double W0 = std::sqrt(1.0 - c.e2 * std::pow(std::sin(phiC), 2.0));
+    const double W0 = W(c.e2, phiC);
     c.A = a * c.B * std::sqrt(1.0 - c.e2) / (W0 * W0);
     const double Q0 = isometricLatitude(phiC, c.e);
     c.H0 = arcCosh(c.B * std::sqrt(1.0 - c.e2) / (W0 * std::cos(phiC))) - c.B * Q0;
@@ -59,6 +57,33 @@ inline ObliqueMercatorConstants obliqueMercatorConstants(const ellipsoid& ell, c
     c.F = k0 * c.A / a;
     c.lambda0 = zone.originLon + std::asin(std::sinh(c.B * Q0 + c.H0) * c.sinAlpha0 / c.cosAlpha0) / c.B;
     return c;
+}
+
+// The forward projection and the arc-to-chord correction take e as the square root of the
+// e^2 of the semi-axes; the inverse takes the record's ecc. The two agree to rounding.
+inline ObliqueMercatorConstants obliqueMercatorConstantsForward(const ellipsoid& ell, const zoneCnstnt& zone)
+{
+    const double a = ell.semiMajor;
+    return obliqueMercatorConstantsWithEcc(ell, zone, std::sqrt(eSqOfFlattening((a - ell.semiMinor) / a)));
+}
+
+inline ObliqueMercatorConstants obliqueMercatorConstantsInverse(const ellipsoid& ell, const zoneCnstnt& zone)
+{
+    return obliqueMercatorConstantsWithEcc(ell, zone, ell.ecc);
+}
+
+// (u, v) of the rectified grid, along and across the central line from the natural origin,
+// of a point with S = sinh(B q + H0), T = cosh(B q + H0) and aposphere longitude L.
+struct RectifiedUV {
+    double u;
+    double v;
+};
+
+inline RectifiedUV rectifiedUV(const ObliqueMercatorConstants& c, double S, double T, double L)
+{
+    const double sinL = std::sin(L);
+    return {c.D * std::atan((S * c.cosAlpha0 - c.sinAlpha0 * sinL) / std::cos(L)),
+            (c.D / 2.0) * std::log((T - c.sinAlpha0 * S - c.cosAlpha0 * sinL) / (T + c.sinAlpha0 * S + c.cosAlpha0 * sinL))};
 }
 
 } // namespace kelvane

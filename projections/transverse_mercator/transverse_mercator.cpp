@@ -45,24 +45,22 @@ inline SinCos sinCosNear(double sinX, double cosX, double d)
 
 } // namespace
 
-int forward(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
+int forward(const Parameters& p, double phi, double lambda, geodCoord& out)
 {
-    if (ell.semiMinor == 0.0) return 1;
-    if (ell.semiMajor == 0.0) return 1;
-    const SeriesConstants c = seriesConstants(ell, zone);
-    const double a = ell.semiMajor;
-    const double k0 = zone.scaleFactor;
-    const double lambda0 = zone.centralMeridian;
-    const double phi = pt.lat;
-    const double lambda = pt.lon;
+    if (p.b == 0.0) return 1;
+    if (p.a == 0.0) return 1;
+    const SeriesConstants c = seriesConstants(p);
+    const double a = p.a;
+    const double k0 = p.k0;
+    const double lambda0 = p.lambda0;
 
     const double sinPhi = std::sin(phi);
     const double cosPhi = std::cos(phi);
     const double t = std::tan(phi);
     const double eta2 = c.ePrimeSq * (cosPhi * cosPhi);
     const double L = (lambda - lambda0) * cosPhi; // not reduced to +-pi
-    const double S = k0 * c.r * sinCosSeries(phi, sinPhi, cosPhi, c.P0, c.P2, c.P4, c.P6);
-    const double R = k0 * a / std::sqrt(1.0 - c.eSq * (sinPhi * sinPhi));
+    const double S = k0 * c.r * evaluate(TrigSeries{c.P0, c.P2, c.P4, c.P6}, phi, sinPhi, cosPhi);
+    const double R = k0 * a / wOfSine(c.eSq, sinPhi);
 
     const double t2 = std::pow(t, 2.0);
     const double t4 = t2 * t2;
@@ -76,8 +74,8 @@ int forward(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
     const double A7 = (61.0 - 479.0 * t2 + 179.0 * t4 - t6) / 5040.0;
 
     const double L2 = L * L;
-    const double northing = S - c.S0 + zone.falseNorthing + A2 * L2 * (1.0 + L2 * (A4 + A6 * L2));
-    const double easting = zone.falseEasting + A1 * L * (1.0 + L2 * (A3 + L2 * (A5 + A7 * L2)));
+    const double northing = S - c.S0 + p.N0 + A2 * L2 * (1.0 + L2 * (A4 + A6 * L2));
+    const double easting = p.E0 + A1 * L * (1.0 + L2 * (A3 + L2 * (A5 + A7 * L2)));
 
     const double C1 = -t;
     const double C3 = (1.0 + 3.0 * eta2 + 2.0 * eta2 * eta2) / 3.0;
@@ -88,24 +86,24 @@ int forward(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
     const double F4 = (5.0 - 4.0 * t2 + eta2 * (9.0 - 24.0 * t2)) / 12.0;
     const double k = k0 * (1.0 + F2 * L2 * (1.0 + F4 * L2));
 
-    pt.northing = northing;
-    pt.easting = easting;
-    pt.gridScale = k;
-    pt.convergence = gamma;
+    out.northing = northing;
+    out.easting = easting;
+    out.gridScale = k;
+    out.convergence = gamma;
     return 0;
 }
 
-int inverse(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
+int inverse(const Parameters& p, double northing, double easting, geodCoord& out)
 {
-    const SeriesConstants c = seriesConstants(ell, zone);
-    const double a = ell.semiMajor;
-    const double k0 = zone.scaleFactor;
-    const double lambda0 = zone.centralMeridian;
+    const SeriesConstants c = seriesConstants(p);
+    const double a = p.a;
+    const double k0 = p.k0;
+    const double lambda0 = p.lambda0;
 
-    const double omega = (pt.northing - zone.falseNorthing + c.S0) / (k0 * c.r);
+    const double omega = (northing - p.N0 + c.S0) / (k0 * c.r);
     const double sinOmega = std::sin(omega);
     const double cosOmega = std::cos(omega);
-    const double phiF = sinCosSeries(omega, sinOmega, cosOmega, c.H0, c.H2, c.H4, c.H6);
+    const double phiF = evaluate(TrigSeries{c.H0, c.H2, c.H4, c.H6}, omega, sinOmega, cosOmega);
 
     // The footpoint lies within 0.3 degrees of omega: its sine and cosine follow from
     // omega's by the angle-sum identities, and t = tan(phi_f) from them.
@@ -114,9 +112,9 @@ int inverse(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
     const double cosPhiF = f.cos;
     const double t = sinPhiF / cosPhiF;
     const double eta2 = c.ePrimeSq * (cosPhiF * cosPhiF);
-    const double Rf = k0 * a / std::sqrt(1.0 - c.eSq * (sinPhiF * sinPhiF));
+    const double Rf = k0 * a / wOfSine(c.eSq, sinPhiF);
     if (Rf == 0.0) return 1;
-    const double Q = (pt.easting - zone.falseEasting) / Rf;
+    const double Q = (easting - p.E0) / Rf;
     const double Q2 = Q * Q;
 
     const double t2 = std::pow(t, 2.0);
@@ -142,10 +140,10 @@ int inverse(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
     const double G4 = (1.0 + 5.0 * eta2) / 12.0;
     const double k = k0 * (1.0 + G2 * Q2 * (1.0 + G4 * Q2));
 
-    pt.lat = phi;
-    pt.lon = lambda;
-    pt.gridScale = k;
-    pt.convergence = gamma;
+    out.lat = phi;
+    out.lon = lambda;
+    out.gridScale = k;
+    out.convergence = gamma;
     return 0;
 }
 
@@ -162,4 +160,30 @@ int TM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
     if (ell == nullptr || zone == nullptr || pt == nullptr) return 1;
     return kelvane::tm::inverse(*ell, *zone, *pt);
+}
+
+// Arc-to-chord correction T of a line from p1 to p2, at p1: the angle between the projected
+// geodesic (the arc) and the straight grid line (the chord), in the form of the state plane
+// 1983 manual, from plane coordinates alone. A null pointer is refused with 1, writing
+// nothing. The latitude of the line's mean
+// northing is taken from the first term of the footpoint series, which is ample for the
+// mean radius this correction needs.
+int tmArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
+{
+    if (!ell || !zone || !p1 || !p2 || !result) return 1;
+    const kelvane::tm::SeriesConstants c = kelvane::tm::seriesConstants(*ell, *zone);
+    const double k0 = zone->scaleFactor;
+    const double a = ell->semiMajor;
+    const double E0 = zone->falseEasting;
+
+    const double Nm = (p1->northing + p2->northing) / 2.0;
+    const double omegaM = (Nm - zone->falseNorthing + c.S0) / (k0 * c.r);
+    const double phiM = omegaM + c.H0 * std::sin(omegaM) * std::cos(omegaM);
+    const double etaM2 = c.ePrimeSq * std::pow(std::cos(phiM), 2.0);
+    // The reciprocal of the squared geometric mean radius at phiM, scaled by k0.
+    const double K = kelvane::wSqOfSine(c.eSq, std::sin(phiM)) * (1.0 + etaM2) / std::pow(k0 * a, 2.0);
+    const double X = 2.0 * (p1->easting - E0) + (p2->easting - E0);
+
+    *result = -(p2->northing - p1->northing) * X * K / 6.0 * (1.0 - X * X * K / 27.0);
+    return 0;
 }

@@ -35,6 +35,36 @@ TEST(Ellipsoid, SphereHasInfiniteInverseFlattening)
     EXPECT_EQ(initEllipsoid(nullptr, 6371000.0, 0.0), 1);
 }
 
+// The table the library and the command line share: the names are unique and each entry
+// builds the ellipsoid initEllipsoid builds; an unknown name leaves the record as it was.
+TEST(Ellipsoid, NamedTable)
+{
+    ASSERT_GE(namedEllipsoidCount(), 4);
+    EXPECT_STREQ(namedEllipsoidAt(0)->name, "grs80");
+    EXPECT_EQ(namedEllipsoidAt(-1), nullptr);
+    EXPECT_EQ(namedEllipsoidAt(namedEllipsoidCount()), nullptr);
+    for (int i = 0; i < namedEllipsoidCount(); ++i) {
+        const namedEllipsoid* e = namedEllipsoidAt(i);
+        EXPECT_EQ(findNamedEllipsoid(e->name), e);
+        ellipsoid byName{};
+        ellipsoid byValue{};
+        ASSERT_EQ(initNamedEllipsoid(&byName, e->name), 0);
+        initEllipsoid(&byValue, e->semiMajor, e->flattening);
+        EXPECT_EQ(std::memcmp(&byName, &byValue, sizeof byName), 0) << e->name;
+    }
+    EXPECT_NEAR(findNamedEllipsoid("clarke1866")->semiMajor * (1.0 - findNamedEllipsoid("clarke1866")->flattening),
+                6356583.8, 1e-6);
+
+    ellipsoid untouched;
+    std::memset(&untouched, 0x5a, sizeof untouched);
+    const ellipsoid before = untouched;
+    EXPECT_EQ(initNamedEllipsoid(&untouched, "GRS80"), 1);
+    EXPECT_EQ(initNamedEllipsoid(&untouched, nullptr), 1);
+    EXPECT_EQ(initNamedEllipsoid(nullptr, "grs80"), 1);
+    EXPECT_EQ(std::memcmp(&untouched, &before, sizeof before), 0);
+    EXPECT_EQ(findNamedEllipsoid(nullptr), nullptr);
+}
+
 TEST(TemplateExports, AnswerAsHostsExpect)
 {
     EXPECT_EQ(fnKelvane(), 42);

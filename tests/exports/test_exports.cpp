@@ -24,13 +24,17 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
     ASSERT_NE(handle_, nullptr) << dlerror();
     const char* const exported[] = {
         // core, dispatch and arc-to-chord corrections
-        "initEllipsoid", "fnKelvane", "nKelvane", "geod2Grid", "grid2Geod", "getTMT", "tmArcToChord",
+        "initEllipsoid", "fnKelvane", "nKelvane", "namedEllipsoidCount", "namedEllipsoidAt", "findNamedEllipsoid",
+        "initNamedEllipsoid", "geod2Grid", "grid2Geod", "getTMT", "tmArcToChord",
         "lambertArcToChord", "omArcToChord",
         // Transverse Mercator and UTM
         "geod2TM", "TM2Geod", "UTMInitializeZoneConstants", "UTMGeod2Grid", "UTMGrid2Geod", "invalidUTMZone",
         "UTMGetZoneLstS", "utmZoneFromPosition", "roundHalfUp",
         // Lambert and oblique Mercator
         "geod2Lambert", "Lambert2Geod", "geod2OM", "OM2Geod",
+        // projection-centre oblique Mercator and its one-point wrappers
+        "latLong2XY_OMProjCenter", "XY2latLong_OMProjCenter", "latLong2XY_ObliqueMercator",
+        "XY2latLong_ObliqueMercator",
         // state plane 1983 and 1927
         "init83ZoneConstants", "invalidSPC83Zone", "initSPC83Zone", "getSPC83ZoneIndex", "SPC83Grid2Geod",
         "SPC83Geod2Grid", "computeSPC83TmT", "SPC83GetZoneLstS", "init27ZoneConstants", "initSPC27Zone",
@@ -52,7 +56,8 @@ TEST_F(SharedLibrary, KeepsInternalHelpersHidden)
 {
     ASSERT_NE(handle_, nullptr) << dlerror();
     for (const char* name : {"spc83PointToGeod", "arcCosh", "loadGeoidGridFile", "createGeoidGrid",
-                             "selectGeoidFile", "matrixAdd", "dumpMatrix"}) {
+                             "selectGeoidFile", "matrixAdd", "dumpMatrix",
+                             "omProjCenterConstants", "signOf"}) {
         EXPECT_EQ(dlsym(handle_, name), nullptr) << name << " should not be visible to hosts";
     }
 }

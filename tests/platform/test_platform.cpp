@@ -1,4 +1,4 @@
-// The platform services: wild-card matching, directory search and temporary files.
+// The platform services: wild-card matching, directory search, regular files and scratch files.
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
@@ -11,10 +11,18 @@
 
 #include "support/process_token.h"
 
+#if !defined(_WIN32)
+// Pipes, links and permissions for the POSIX-only cases below.
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 using kelvane::platform::anyFileMatches;
-using kelvane::platform::createTempFile;
+using kelvane::platform::createScratchFile;
+using kelvane::platform::FileStamp;
+using kelvane::platform::openRegularFile;
 using kelvane::platform::wildcardMatch;
 
 std::string freshFolder(const std::string& name)
@@ -25,8 +33,6 @@ std::string freshFolder(const std::string& name)
 }
 
 void touch(const std::string& path) { std::ofstream(path) << "x\n"; }
-
-bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
 TEST(Wildcard, StarAndQuestionMark)
 {
@@ -82,45 +88,87 @@ TEST(DirectorySearch, FindsFilesByPattern)
     std::filesystem::remove(dir);
 }
 
-TEST(TemporaryFile, UniqueFilesInTheFolder)
+int entryCount(const std::string& dir)
 {
-    const std::string dir = freshFolder("temp");
-    char a[256];
-    char b[256];
-    ASSERT_EQ(createTempFile(dir.c_str(), "grd", a, sizeof a), 0);
-    ASSERT_EQ(createTempFile(dir.c_str(), "grd", b, sizeof b), 0);
-    EXPECT_STRNE(a, b);
-    EXPECT_EQ(std::string(a).rfind(dir + "grd", 0), 0u) << a;
-    EXPECT_TRUE(exists(a));
-    EXPECT_TRUE(exists(b));
-    std::remove(a);
-    std::remove(b);
-
-    // The folder may come without its trailing separator.
-    const std::string bare = dir.substr(0, dir.size() - 1);
-    ASSERT_EQ(createTempFile(bare.c_str(), "grd", a, sizeof a), 0);
-    EXPECT_EQ(std::string(a).rfind(dir + "grd", 0), 0u) << a;
-    std::remove(a);
-    std::filesystem::remove(dir);
+    int n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) n += e.path().filename() != "." ? 1 : 0;
+    return n;
 }
 
-TEST(TemporaryFile, RefusesWhatDoesNotFit)
+#if !defined(_WIN32) // Windows has its own cases for devices and pipes
+TEST(RegularFile, OpensFilesAndRefusesEverythingElseWithoutBlocking)
 {
-    const std::string dir = freshFolder("temp_small");
-    // The path needs the folder, "grd", six unique characters and the terminator.
-    const std::size_t needed = dir.size() + 3 + 6 + 1;
-    char buf[512];
-    std::memset(buf, '#', sizeof buf);
-    EXPECT_EQ(createTempFile(dir.c_str(), "grd", buf, needed - 1), 1);
-    EXPECT_EQ(buf[0], '#'); // untouched, not truncated
-    ASSERT_EQ(createTempFile(dir.c_str(), "grd", buf, needed), 0);
-    EXPECT_EQ(std::strlen(buf), needed - 1);
-    std::remove(buf);
+    const std::string dir = freshFolder("regular");
+    touch(dir + "grid.grd");
+    ::mkfifo((dir + "fifo.grd").c_str(), 0600); // no writer: a blocking open would wait for ever
+    ::symlink("/dev/zero", (dir + "zero.grd").c_str());
+    ::symlink((dir + "grid.grd").c_str(), (dir + "link.grd").c_str());
 
-    EXPECT_EQ(createTempFile((dir + "missing/").c_str(), "grd", buf, sizeof buf), 1);
-    EXPECT_EQ(createTempFile(nullptr, "grd", buf, sizeof buf), 1);
-    EXPECT_EQ(createTempFile(dir.c_str(), "grd", nullptr, 10), 1);
-    std::filesystem::remove(dir);
+    FileStamp stamp{-1, -1};
+    std::FILE* f = openRegularFile((dir + "grid.grd").c_str(), &stamp);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(stamp.size, 2);
+    char text[8] = {};
+    EXPECT_EQ(std::fread(text, 1, sizeof text, f), 2u);
+    std::fclose(f);
+    f = openRegularFile((dir + "link.grd").c_str(), nullptr); // a link to a regular file is one
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+
+    for (const std::string name : {"fifo.grd", "zero.grd", "", "missing.grd"}) {
+        FileStamp untouched{7, 7};
+        EXPECT_EQ(openRegularFile((dir + name).c_str(), &untouched), nullptr) << name;
+        EXPECT_EQ(untouched.size, 7) << name;
+    }
+    EXPECT_EQ(openRegularFile(nullptr, nullptr), nullptr);
+    // The presence check counts regular files only.
+    EXPECT_FALSE(anyFileMatches((dir + "fifo.grd").c_str()));
+    EXPECT_FALSE(anyFileMatches((dir + "zero.grd").c_str()));
+    EXPECT_TRUE(anyFileMatches((dir + "link.grd").c_str()));
+
+    // A rewrite changes the stamp.
+    FileStamp again{};
+    std::fclose(openRegularFile((dir + "grid.grd").c_str(), &again));
+    EXPECT_TRUE(again == stamp);
+    std::ofstream(dir + "grid.grd") << "longer\n";
+    std::fclose(openRegularFile((dir + "grid.grd").c_str(), &again));
+    EXPECT_FALSE(again == stamp);
+    std::filesystem::remove_all(dir);
+}
+
+#endif
+
+TEST(ScratchFile, AnonymousFilesThatReadBackWhatWasWritten)
+{
+    const std::string dir = freshFolder("scratch");
+    std::FILE* a = createScratchFile(dir.c_str(), "grd");
+    std::FILE* b = createScratchFile(dir.substr(0, dir.size() - 1).c_str(), "grd"); // without separator
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(entryCount(dir), 0); // nothing to leave behind, even if the process dies now
+    const char text[] = "sixteen bytes!!";
+    ASSERT_EQ(std::fwrite(text, 1, sizeof text, a), sizeof text);
+    ASSERT_EQ(std::fseek(a, 0, SEEK_SET), 0);
+    char back[sizeof text] = {};
+    ASSERT_EQ(std::fread(back, 1, sizeof back, a), sizeof back);
+    EXPECT_STREQ(back, text);
+    std::fclose(a);
+    std::fclose(b);
+
+    // Refused: null arguments, a missing or read-only folder, a name longer than 255.
+    EXPECT_EQ(createScratchFile(nullptr, "grd"), nullptr);
+    EXPECT_EQ(createScratchFile(dir.c_str(), nullptr), nullptr);
+    EXPECT_EQ(createScratchFile((dir + "missing/").c_str(), "grd"), nullptr);
+    EXPECT_EQ(createScratchFile(dir.c_str(), std::string(256, 'p').c_str()), nullptr);
+#if !defined(_WIN32)
+    ::chmod(dir.c_str(), 0500);
+    if (::geteuid() != 0) {
+        EXPECT_EQ(createScratchFile(dir.c_str(), "grd"), nullptr);
+    }
+    ::chmod(dir.c_str(), 0700);
+#endif
+    EXPECT_EQ(entryCount(dir), 0);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

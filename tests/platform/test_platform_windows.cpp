@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "geoid/geoid_grid.h"
 #include "geoid/geoid_test_files.h"
@@ -77,6 +80,17 @@ TEST_F(WindowsGeoidFolder, FileNamesMatchInAnyCaseAndFoldersNeverMatch)
     std::filesystem::remove(dir.file("g2003u01.grd"));
 }
 
+// The names of the scratch files in a folder ("grd" and six letters or digits).
+std::vector<std::string> scratchNames(const ScratchFolder& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.bare())) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind("grd", 0) == 0 && name.size() == 9) names.push_back(name);
+    }
+    return names;
+}
+
 TEST_F(WindowsGeoidFolder, ScratchFilesLiveInTheGridFolderAndAreDeleted)
 {
     const std::string back = windowsPath(dir);
@@ -87,47 +101,62 @@ TEST_F(WindowsGeoidFolder, ScratchFilesLiveInTheGridFolderAndAreDeleted)
     kelvane::GeoidGrid* grid = kelvane::createGeoidGrid(0, 0, 1, 1, 36000, 1, 0);
     ASSERT_NE(grid, nullptr);
     ASSERT_EQ(grid->inMemory, 0);
-    const std::string scratch = grid->scratchPath;
-    EXPECT_EQ(scratch.rfind(back + "grd", 0), 0u) << scratch;
-    EXPECT_EQ(scratch.size(), back.size() + 3 + 6) << scratch;
-    EXPECT_TRUE(std::filesystem::is_regular_file(scratch));
-    EXPECT_EQ(dir.entryCount(), 2); // egm96.grd and the scratch file
-
+    EXPECT_EQ(scratchNames(dir).size(), 1u); // beside egm96.grd while the grid lives
     kelvane::GeoidGridCell cell = kelvane::emptyGridCell();
     cell.value = -12.25;
     cell.valid = '1';
     kelvane::setGridCell(grid, 36001, cell);
+    kelvane::flushWriteWindow(grid);
     EXPECT_EQ(kelvane::getGridCell(grid, 36001).value, -12.25);
     kelvane::destroyGeoidGrid(&grid);
-    EXPECT_FALSE(std::filesystem::exists(scratch));
+    EXPECT_TRUE(scratchNames(dir).empty());
     EXPECT_EQ(dir.entryCount(), 1);
 }
 
-TEST(WindowsScratchFile, NamesFollowTheFolderAndStayUnique)
+TEST(WindowsScratchFile, UniqueFilesInEitherFolderFormGoWhenClosed)
 {
-    ScratchFolder dir("win_temp");
+    ScratchFolder dir("win_scratch");
     const std::string back = windowsPath(dir);
-    const std::string bare = back.substr(0, back.size() - 1);
-    char a[400];
-    char b[400];
-    // Without its trailing separator the folder gets the kind it uses already.
-    ASSERT_EQ(kelvane::platform::createTempFile(bare.c_str(), "grd", a, sizeof a), 0);
-    EXPECT_EQ(std::string(a).rfind(back + "grd", 0), 0u) << a;
-    const std::string slashes = withSlashes(bare);
-    ASSERT_EQ(kelvane::platform::createTempFile(slashes.c_str(), "grd", b, sizeof b), 0);
-    EXPECT_EQ(std::string(b).rfind(slashes + "/grd", 0), 0u) << b;
+    std::vector<std::FILE*> files;
+    // Without its trailing separator, with backslashes or slashes, many at once: all
+    // distinct although Windows ignores case, and all in the folder.
+    files.push_back(kelvane::platform::createScratchFile(back.substr(0, back.size() - 1).c_str(), "grd"));
+    files.push_back(kelvane::platform::createScratchFile(withSlashes(back).c_str(), "grd"));
+    for (int k = 0; k < 100; ++k) files.push_back(kelvane::platform::createScratchFile(back.c_str(), "grd"));
+    for (std::FILE* f : files) ASSERT_NE(f, nullptr);
+    EXPECT_EQ(scratchNames(dir).size(), files.size());
+    EXPECT_EQ(dir.entryCount(), static_cast<int>(files.size()));
 
-    // Many names in one folder, all distinct although Windows ignores case.
-    for (int k = 0; k < 200; ++k) {
-        ASSERT_EQ(kelvane::platform::createTempFile(back.c_str(), "grd", a, sizeof a), 0) << k;
+    const char text[] = "sixteen bytes!!";
+    ASSERT_EQ(std::fwrite(text, 1, sizeof text, files[0]), sizeof text);
+    ASSERT_EQ(std::fseek(files[0], 0, SEEK_SET), 0);
+    char back16[sizeof text] = {};
+    ASSERT_EQ(std::fread(back16, 1, sizeof back16, files[0]), sizeof back16);
+    EXPECT_STREQ(back16, text);
+
+    for (std::FILE* f : files) std::fclose(f);
+    EXPECT_EQ(dir.entryCount(), 0);
+    EXPECT_EQ(kelvane::platform::createScratchFile((back + "missing\\").c_str(), "grd"), nullptr);
+}
+
+TEST(WindowsRegularFile, DevicesPipesAndFoldersAreRefused)
+{
+    ScratchFolder dir("win_regular");
+    const std::string back = windowsPath(dir);
+    std::ofstream(dir.file("grid.grd"), std::ios::binary) << "x\n";
+    kelvane::platform::FileStamp stamp{-1, -1};
+    std::FILE* f = kelvane::platform::openRegularFile((back + "GRID.GRD").c_str(), &stamp);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(stamp.size, 2);
+    std::fclose(f);
+
+    for (const std::string& name : {back, back + "missing.grd", std::string("NUL"), std::string("CON"),
+                                    std::string("\\\\.\\pipe\\kelvane_no_such_pipe")}) {
+        kelvane::platform::FileStamp untouched{7, 7};
+        EXPECT_EQ(kelvane::platform::openRegularFile(name.c_str(), &untouched), nullptr) << name;
+        EXPECT_EQ(untouched.size, 7) << name;
     }
-    EXPECT_EQ(dir.entryCount(), 202);
-
-    // A buffer one byte short is refused and left as it was.
-    std::memset(a, '#', sizeof a);
-    EXPECT_EQ(kelvane::platform::createTempFile(back.c_str(), "grd", a, back.size() + 3 + 6), 1);
-    EXPECT_EQ(a[0], '#');
-    EXPECT_EQ(dir.entryCount(), 202);
+    EXPECT_FALSE(kelvane::platform::anyFileMatches("NUL"));
 }
 
 } // namespace

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "kelvane/kelvane.h"
-#include "tests/transform3d/control_points.h"
+#include "bench/support/control_points.h"
 #include "transform3d/adjustment.h"
 #include "transform3d/four_param.h"
 #include "transform3d/seven_param.h"

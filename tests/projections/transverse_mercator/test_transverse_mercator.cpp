@@ -7,10 +7,10 @@
 #include <cstring>
 
 #include "kelvane/kelvane.h"
-#include "projections/transverse_mercator/tm_test_support.h"
+#include "support/test_support.h"
 #include "projections/transverse_mercator/transverse_mercator.h"
 
-using namespace tm_test;
+using namespace ktest;
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "kelvane/kelvane.h"
-#include "projections/transverse_mercator/tm_test_support.h"
+#include "support/test_support.h"
 
-using namespace tm_test;
+using namespace ktest;
 
 namespace {
 

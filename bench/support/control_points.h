@@ -1,8 +1,8 @@
-// Synthetic control points from known seven-parameter sets, for the tests and the
-// benchmark. The transformation is built here from the frame rotations themselves,
+// Synthetic control points from known seven-parameter sets, shared by the transformation
+// tests and benchmark. The transformation is built here from the frame rotations themselves,
 // independently of the library.
-#ifndef KELVANE_TESTS_TRANSFORM3D_CONTROL_POINTS_H
-#define KELVANE_TESTS_TRANSFORM3D_CONTROL_POINTS_H
+#ifndef KELVANE_BENCH_SUPPORT_CONTROL_POINTS_H
+#define KELVANE_BENCH_SUPPORT_CONTROL_POINTS_H
 
 #include <cmath>
 #include <random>

@@ -1,0 +1,21 @@
+// The t-function of the conformal projections in the USGS notation (Lambert conformal conic
+// in its t-form, Hotine oblique Mercator variant B): t = exp(-q), q the isometric latitude,
+// written in its tangent form so the two families form it alike.
+#ifndef KELVANE_CORE_CONFORMAL_T_H
+#define KELVANE_CORE_CONFORMAL_T_H
+
+#include <cmath>
+
+namespace kelvane {
+
+// t(phi) = tan(pi/4 - phi/2) / ((1 - e sin phi)/(1 + e sin phi))^(e/2), pi/4 as 4 atan(1)/4.
+inline double conformalT(double phi, double e)
+{
+    const double quarterPi = 4.0 * std::atan(1.0) / 4.0;
+    const double eSinPhi = e * std::sin(phi);
+    return std::tan(quarterPi - phi / 2.0) / std::pow((1.0 - eSinPhi) / (1.0 + eSinPhi), e / 2.0);
+}
+
+} // namespace kelvane
+
+#endif

@@ -1,0 +1,500 @@
+// The compiled half of the Python module: loops over the library's C functions, one call
+// per point, with the GIL released. Every input arrives here as a contiguous 1-D array of
+// one common length (the Python half broadcasts and flattens); every output leaves as a
+// new 1-D array of that length plus an int32 status per point (the library's own code;
+// the Python half turns it into the `ok` mask). No conversion formula lives here: angles
+// cross this boundary in degrees and are turned into radians with the one factor below.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "kelvane/kelvane.h"
+
+namespace py = pybind11;
+
+namespace {
+
+using Doubles = py::array_t<double, py::array::c_style | py::array::forcecast>;
+using Ints = py::array_t<std::int32_t, py::array::c_style | py::array::forcecast>;
+
+const double kPi = 4.0 * std::atan(1.0);
+const double kDegToRad = kPi / 180.0;
+const double kRadToDeg = 180.0 / kPi;
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// The common length of the inputs of one call; a mismatch is a programming error of the
+// Python half, reported as ValueError all the same.
+std::size_t commonLength(std::initializer_list<py::ssize_t> sizes)
+{
+    py::ssize_t n = -1;
+    for (py::ssize_t s : sizes) {
+        if (n >= 0 && s != n) throw py::value_error("kelvane: input arrays differ in length");
+        n = s;
+    }
+    return n < 0 ? 0 : static_cast<std::size_t>(n);
+}
+
+// k new double arrays and one status array of length n, with raw pointers for the loop.
+struct Outputs {
+    std::vector<Doubles> arrays;
+    std::vector<double*> ptr;
+    Ints status;
+    std::int32_t* st;
+
+    Outputs(std::size_t n, std::size_t k) : status(static_cast<py::ssize_t>(n))
+    {
+        for (std::size_t i = 0; i < k; ++i) {
+            arrays.emplace_back(static_cast<py::ssize_t>(n));
+            ptr.push_back(arrays.back().mutable_data());
+        }
+        st = status.mutable_data();
+    }
+    // Point i failed: its outputs are NaN and its status is s (never 0).
+    void fail(std::size_t i, std::int32_t s)
+    {
+        for (double* p : ptr) p[i] = kNaN;
+        st[i] = s == 0 ? 1 : s;
+    }
+    py::tuple result(std::vector<py::object> extra = {})
+    {
+        py::list out;
+        for (auto& a : arrays) out.append(a);
+        for (auto& e : extra) out.append(e);
+        out.append(status);
+        return py::tuple(out);
+    }
+};
+
+bool finite(const geodCoord& p, bool grid)
+{
+    return grid ? std::isfinite(p.northing) && std::isfinite(p.easting) &&
+                      std::isfinite(p.gridScale) && std::isfinite(p.convergence)
+                : std::isfinite(p.lat) && std::isfinite(p.lon) && std::isfinite(p.gridScale) &&
+                      std::isfinite(p.convergence);
+}
+
+ellipsoid makeEllipsoid(double a, double f)
+{
+    ellipsoid e{};
+    initEllipsoid(&e, a, f);
+    return e;
+}
+
+// ---- UTM ---------------------------------------------------------------------------
+
+py::tuple utmForward(Doubles lat, Doubles lon, Ints zone, double a, double f)
+{
+    const std::size_t n = commonLength({lat.size(), lon.size(), zone.size()});
+    Outputs out(n, 4);
+    Ints zoneOut(static_cast<py::ssize_t>(n));
+    const double* la = lat.data();
+    const double* lo = lon.data();
+    const std::int32_t* z = zone.data();
+    std::int32_t* zo = zoneOut.mutable_data();
+    ellipsoid ell = makeEllipsoid(a, f);
+    {
+        py::gil_scoped_release release;
+        for (std::size_t i = 0; i < n; ++i) {
+            geodCoord p{};
+            p.lat = la[i] * kDegToRad;
+            p.lon = lo[i] * kDegToRad;
+            zo[i] = 0;
+            const bool sane = std::isfinite(p.lat) && std::isfinite(p.lon) &&
+                              std::fabs(la[i]) <= 90.0 && std::fabs(lo[i]) <= 360.0;
+            if (!sane) { out.fail(i, 1); continue; }
+            const int s = UTMGeod2Grid(z[i], &ell, &p);
+            if (s != 0 || !finite(p, true)) { out.fail(i, s); continue; }
+            out.ptr[0][i] = p.northing;
+            out.ptr[1][i] = p.easting;
+            out.ptr[2][i] = p.gridScale;
+            out.ptr[3][i] = p.convergence * kRadToDeg;
+            zo[i] = p.utmZone;
+            out.st[i] = 0;
+        }
+    }
+    return out.result({zoneOut});
+}
+
+py::tuple utmInverse(Doubles northing, Doubles easting, Ints zone, double a, double f)
+{
+    const std::size_t n = commonLength({northing.size(), easting.size(), zone.size()});
+    Outputs out(n, 4);
+    const double* N = northing.data();
+    const double* E = easting.data();
+    const std::int32_t* z = zone.data();
+    ellipsoid ell = makeEllipsoid(a, f);
+    {
+        py::gil_scoped_release release;
+        for (std::size_t i = 0; i < n; ++i) {
+            geodCoord p{};
+            p.northing = N[i];
+            p.easting = E[i];
+            if (!std::isfinite(p.northing) || !std::isfinite(p.easting)) { out.fail(i, 1); continue; }
+            const int s = UTMGrid2Geod(z[i], &ell, &p);
+            if (s != 0 || !finite(p, false)) { out.fail(i, s); continue; }
+            out.ptr[0][i] = p.lat * kRadToDeg;
+            out.ptr[1][i] = p.lon * kRadToDeg;
+            out.ptr[2][i] = p.gridScale;
+            out.ptr[3][i] = p.convergence * kRadToDeg;
+            out.st[i] = 0;
+        }
+    }
+    return out.result();
+}
+
+std::string zoneList(int (*fill)(char*, int))
+{
+    std::vector<char> buf(1 << 16);
+    if (fill(buf.data(), static_cast<int>(buf.size())) != 0) throw std::runtime_error("kelvane: zone list did not fit");
+    return std::string(buf.data());
+}
+
+// ---- State plane 1983 (metres, longitudes positive east) ---------------------------
+
+py::tuple spc83Convert(Ints code, Doubles u, Doubles v, bool inverse)
+{
+    const std::size_t n = commonLength({code.size(), u.size(), v.size()});
+    Outputs out(n, 4);
+    const std::int32_t* c = code.data();
+    const double* x = u.data();
+    const double* y = v.data();
+    {
+        py::gil_scoped_release release;
+        for (std::size_t i = 0; i < n; ++i) {
+            geodCoord p{};
+            if (!std::isfinite(x[i]) || !std::isfinite(y[i])) { out.fail(i, 1); continue; }
+            int s;
+            if (inverse) {
+                p.northing = x[i];
+                p.easting = y[i];
+                s = SPC83Grid2Geod(c[i], &p);
+            } else {
+                p.lat = x[i] * kDegToRad;
+                p.lon = y[i] * kDegToRad;
+                s = SPC83Geod2Grid(c[i], &p);
+            }
+            if (s != 0 || !finite(p, !inverse)) { out.fail(i, s); continue; }
+            out.ptr[0][i] = inverse ? p.lat * kRadToDeg : p.northing;
+            out.ptr[1][i] = inverse ? p.lon * kRadToDeg : p.easting;
+            out.ptr[2][i] = p.gridScale;
+            out.ptr[3][i] = p.convergence * kRadToDeg;
+            out.st[i] = 0;
+        }
+    }
+    return out.result();
+}
+
+// ---- State plane 1927 (US survey feet; the library's longitudes are positive west) --
+
+py::tuple spc27Convert(Ints code, Doubles u, Doubles v, bool inverse)
+{
+    const std::size_t n = commonLength({code.size(), u.size(), v.size()});
+    Outputs out(n, 4);
+    const std::int32_t* c = code.data();
+    const double* x = u.data();
+    const double* y = v.data();
+    {
+        py::gil_scoped_release release;
+        zoneconstant27 zone{};
+        int zoneCode = -1;
+        bool zoneFound = false;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (c[i] != zoneCode) {
+                zoneCode = c[i];
+                zoneFound = initSPC27Zone(zoneCode, &zone) == 0;
+            }
+            if (!zoneFound || !std::isfinite(x[i]) || !std::isfinite(y[i])) { out.fail(i, 1); continue; }
+            geodCoord p{};
+            int s;
+            if (inverse) {
+                p.northing = x[i];
+                p.easting = y[i];
+                s = SPC272Geod(&zone, &p);
+            } else {
+                p.lat = x[i] * kDegToRad;
+                p.lon = -y[i] * kDegToRad;
+                s = geod2SPC27(&zone, &p);
+            }
+            if (s != 0 || !finite(p, !inverse)) { out.fail(i, s); continue; }
+            out.ptr[0][i] = inverse ? p.lat * kRadToDeg : p.northing;
+            out.ptr[1][i] = inverse ? -p.lon * kRadToDeg : p.easting;
+            out.ptr[2][i] = p.gridScale;
+            out.ptr[3][i] = p.convergence * kRadToDeg;
+            out.st[i] = 0;
+        }
+    }
+    return out.result();
+}
+
+// ---- Geocentric and local frames ---------------------------------------------------
+
+py::tuple toGeocentric(Doubles lat, Doubles lon, Doubles h, double a, double f)
+{
+    const std::size_t n = commonLength({lat.size(), lon.size(), h.size()});
+    Outputs out(n, 3);
+    const double* la = lat.data();
+    const double* lo = lon.data();
+    const double* he = h.data();
+    const ellipsoid ell = makeEllipsoid(a, f);
+    {
+        py::gil_scoped_release release;
+        for (std::size_t i = 0; i < n; ++i) {
+            geodCoord p{};
+            p.lat = la[i] * kDegToRad;
+            p.lon = lo[i] * kDegToRad;
+            p.elev = he[i];
+            const int s = latLongElev2XYZ_EC(ell, &p);
+            if (s != 0 || !std::isfinite(p.easting) || !std::isfinite(p.northing) || !std::isfinite(p.elev)) {
+                out.fail(i, s);
+                continue;
+            }
+            out.ptr[0][i] = p.easting;
+            out.ptr[1][i] = p.northing;
+            out.ptr[2][i] = p.elev;
+            out.st[i] = 0;
+        }
+    }
+    return out.result();
+}
+
+py::tuple fromGeocentric(Doubles X, Doubles Y, Doubles Z, double a, double f)
+{
+    const std::size_t n = commonLength({X.size(), Y.size(), Z.size()});
+    Outputs out(n, 3);
+    const double* x = X.data();
+    const double* y = Y.data();
+    const double* z = Z.data();
+    const ellipsoid ell = makeEllipsoid(a, f);
+    {
+        py::gil_scoped_release release;
+        for (std::size_t i = 0; i < n; ++i) {
+            geodCoord p{};
+            p.easting = x[i];
+            p.northing = y[i];
+            p.elev = z[i];
+            const int s = XYZ_EC2latLongElev(ell, &p);
+            if (s != 0 || !std::isfinite(p.lat) || !std::isfinite(p.lon) || !std::isfinite(p.elev)) {
+                out.fail(i, s);
+                continue;
+            }
+            out.ptr[0][i] = p.lat * kRadToDeg;
+            out.ptr[1][i] = p.lon * kRadToDeg;
+            out.ptr[2][i] = p.elev;
+            out.st[i] = 0;
+        }
+    }
+    return out.result();
+}
+
+py::tuple localFrame(Doubles lat0, Doubles lon0, Doubles u, Doubles v, Doubles w, bool inverse)
+{
+    const std::size_t n = commonLength({lat0.size(), lon0.size(), u.size(), v.size(), w.size()});
+    Outputs out(n, 3);
+    const double* la = lat0.data();
+    const double* lo = lon0.data();
+    const double* a = u.data();
+    const double* b = v.data();
+    const double* c = w.data();
+    {
+        py::gil_scoped_release release;
+        for (std::size_t i = 0; i < n; ++i) {
+            double r0, r1, r2;
+            const int s = inverse
+                              ? localGeodeticToLocal(la[i] * kDegToRad, lo[i] * kDegToRad, a[i], b[i], c[i], &r0, &r1, &r2)
+                              : localToLocalGeodetic(la[i] * kDegToRad, lo[i] * kDegToRad, a[i], b[i], c[i], &r0, &r1, &r2);
+            if (s != 0 || !std::isfinite(r0) || !std::isfinite(r1) || !std::isfinite(r2)) { out.fail(i, s); continue; }
+            out.ptr[0][i] = r0;
+            out.ptr[1][i] = r1;
+            out.ptr[2][i] = r2;
+            out.st[i] = 0;
+        }
+    }
+    return out.result();
+}
+
+// ---- Geoid -------------------------------------------------------------------------
+
+// The library has one geoid context per process and no lock of its own: every geoid call
+// of this module holds this mutex, so threads that release the GIL stay serialised.
+std::mutex geoidMutex;
+
+int geoidOpen(const std::string& folder, int model)
+{
+    py::gil_scoped_release release;
+    std::lock_guard<std::mutex> lock(geoidMutex);
+    return openGeoidGrid(folder.c_str(), model);
+}
+
+void geoidClose()
+{
+    py::gil_scoped_release release;
+    std::lock_guard<std::mutex> lock(geoidMutex);
+    closeGeoidGrid();
+}
+
+py::tuple geoidHeight(Doubles lat, Doubles lon)
+{
+    const std::size_t n = commonLength({lat.size(), lon.size()});
+    Outputs out(n, 1);
+    const double* la = lat.data();
+    const double* lo = lon.data();
+    {
+        py::gil_scoped_release release;
+        std::lock_guard<std::mutex> lock(geoidMutex);
+        for (std::size_t i = 0; i < n; ++i) {
+            double h = kNaN;
+            if (!std::isfinite(la[i]) || !std::isfinite(lo[i])) { out.fail(i, -1); continue; }
+            const int s = getElevFromGeoidGrid(la[i], lo[i], &h);
+            if (s != 0 || !std::isfinite(h)) { out.fail(i, s == 0 ? -1 : s); continue; }
+            out.ptr[0][i] = h;
+            out.st[i] = 0;
+        }
+    }
+    return out.result();
+}
+
+std::string geoidName(int model)
+{
+    char name[kvGeoidNameSize + 1] = {0};
+    get_geoid_name(model, name);
+    return std::string(name);
+}
+
+// ---- 3D similarity transformations -------------------------------------------------
+
+// The control points as the solvers take them: n rows of x, sx, y, sy, z, sz, X, sX, Y,
+// sY, Z, sZ. Returns the parameters, their standard errors, the statistics and the
+// residuals of the 3n condition equations, from the solution object of the kind asked.
+py::dict helmertFit(Doubles points, int params)
+{
+    if (points.ndim() != 2 || points.shape(1) != 12) throw py::value_error("kelvane: control points must be an (n, 12) array");
+    const int n = static_cast<int>(points.shape(0));
+    std::vector<double> rows(points.data(), points.data() + points.size());
+    py::dict d;
+    if (params == 7) {
+        if (n < 3) throw py::value_error("kelvane: a seven-parameter fit needs at least 3 control points");
+        double v[7], se[7], stats[3];
+        std::vector<double> res(3 * static_cast<std::size_t>(n));
+        {
+            py::gil_scoped_release release;
+            CXform3D7Param x(n, rows.data());
+            x.getXformParams(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]);
+            x.getXformParamsSE(&se[0], &se[1], &se[2], &se[3], &se[4], &se[5], &se[6]);
+            x.getXformStats(&stats[0], &stats[1], &stats[2]);
+            for (int i = 0; i < 3 * n; ++i)
+                if (x.getXformObservationResidual(i, &res[i]) != 0) res[i] = kNaN;
+        }
+        d["names"] = py::make_tuple("scale", "rx", "ry", "rz", "tx", "ty", "tz");
+        d["values"] = std::vector<double>(v, v + 7);
+        d["errors"] = std::vector<double>(se, se + 7);
+        d["residual_measure"] = stats[0];
+        d["variance"] = stats[1];
+        d["sigma0"] = stats[2];
+        d["residuals"] = res;
+    } else if (params == 4) {
+        if (n < 2) throw py::value_error("kelvane: a four-parameter fit needs at least 2 control points");
+        double v[4], se[4], stats[3];
+        std::vector<double> res(3 * static_cast<std::size_t>(n));
+        {
+            py::gil_scoped_release release;
+            CXform3D4Param x(n, rows.data());
+            x.getXformParams(&v[0], &v[1], &v[2], &v[3]);
+            x.getXformParamsSE(&se[0], &se[1], &se[2], &se[3]);
+            x.getXformStats(&stats[0], &stats[1], &stats[2]);
+            for (int i = 0; i < 3 * n; ++i)
+                if (x.getXformObservationResidual(i, &res[i]) != 0) res[i] = kNaN;
+        }
+        d["names"] = py::make_tuple("scale", "tx", "ty", "tz");
+        d["values"] = std::vector<double>(v, v + 4);
+        d["errors"] = std::vector<double>(se, se + 4);
+        d["residual_measure"] = stats[0];
+        d["variance"] = stats[1];
+        d["sigma0"] = stats[2];
+        d["residuals"] = res;
+    } else {
+        throw py::value_error("kelvane: params must be 4 or 7");
+    }
+    return d;
+}
+
+// Applies parameters in the order of the point functions: scale, rx, ry, rz, tx, ty, tz
+// (seven) or scale, tx, ty, tz (four).
+py::tuple helmertApply(std::vector<double> p, Doubles X, Doubles Y, Doubles Z)
+{
+    if (p.size() != 7 && p.size() != 4) throw py::value_error("kelvane: give 4 or 7 parameters");
+    const std::size_t n = commonLength({X.size(), Y.size(), Z.size()});
+    Outputs out(n, 3);
+    const double* x = X.data();
+    const double* y = Y.data();
+    const double* z = Z.data();
+    {
+        py::gil_scoped_release release;
+        for (std::size_t i = 0; i < n; ++i) {
+            double r0, r1, r2;
+            const int s = p.size() == 7
+                              ? xform3D_Pt(p[0], p[1], p[2], p[3], p[4], p[5], p[6], x[i], y[i], z[i], &r0, &r1, &r2)
+                              : xform3D4Parm_Pt(p[0], p[1], p[2], p[3], x[i], y[i], z[i], &r0, &r1, &r2);
+            if (s != 0 || !std::isfinite(r0) || !std::isfinite(r1) || !std::isfinite(r2)) { out.fail(i, s); continue; }
+            out.ptr[0][i] = r0;
+            out.ptr[1][i] = r1;
+            out.ptr[2][i] = r2;
+            out.st[i] = 0;
+        }
+    }
+    return out.result();
+}
+
+// TEMPORARY until the library's public table of named ellipsoids lands.
+struct NamedAxes { const char* name; double a, f; };
+const NamedAxes kNamed[] = {{"grs80", 6378137.0, 0.0033528106811836675}, {"wgs84", 6378137.0, 1.0 / 298.257223563}};
+
+py::object ellipsoidAxes(const std::string& name)
+{
+    for (const auto& e : kNamed)
+        if (name == e.name) return py::make_tuple(e.a, e.f);
+    return py::none();
+}
+
+std::vector<std::string> ellipsoidNames()
+{
+    std::vector<std::string> names;
+    for (const auto& e : kNamed) names.push_back(e.name);
+    return names;
+}
+
+} // namespace
+
+PYBIND11_MODULE(_kelvane, m)
+{
+    m.doc() = "Compiled loops of the kelvane module; use the kelvane package instead.";
+    init83ZoneConstants();
+    init27ZoneConstants();
+
+    m.def("utm_forward", &utmForward);
+    m.def("utm_inverse", &utmInverse);
+    m.def("utm_invalid_zone", [](int z) { return invalidUTMZone(z) != 0; });
+    m.def("utm_zone_names", [] { return zoneList(UTMGetZoneLstS); });
+    m.def("spc83_convert", &spc83Convert);
+    m.def("spc83_invalid_zone", [](int z) { return invalidSPC83Zone(z) != 0; });
+    m.def("spc83_zone_names", [] { return zoneList(SPC83GetZoneLstS); });
+    m.def("spc27_convert", &spc27Convert);
+    m.def("spc27_invalid_zone", [](int z) { int i; return getSPC27ZoneIndex(z, &i) != 0; });
+    m.def("to_geocentric", &toGeocentric);
+    m.def("from_geocentric", &fromGeocentric);
+    m.def("local_frame", &localFrame);
+    m.def("geoid_open", &geoidOpen);
+    m.def("geoid_close", &geoidClose);
+    m.def("geoid_height", &geoidHeight);
+    m.def("geoid_name", &geoidName);
+    m.def("helmert_fit", &helmertFit);
+    m.def("helmert_apply", &helmertApply);
+    m.def("ellipsoid_axes", &ellipsoidAxes);
+    m.def("ellipsoid_names", &ellipsoidNames);
+}

@@ -1,0 +1,83 @@
+// Point conversion line by line, shared by every subcommand that converts points: a
+// command describes what a line holds and what a result holds (Column), and gives the
+// conversion of one point; reading, checking, formatting and the report of bad lines
+// by number are done here, the same for every command.
+#ifndef KELVANE_TOOLS_POINTS_H
+#define KELVANE_TOOLS_POINTS_H
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "command.h"
+
+namespace kelvane::cli {
+
+// What a number on a line is; decides how it is read and written.
+enum class Quantity {
+    Latitude,   // degrees, -90..90 (a line with another is refused before the conversion)
+    Longitude,  // degrees, positive east
+    Angle,      // degrees (a convergence)
+    Length,     // metres, or the unit of the command
+    Scale,      // a ratio
+    ArcSeconds, // an angle in seconds of arc
+    Count,      // a whole number (a zone code), written without decimals
+};
+
+struct Column {
+    const char* name;  // the field's name in machine-readable output: "northing"
+    Quantity quantity;
+    int decimals;      // digits after the point
+    bool unsignedZero; // a value that prints as zero is written without its minus sign
+};
+
+// The columns of the usual conversions as most commands write them: degrees to 10
+// decimals (no minus sign on a zero), metres to 0.1 mm, the scale to 10 decimals.
+extern const Column kLatitude, kLongitude, kNorthing, kEasting, kScale, kConvergence;
+
+// The numbers read from one line, with their text as written.
+class Values {
+public:
+    Values(std::vector<double> v, std::vector<std::string> text) : v_(std::move(v)), text_(std::move(text)) {}
+    double operator[](std::size_t i) const { return v_[i]; }
+    const std::string& text(std::size_t i) const { return text_[i]; }
+    std::size_t size() const { return v_.size(); }
+
+private:
+    std::vector<double> v_;
+    std::vector<std::string> text_;
+};
+
+// One point: writes out (sized to the output columns) and returns nothing, or returns
+// the reason the point cannot be converted.
+using Convert = std::function<std::optional<std::string>(const Values& in, std::vector<double>& out)>;
+
+struct Conversion {
+    std::vector<Column> inputs;
+    std::vector<Column> outputs;
+    Convert convert;
+};
+
+// The options every point-converting command takes besides --input.
+const std::vector<Option>& pointOptions();
+
+// Converts every line of the input (--input FILE, else standard input) and writes one
+// result line per point. Blank lines and lines starting with '#' are skipped. A line
+// that fails is reported on stderr as "kelvane <command>: line N: reason" and the other
+// lines are still converted. Returns kExitOk, kExitLineFailed when any line failed, or
+// kExitUsage when the input file cannot be opened.
+int convertLines(const Invocation& inv, const Conversion& conversion);
+
+// Reads lines of a shape of the command's own (control points): each non-blank,
+// non-comment line's fields go to handle, which returns the reason it cannot take them.
+// Reports and returns as convertLines does.
+using LineHandler = std::function<std::optional<std::string>(const std::vector<std::string>& fields)>;
+int readLines(const std::string& command, const std::optional<std::string>& inputPath, const LineHandler& handle);
+
+// The text of a value as a column of that kind is written.
+std::string formatValue(double v, const Column& column);
+
+} // namespace kelvane::cli
+
+#endif
