@@ -145,7 +145,9 @@ TEST(ScratchFile, AnonymousFilesThatReadBackWhatWasWritten)
     std::FILE* b = createScratchFile(dir.substr(0, dir.size() - 1).c_str(), "grd"); // without separator
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
+#if !defined(_WIN32) // on Windows the files are seen until they are closed, which deletes them
     EXPECT_EQ(entryCount(dir), 0); // nothing to leave behind, even if the process dies now
+#endif
     const char text[] = "sixteen bytes!!";
     ASSERT_EQ(std::fwrite(text, 1, sizeof text, a), sizeof text);
     ASSERT_EQ(std::fseek(a, 0, SEEK_SET), 0);
