@@ -4,7 +4,6 @@
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   # Create the Wine prefix once, at configure time, rather than in whichever test
   # program happens to start first (two starting together would both build it).
-  list(GET CMAKE_CROSSCOMPILING_EMULATOR -1 _kelvane_wine)
   if(NOT EXISTS "${CMAKE_BINARY_DIR}/wineprefix/system.reg")
     message(STATUS "Creating the Wine prefix ${CMAKE_BINARY_DIR}/wineprefix")
     execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} wineboot --init
