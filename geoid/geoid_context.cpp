@@ -2,14 +2,13 @@
 
 #include <cstring>
 
-#include "geoid/geoid_catalogue.h"
-#include "geoid/geoid_grid.h"
+#include "geoid/geoid_tiles.h"
 #include "kelvane/geoid.h"
 
 namespace kelvane::geoid {
 namespace {
 
-// Static storage, zero at load: state closed, model 0, empty folder.
+// Static storage, zero at load: state closed, model 0, empty folders, no grid.
 GeoidContext g_context;
 
 // Length of a folder string, or -1 when it is null or longer than the buffers take. Reads
@@ -21,6 +20,33 @@ long boundedLength(const char* text)
         if (text[n] == '\0') return static_cast<long>(n);
     }
     return -1;
+}
+
+void forgetFailedLoad()
+{
+    g_context.failedPath[0] = '\0';
+    g_context.failedStamp = platform::FileStamp{-1, -1};
+    g_context.failedStatus = GridFileStatus::ok;
+}
+
+// The code of a load that failed, remembered when the file could be read, so that the
+// same unchanged file is not read again.
+int failLoad(GridFileStatus status, const char* path, const platform::FileStamp* stamp)
+{
+    g_context.lastFailure = status;
+    const std::size_t length = std::strlen(path);
+    if (stamp != nullptr && length < sizeof g_context.failedPath) {
+        std::memcpy(g_context.failedPath, path, length + 1);
+        g_context.failedStamp = *stamp;
+        g_context.failedStatus = status;
+    }
+    return status == GridFileStatus::unreadable ? kvGeoidNoFile : kvGeoidNoMemory;
+}
+
+bool failedBefore(const char* path, const platform::FileStamp& stamp)
+{
+    return g_context.failedStatus != GridFileStatus::ok && std::strcmp(path, g_context.failedPath) == 0 &&
+           stamp == g_context.failedStamp;
 }
 
 // Chooses and loads the file of the point (the loaded grid is released first) and
@@ -50,6 +76,52 @@ bool changesTileOnMiss(int model)
 
 } // namespace kelvane::geoid
 
+namespace kelvane {
+
+using geoid::g_context;
+
+int loadGeoidGridFile(const char* path)
+{
+    using geoid::failLoad;
+    if (path == nullptr) return failLoad(GridFileStatus::unreadable, "", nullptr);
+    platform::FileStamp stamp{};
+    std::FILE* file = platform::openRegularFile(path, &stamp);
+    if (file == nullptr) return failLoad(GridFileStatus::unreadable, path, nullptr);
+    if (geoid::failedBefore(path, stamp)) {
+        std::fclose(file);
+        g_context.lastFailure = g_context.failedStatus;
+        return g_context.failedStatus == GridFileStatus::unreadable ? kvGeoidNoFile : kvGeoidNoMemory;
+    }
+    GridFileHeader h{};
+    const GridFileStatus header = readGridFileHeader(file, stamp.size, &h);
+    if (header != GridFileStatus::ok) {
+        std::fclose(file);
+        return failLoad(header, path, header == GridFileStatus::unreadable ? nullptr : &stamp);
+    }
+    releaseGeoidGrid();
+    g_context.grid = readTextGrid(file, h.lonIntervals, h.latIntervals, h.west, h.south, h.lonStep, h.latStep,
+                                  nullptr, g_context.scratchFolder);
+    if (g_context.grid == nullptr) return failLoad(GridFileStatus::noSpace, path, &stamp);
+    g_context.lastFailure = GridFileStatus::ok;
+    return kvGeoidOk;
+}
+
+GeoidGrid* geoidContextGrid() { return g_context.grid; }
+
+void releaseGeoidGrid() { destroyGeoidGrid(&g_context.grid); }
+
+int setGeoidScratchFolder(const char* folder)
+{
+    const long length = geoid::boundedLength(folder);
+    if (length < 0) return 1;
+    std::memcpy(g_context.scratchFolder, folder, static_cast<std::size_t>(length) + 1);
+    return 0;
+}
+
+const char* geoidScratchFolder() { return g_context.scratchFolder; }
+
+} // namespace kelvane
+
 KELVANE_C_BEGIN
 
 using kelvane::geoid::g_context;
@@ -59,11 +131,12 @@ int openGeoidGrid(const char* folder, int model)
     using namespace kelvane::geoid;
     const long length = boundedLength(folder);
     if (length < 0 || !findGeoidFiles(folder, model)) return 1;
-    if (kelvane::setGeoidScratchFolder(folder) != 0) return 1;
+    kelvane::setGeoidScratchFolder(folder);
     std::memcpy(g_context.folder, folder, static_cast<std::size_t>(length) + 1);
     g_context.model = model;
     g_context.state = kGeoidOpened;
     g_context.loadedPath[0] = '\0';
+    forgetFailedLoad();
     return 0;
 }
 
@@ -75,6 +148,7 @@ void closeGeoidGrid(void)
     g_context.model = 0;
     g_context.folder[0] = '\0';
     g_context.loadedPath[0] = '\0';
+    forgetFailedLoad();
 }
 
 int getElevFromGeoidGrid(double lat, double lon, double* geoidHeight)
@@ -96,7 +170,7 @@ int getElevFromGeoidGrid(double lat, double lon, double* geoidHeight)
         // grid is kept rather than read again.
         char path[kGeoidPathSize];
         const bool sameTile =
-            kelvane::geoidContextGrid() && g_context.loadedPath[0] != '\0' &&
+            g_context.grid && g_context.loadedPath[0] != '\0' &&
             chooseGeoidFile(g_context.folder, g_context.model, lat, eastLongitude(lon), path,
                             sizeof path) == 0 &&
             std::strcmp(path, g_context.loadedPath) == 0;
@@ -108,6 +182,16 @@ int getElevFromGeoidGrid(double lat, double lon, double* geoidHeight)
     }
     if (rc == kvGeoidOk) *geoidHeight = h;
     return rc;
+}
+
+int getGeoidLoadFailure(void)
+{
+    switch (g_context.lastFailure) {
+    case kelvane::GridFileStatus::unreadable: return kvGeoidLoadUnreadable;
+    case kelvane::GridFileStatus::badHeader: return kvGeoidLoadBadHeader;
+    case kelvane::GridFileStatus::noSpace: return kvGeoidLoadNoSpace;
+    default: return kvGeoidLoadOk;
+    }
 }
 
 void get_geoid_name(int model, char* name)

@@ -1,4 +1,4 @@
-// Geoid text grid files and the grid object a file is loaded into.
+// Geoid text grid files: reading their header and their node lines into a grid.
 //
 // A text grid file (".grd") holds six header lines (south, west, north, east, then E
 // and F, the numbers of intervals in longitude and latitude) and one node value per
@@ -6,42 +6,18 @@
 // edge eastwards. A node line that begins with 'N', a value of -98765432.1, or a line
 // past the end of the file means "no data".
 //
-// A grid keeps its nodes either all in memory (F + 1 rows of E + 1 cells) or in a
-// binary scratch file of 16-byte cells, reached through a 14,000-cell write window and
-// a 28,000-cell read window. Text files are always loaded in memory mode; scratch mode
-// is the fallback when the rows cannot be allocated.
-//
-// None of this is exported; the geoid context and the interpolation build on it.
+// The reader only parses: opening the file and keeping the grid are the geoid
+// context's (geoid_context.h), storing the nodes is the grid storage's
+// (geoid_grid_storage.h). None of this is exported.
 #ifndef KELVANE_GEOID_GEOID_GRID_H
 #define KELVANE_GEOID_GEOID_GRID_H
 
 #include <cstddef>
-#include <cstdint>
 #include <cstdio>
 
+#include "geoid_grid_storage.h" // beside this header (the tools reach it by a relative path)
+
 namespace kelvane {
-
-// The no-data value of node files and interpolations.
-constexpr double kGeoidNoData = -98765432.1;
-// What the node position functions return when a position cannot be given.
-constexpr double kGeoidNoPosition = 98765432.1;
-
-// Window sizes of scratch mode, in cells.
-constexpr int kGeoidWriteWindowCells = 14000;
-constexpr int kGeoidReadWindowCells = 28000;
-
-// Grids whose product of interval counts E*F stays below this are kept in memory
-// even when the caller asks for scratch mode.
-constexpr long long kGeoidScratchThreshold = 36000;
-
-// The largest node count (E + 1)(F + 1) a grid may have: 2^25 = 33,554,432 nodes,
-// 512 MiB of cells. A header that promises more is refused (no grid), so a tiny
-// hostile file cannot make the library allocate gigabytes or overflow an int. This
-// admits every regional grid and global grids down to a 3' spacing (7201 x 3601 =
-// 25.9 million nodes); the EGM96 15' grid has 1,038,961. A global 1' grid (233 million
-// nodes, 3.7 GB of cells, a text file of several GB) is refused: it does not fit a
-// host process sensibly in either storage mode, and should be cut into regional grids.
-constexpr long long kGeoidMaxNodes = 33554432;
 
 // Folder strings (the scratch folder of the geoid context) hold at most this many
 // characters; longer ones are refused, never truncated.
@@ -50,115 +26,47 @@ constexpr std::size_t kGeoidFolderMaxLength = 259;
 // Length of the buffer each text line is read into (127 characters and the terminator).
 constexpr std::size_t kGeoidLineBufferSize = 128;
 
-// One node: the unit of the scratch file. valid is '1' when the node has data and '0'
-// when it has none (anything but '1' counts as none); the spare fields are always
-// '0' and 0. An empty cell is value 0.0 with both flags '0'.
-struct GeoidGridCell {
-    double value;
-    char valid;
-    char spareFlag;
-    char reserved[2];
-    std::int32_t spare;
+// A header may promise up to this many nodes whatever the size of the file (a short
+// file loads, its missing nodes without data); beyond it every node needs at least two
+// bytes of text (a digit and a newline) after the header, so a file can never make the
+// loader build a grid much larger than itself. 4096 nodes are 64 KiB of cells.
+constexpr long long kGeoidNodesWithoutText = 4096;
+
+// Why a grid file gives no grid.
+enum class GridFileStatus {
+    ok,         // header accepted, or grid read
+    unreadable, // the file cannot be opened or read
+    badHeader,  // the header is cut short, its counts are negative, not finite or too
+                // large, or it promises more nodes than the file can hold
+    noSpace     // neither memory nor scratch space for the grid
 };
-static_assert(sizeof(GeoidGridCell) == 16, "GeoidGridCell is a 16-byte record");
-static_assert(offsetof(GeoidGridCell, value) == 0, "GeoidGridCell layout");
-static_assert(offsetof(GeoidGridCell, valid) == 8, "GeoidGridCell layout");
-static_assert(offsetof(GeoidGridCell, spareFlag) == 9, "GeoidGridCell layout");
-static_assert(offsetof(GeoidGridCell, reserved) == 10, "GeoidGridCell layout");
-static_assert(offsetof(GeoidGridCell, spare) == 12, "GeoidGridCell layout");
 
-// The empty cell: value 0.0, both flags '0'.
-GeoidGridCell emptyGridCell();
-
-// A loaded grid. It owns its rows, its windows and its scratch file.
-struct GeoidGrid {
-    double west;      // longitude of column 0, degrees
-    double south;     // latitude of row 0, degrees
-    double lonStep;   // degrees between columns
-    double latStep;   // degrees between rows
-    int lonIntervals; // E: columns - 1
-    int latIntervals; // F: rows - 1
-    int inMemory;     // 1: rows hold every node; 0: nodes live in the scratch file
-    std::FILE* scratchFile;     // the anonymous scratch file (scratch mode), else null
-    GeoidGridCell* writeWindow; // kGeoidWriteWindowCells cells (scratch mode)
-    GeoidGridCell* readWindow;  // kGeoidReadWindowCells cells (scratch mode)
-    GeoidGridCell** rows;       // F + 1 rows of E + 1 cells (memory mode)
-    int writeStart, writeCount; // first node held by the write window, how many (-1: empty)
-    int readStart, readCount;   // first node held by the read window (-1: none), how many
-    int scratchFailed;          // 1 once a write to the scratch file has failed (disk full)
+// The header of a grid file as the grid is built from it: the counts truncated, the
+// steps computed from the counts as read (720.9 intervals give a step of span/720.9).
+struct GridFileHeader {
+    double west, south, lonStep, latStep;
+    int lonIntervals, latIntervals;
 };
 
 // Called with progress text while a file is read; the library itself never passes one.
 using GeoidProgressCallback = void (*)(const char* text);
-
-// Builds an empty grid (every node without data). Memory mode when E*F < 36,000 or
-// forceMemory is 1 and the rows can be allocated; otherwise scratch mode, with the
-// scratch file created in the geoid context's scratch folder (prefix "grd"). Returns
-// null for negative counts, a node count above kGeoidMaxNodes, or when neither mode
-// can be set up (no scratch file is then left behind).
-GeoidGrid* createGeoidGrid(double west, double south, double lonStep, double latStep,
-                           int lonIntervals, int latIntervals, int forceMemory);
-
-// Reads the node lines of file (positioned just after its six header lines) into a
-// new grid and closes file, also when no grid can be built (returns null then).
-GeoidGrid* readTextGrid(std::FILE* file, int lonIntervals, int latIntervals, double west,
-                        double south, double lonStep, double latStep,
-                        GeoidProgressCallback progress);
 
 // Reads the next count header lines of an open grid file as numbers into values, with
 // the line and number rules of the node lines. Returns how many lines there were
 // (fewer than count at the end of the file; the rest of values is then untouched).
 int readGridHeader(std::FILE* file, double* values, int count);
 
-// Loads a text grid file and makes it the grid of the geoid context. Returns 0; -2 when
-// the file cannot be opened; -4 when no grid can be built (a header that is incomplete
-// or whose counts are negative, not finite or too large counts as that). The grid the
-// context held is released once the header has been accepted, before the nodes are
-// read, so two grids never share the memory; on -2 and on a refused header the context
-// is left as it was.
-int loadGeoidGridFile(const char* path);
+// Reads and checks the six header lines of file, an open grid file of fileSize bytes
+// positioned at its start, into *header. On ok the file stands at the first node line;
+// otherwise *header is untouched. The counts are checked before any conversion to int.
+GridFileStatus readGridFileHeader(std::FILE* file, long long fileSize, GridFileHeader* header);
 
-// (E + 1)(F + 1), or -1 for no grid.
-int gridNodeCount(const GeoidGrid* grid);
-
-// Stores one node; ignored for no grid or an index outside the grid.
-void setGridCell(GeoidGrid* grid, int index, const GeoidGridCell& cell);
-
-// Fetches one node; the empty cell for no grid, a negative index or one beyond the grid.
-GeoidGridCell getGridCell(GeoidGrid* grid, int index);
-
-// (E + 1)*row + column, or -1 for no grid.
-int gridNodeIndex(const GeoidGrid* grid, int column, int row);
-
-// Node position in degrees; kGeoidNoPosition for no grid, for E = 0, or when the step
-// is exactly 0.
-double gridNodeLongitude(const GeoidGrid* grid, int index);
-double gridNodeLatitude(const GeoidGrid* grid, int index);
-
-// The neighbouring node index, or -1 when the node lies in the last column, last row,
-// first column or first row respectively, and for no grid.
-int gridEastNeighbour(const GeoidGrid* grid, int index);
-int gridNorthNeighbour(const GeoidGrid* grid, int index);
-int gridWestNeighbour(const GeoidGrid* grid, int index);
-int gridSouthNeighbour(const GeoidGrid* grid, int index);
-
-// Writes the unflushed cells of the write window to the scratch file (scratch mode).
-void flushWriteWindow(GeoidGrid* grid);
-
-// Frees the grid and deletes its scratch file; sets *grid to null. Null is ignored.
-void destroyGeoidGrid(GeoidGrid** grid);
-
-// The grid of the geoid context (null when none is loaded). loadGeoidGridFile sets it,
-// releaseGeoidGrid destroys it and sets it back to null.
-GeoidGrid* geoidContextGrid();
-void releaseGeoidGrid();
-
-// The scratch folder of the geoid context: where scratch files are created. It is a
-// second copy of the folder given when a model is opened and is kept after the model
-// is closed. setGeoidScratchFolder returns 0, or 1 (folder unchanged) for null or a
-// string longer than kGeoidFolderMaxLength characters.
-int setGeoidScratchFolder(const char* folder);
-const char* geoidScratchFolder();
+// Reads the node lines of file (positioned just after its six header lines) into a new
+// grid (memory mode, scratch mode in scratchFolder when memory is short) and closes
+// file, also when no grid can be built (returns null then).
+GeoidGrid* readTextGrid(std::FILE* file, int lonIntervals, int latIntervals, double west,
+                        double south, double lonStep, double latStep,
+                        GeoidProgressCallback progress, const char* scratchFolder);
 
 } // namespace kelvane
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "geoid/geoid_context.h"
 #include "geoid/geoid_tiles.h"
 #include "kelvane/geoid.h"
 

@@ -5,7 +5,7 @@
 #ifndef KELVANE_GEOID_GEOID_INTERPOLATION_H
 #define KELVANE_GEOID_GEOID_INTERPOLATION_H
 
-#include "geoid/geoid_grid.h"
+#include "geoid/geoid_grid_storage.h"
 
 namespace kelvane::geoid {
 

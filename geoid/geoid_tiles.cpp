@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "geoid/geoid_catalogue.h"
-#include "geoid/geoid_grid.h"
+#include "geoid/geoid_context.h"
 #include "platform/platform.h"
 
 namespace kelvane::geoid {

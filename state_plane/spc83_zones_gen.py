@@ -6,7 +6,9 @@ projection kind and the six values the row setter takes (angles in decimal degre
 longitudes positive west). The oblique zone's azimuth is written as atan(-0.75); the table
 keeps its tangent, -0.75, and the azimuth is formed from it when the zone table is built.
 
-Run from the repository root:  python3 state_plane/spc83_zones_gen.py
+Run from anywhere:  python3 state_plane/spc83_zones_gen.py [OUTPUT]
+(OUTPUT defaults to state_plane/spc83_zone_table.cpp; the build's tests write it elsewhere
+and compare it with the committed file.)
 """
 import csv
 import os
@@ -26,7 +28,7 @@ def number(text):
     return text if any(c in text for c in ".eE") else text + ".0"
 
 
-def main():
+def main(target):
     with open(SOURCE, newline="") as f:
         rows = [r for r in csv.reader(f) if r and not r[0].startswith("#") and r[0] != "index"]
     if len(rows) != 124:
@@ -55,9 +57,11 @@ def main():
     out.append("};")
     out.append("")
     out.append("} // namespace kelvane")
-    with open(TARGET, "w") as f:
+    with open(target, "w", newline="\n") as f:
         f.write("\n".join(out) + "\n")
 
 
 if __name__ == "__main__":
-    main()
+    if len(sys.argv) > 2:
+        sys.exit(__doc__)
+    main(sys.argv[1] if len(sys.argv) == 2 else TARGET)

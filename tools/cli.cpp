@@ -1,5 +1,7 @@
 #include "cli.h"
 
+#include "line_input.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -8,32 +10,9 @@
 
 namespace kelvane::cli {
 
-std::vector<std::string> splitFields(const std::string& line)
-{
-    std::vector<std::string> f;
-    std::string cur;
-    for (char c : line) {
-        if (c == ' ' || c == '\t' || c == ',' || c == '\r') {
-            if (!cur.empty()) f.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty()) f.push_back(cur);
-    return f;
-}
+std::vector<std::string> splitFields(const std::string& line) { return splitLine(line, false); }
 
-bool parseNumber(const std::string& text, double& v)
-{
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const double x = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(x)) return false;
-    v = x;
-    return true;
-}
+bool parseNumber(const std::string& text, double& v) { return !parseField(text, Quantity::Length, v); }
 
 std::optional<std::string> parseNumbers(const std::vector<std::string>& fields, std::size_t n,
                                         std::vector<double>& v)
@@ -89,10 +68,10 @@ std::optional<int> parseZoneCode(const std::string& text)
     return std::stoi(text);
 }
 
-// The named ellipsoids are the library's own table (kelvane/ellipsoids.h); the help text
-// lists them as they stand there.
+// The library's named ellipsoids (a test checks that this lists them all).
 const Option kEllipsoidOption{"--ellipsoid", "NAME",
-                              "grs80 (default), wgs84, intl1924, clarke1866, airy1830, bessel1841, grs67 or wgs72"};
+                              "grs80 (default), wgs84, intl1924, clarke1866, airy1830,\n"
+                              "bessel1841, grs67 or wgs72"};
 
 std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv)
 {
@@ -105,6 +84,27 @@ std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv)
     }
     inv.usageError("unknown ellipsoid '" + name + "' (" + names + ")");
     return std::nullopt;
+}
+
+const LengthUnit kMetre{"m", 1.0};
+const LengthUnit kUsSurveyFoot{"us-ft", 1200.0 / 3937.0};
+const LengthUnit kInternationalFoot{"ft", 0.3048};
+
+std::optional<LengthUnit> chosenUnit(const Invocation& inv, const std::vector<LengthUnit>& offered)
+{
+    const std::optional<std::string> name = inv.value("--units");
+    std::string names;
+    for (const LengthUnit& u : offered) {
+        if (!name || *name == u.name) return u;
+        names += (names.empty() ? "" : ", ") + std::string(u.name);
+    }
+    inv.usageError("--units must be one of " + names + ", not '" + *name + "'");
+    return std::nullopt;
+}
+
+double convertLength(double v, const LengthUnit& from, const LengthUnit& to)
+{
+    return from.metres == to.metres ? v : v * from.metres / to.metres;
 }
 
 } // namespace kelvane::cli

@@ -8,15 +8,15 @@
 #include <vector>
 
 #include "command.h"
-#include "kelvane/core.h"
 #include "kelvane/ellipsoids.h"
 
 namespace kelvane::cli {
 
-// Splits a line into fields at blanks, tabs and commas.
+// Splits a line into fields at blanks, tabs, commas and semicolons.
 std::vector<std::string> splitFields(const std::string& line);
 
-// Parses a finite decimal number; false (and v untouched) for anything else, NaN included.
+// Parses a finite decimal number; false (and v untouched) for anything else: NaN,
+// hexadecimal, degrees-minutes-seconds.
 bool parseNumber(const std::string& text, double& v);
 
 // Parses exactly n numeric fields into v; on failure returns a message naming the field.
@@ -41,12 +41,28 @@ double nearestTurn(double lonDeg, double centreDeg);
 // one to six digits; nothing for anything else.
 std::optional<int> parseZoneCode(const std::string& text);
 
-// The --ellipsoid option of the commands that take one.
+// The --ellipsoid option of the commands that take one: the library's named ellipsoids.
 extern const Option kEllipsoidOption;
 
 // The ellipsoid that --ellipsoid names, GRS 80 when it is not given; nothing (after
 // reporting the names it knows) for an unknown name.
 std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv);
+
+// A unit of length that --units offers.
+struct LengthUnit {
+    const char* name; // as --units takes it
+    double metres;    // its length in metres
+};
+extern const LengthUnit kMetre;             // m
+extern const LengthUnit kUsSurveyFoot;      // us-ft, 1200/3937 m exactly
+extern const LengthUnit kInternationalFoot; // ft, 0.3048 m exactly
+
+// The unit --units names among those offered (the first when it is not given); nothing,
+// after naming the offered ones, for another.
+std::optional<LengthUnit> chosenUnit(const Invocation& inv, const std::vector<LengthUnit>& offered);
+
+// A length given in one unit, in another (the same value when the units are the same).
+double convertLength(double v, const LengthUnit& from, const LengthUnit& to);
 
 } // namespace kelvane::cli
 

@@ -79,13 +79,13 @@ int runEnu(const Invocation& inv)
     const std::optional<std::string> originText = inv.value("--origin");
     if (!originText) return inv.usageError("give the frame's origin as --origin LAT,LON (see --help)");
 
-    std::vector<double> origin;
-    if (parseNumbers(splitFields(*originText), 2, origin) || origin[0] < -90.0 || origin[0] > 90.0) {
-        return inv.usageError("--origin must be LAT,LON in decimal degrees with LAT in -90..90, not '" +
-                              *originText + "'");
+    InputLine origin;
+    if (parseInputLine(*originText, {Quantity::Latitude, Quantity::Longitude}, false, false, origin) ||
+        origin.values.size() != 2 || !origin.rest.empty() || !(std::fabs(origin.values[0]) <= 90.0)) {
+        return inv.usageError("--origin must be LAT,LON in degrees with LAT in -90..90, not '" + *originText + "'");
     }
-    const double phi = degToRad(origin[0]);
-    const double lambda = degToRad(origin[1]);
+    const double phi = degToRad(origin.values[0]);
+    const double lambda = degToRad(origin.values[1]);
     const std::vector<Column> deltas{metres("dX"), metres("dY"), metres("dZ")};
     const std::vector<Column> local{metres("east"), metres("north"), metres("up")};
     return convertLines(inv, {inverseMode ? local : deltas, inverseMode ? deltas : local,
@@ -107,10 +107,10 @@ const Command kEcef{
     60,
     {"ecef [--inverse] [--ellipsoid NAME] [--input FILE]"},
     "Converts geographic coordinates to Earth-centred, Earth-fixed Cartesian coordinates,\n"
-    "or back with --inverse. One point per line from standard input or --input FILE;\n"
-    "fields separated by blanks, tabs or commas; blank lines and '#' lines are skipped.\n"
+    "or back with --inverse. One point per line from standard input or --input FILE\n"
+    "(the input format: kelvane --help).\n"
     "\n"
-    "  input (forward):  lat lon h    decimal degrees (north, east positive), metres\n"
+    "  input (forward):  lat lon h    degrees (north, east positive), metres\n"
     "  output:           X Y Z        metres\n"
     "  input (inverse):  X Y Z        metres\n"
     "  output:           lat lon h\n"
@@ -139,7 +139,7 @@ const Command kEnu{
     {"enu --origin LAT,LON [--inverse] [--input FILE]"},
     "Rotates geocentric coordinate differences into the local east/north/up frame at the\n"
     "origin, or back with --inverse. One vector per line from standard input or\n"
-    "--input FILE; fields separated by blanks, tabs or commas.\n"
+    "--input FILE (the input format: kelvane --help).\n"
     "\n"
     "  input:            dX dY dZ            metres (e.g. X Y Z of a point minus the origin's)\n"
     "  output:           east north up       metres\n"
@@ -148,7 +148,7 @@ const Command kEnu{
     "\n"
     "'up' follows the ellipsoid normal at the origin (geodetic latitude), so the frame\n"
     "does not depend on the ellipsoid's size. Metres to 0.1 mm (4 decimals).\n",
-    {{"--origin", "LAT,LON", "the frame's origin, decimal degrees, north and east positive"},
+    {{"--origin", "LAT,LON", "the frame's origin in degrees, north and east positive\n(52.5,4.25 or 52d30'N,4d15'E)"},
      {"--inverse", nullptr, "east north up -> dX dY dZ"}},
     "",
     {"echo '123.4 -56.7 890.1' | kelvane enu --origin -33.9,18.4"},

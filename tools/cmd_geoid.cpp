@@ -43,9 +43,17 @@ std::string describeFailure(int code)
     std::string why;
     switch (code) {
     case kvGeoidOutsideTiles: why = "the point lies in none of the model's tiles"; break;
-    case kvGeoidNoFile: why = "the model's grid file for this point cannot be opened"; break;
+    case kvGeoidNoFile:
+        why = getGeoidLoadFailure() == kvGeoidLoadUnreadable
+                  ? "the model's grid file for this point is missing, no regular file, or cannot be read"
+                  : "the model's grid file for this point cannot be opened";
+        break;
     case kvGeoidBadModel: why = "the model is not valid"; break;
-    case kvGeoidNoMemory: why = "the grid cannot be built (out of memory or scratch space)"; break;
+    case kvGeoidNoMemory:
+        why = getGeoidLoadFailure() == kvGeoidLoadBadHeader
+                  ? "the grid file's header is invalid (cut short, bad counts, or more nodes than the file holds)"
+                  : "the grid cannot be built (out of memory or scratch space)";
+        break;
     case kvGeoidNoData: why = "no geoid height here (outside the grid, or no data nearby)"; break;
     default: why = "the geoid height cannot be computed"; break;
     }

@@ -53,22 +53,25 @@ int listZones()
     return kExitOk;
 }
 
-std::optional<std::string> forward(zoneconstant27& zone, const Values& in, std::vector<double>& out)
+std::optional<std::string> forward(zoneconstant27& zone, const LengthUnit& unit, const Values& in,
+                                   std::vector<double>& out)
 {
     geodCoord p{};
     p.lat = degToRad(in[0]);
     p.lon = degToRad(nearestTurn(-in[1], centralMeridianWest(zone))); // the family takes them positive west
     if (geod2SPC27(&zone, &p) != 0) return std::string("the zone's projection kind is not known");
     if (!std::isfinite(p.northing) || !std::isfinite(p.easting)) return std::string("the point has no grid position");
-    out = {p.northing, p.easting, p.gridScale, radToDeg(p.convergence)};
+    out = {convertLength(p.northing, kUsSurveyFoot, unit), convertLength(p.easting, kUsSurveyFoot, unit), p.gridScale,
+           radToDeg(p.convergence)};
     return std::nullopt;
 }
 
-std::optional<std::string> inverse(zoneconstant27& zone, const Values& in, std::vector<double>& out)
+std::optional<std::string> inverse(zoneconstant27& zone, const LengthUnit& unit, const Values& in,
+                                   std::vector<double>& out)
 {
     geodCoord p{};
-    p.northing = in[0];
-    p.easting = in[1];
+    p.northing = convertLength(in[0], unit, kUsSurveyFoot);
+    p.easting = convertLength(in[1], unit, kUsSurveyFoot);
     if (SPC272Geod(&zone, &p) != 0) return std::string("the zone's projection kind is not known");
     if (!std::isfinite(p.lat) || !std::isfinite(p.lon)) return std::string("the point has no geographic position");
     out = {radToDeg(p.lat), nearestTurn(-radToDeg(p.lon), 0.0), p.gridScale, radToDeg(p.convergence)};
@@ -82,20 +85,22 @@ int run(const Invocation& inv)
     if (!zoneText) return inv.usageError("--zone CODE is required (see --list for the codes)");
     const std::optional<int> code = parseZoneCode(*zoneText);
     if (!code) return inv.usageError("invalid zone code '" + *zoneText + "': expected a code such as 0101 or 101");
+    const std::optional<LengthUnit> unit = chosenUnit(inv, {kUsSurveyFoot, kMetre});
+    if (!unit) return kExitUsage;
     init27ZoneConstants();
     zoneconstant27 zone{};
     if (initSPC27Zone(*code, &zone) != 0) return inv.usageError("unknown SPCS 27 zone '" + *zoneText + "' (see --list)");
 
-    // US survey feet; the degrees keep their minus sign on zero, the convergence has 9 decimals.
+    // The degrees keep their minus sign on zero, the convergence has 9 decimals.
     const Column lat{"lat", Quantity::Latitude, 10, false}, lon{"lon", Quantity::Longitude, 10, false};
     const Column northing{"northing", Quantity::Length, 4, false}, easting{"easting", Quantity::Length, 4, false};
     const Column convergence{"convergence", Quantity::Angle, 9, false};
     if (inverseMode) {
         return convertLines(inv, {{northing, easting}, {lat, lon, kScale, convergence},
-                                  [&](const Values& in, std::vector<double>& out) { return inverse(zone, in, out); }});
+                                  [&](const Values& in, std::vector<double>& out) { return inverse(zone, *unit, in, out); }});
     }
     return convertLines(inv, {{lat, lon}, {northing, easting, kScale, convergence},
-                              [&](const Values& in, std::vector<double>& out) { return forward(zone, in, out); }});
+                              [&](const Values& in, std::vector<double>& out) { return forward(zone, *unit, in, out); }});
 }
 
 int list()
@@ -108,22 +113,24 @@ const Command kCommand{
     "spc27",
     "geographic <-> state plane 1927 (US survey feet)",
     51,
-    {"spc27 --zone CODE [--inverse] [--input FILE]", "spc27 --list"},
+    {"spc27 --zone CODE [--inverse] [--units UNIT] [--input FILE]", "spc27 --list"},
     "Converts between NAD 27 latitude/longitude and the state plane coordinates of 1927\n"
     "(SPCS 27, Clarke 1866) of one zone, one point per line.\n"
     "\n"
-    "  forward (default)  reads   lat lon           decimal degrees, longitude positive east\n"
-    "                     writes  northing easting  US survey feet, 4 decimals,\n"
+    "  forward (default)  reads   lat lon           degrees, longitude positive east\n"
+    "                     writes  northing easting  US survey feet (or --units), 4 decimals,\n"
     "                             then the point scale factor and the convergence in degrees\n"
-    "  --inverse          reads   northing easting  US survey feet\n"
+    "  --inverse          reads   northing easting  US survey feet (or --units)\n"
     "                     writes  lat lon           decimal degrees, longitude positive east,\n"
     "                             then the point scale factor and the convergence in degrees\n",
     {{"--zone", "CODE", "SPCS 27 zone code, with or without its leading zero (0101 or 101)"},
-     {"--inverse", nullptr, "northing easting -> lat lon"}},
-    "Fields are separated by blanks, tabs or commas. The convergence is positive east of\n"
-    "the central meridian. Longitudes may be given in any turn (173.2 or -186.8 for a\n"
-    "point of the Aleutian zone 5010 west of 180 degrees): the one nearest the zone's\n"
-    "central meridian is used, and the inverse writes longitudes in -180..180.\n",
+     {"--inverse", nullptr, "northing easting -> lat lon"},
+     {"--units", "UNIT", "unit of northings and eastings, in and out: us-ft (US survey foot,\n"
+                         "1200/3937 m, the system's own and the default) or m"}},
+    "The input format is that of every command (kelvane --help). The convergence is\n"
+    "positive east of the central meridian. Longitudes may be given in any turn (173.2 or\n"
+    "-186.8 for a point of the Aleutian zone 5010 west of 180 degrees): the one nearest the\n"
+    "zone's central meridian is used, and the inverse writes longitudes in -180..180.\n",
     {"echo '31.5 -85.83333333333333' | kelvane spc27 --zone 0101"},
     Input::Points,
     false,

@@ -33,7 +33,8 @@ std::optional<std::string> tooFarFromMeridian(const zoneCnstnt& zone, double lon
            std::to_string(zone.zoneCode) + " (limit " + fixed(kMaxTmOffsetDeg, 0) + ")";
 }
 
-std::optional<std::string> forward(const Values& in, const zoneCnstnt& zone, std::vector<double>& out)
+std::optional<std::string> forward(const Values& in, const zoneCnstnt& zone, const LengthUnit& unit,
+                                   std::vector<double>& out)
 {
     const double lonDeg = nearestTurn(in[1], centreLongitudeEast(zone));
     if (auto problem = tooFarFromMeridian(zone, lonDeg)) return problem;
@@ -45,15 +46,17 @@ std::optional<std::string> forward(const Values& in, const zoneCnstnt& zone, std
     if (!std::isfinite(p.northing) || !std::isfinite(p.easting)) {
         return "the point has no plane coordinates in zone " + std::to_string(zone.zoneCode);
     }
-    out = {p.northing, p.easting, p.gridScale, radToDeg(p.convergence)};
+    out = {convertLength(p.northing, kMetre, unit), convertLength(p.easting, kMetre, unit), p.gridScale,
+           radToDeg(p.convergence)};
     return std::nullopt;
 }
 
-std::optional<std::string> inverse(const Values& in, const zoneCnstnt& zone, std::vector<double>& out)
+std::optional<std::string> inverse(const Values& in, const zoneCnstnt& zone, const LengthUnit& unit,
+                                   std::vector<double>& out)
 {
     geodCoord p{};
-    p.northing = in[0];
-    p.easting = in[1];
+    p.northing = convertLength(in[0], unit, kMetre);
+    p.easting = convertLength(in[1], unit, kMetre);
     SPC83Grid2Geod(zone.zoneCode, &p);
     const double latDeg = radToDeg(p.lat);
     const double lonDeg = radToDeg(p.lon);
@@ -66,11 +69,14 @@ std::optional<std::string> inverse(const Values& in, const zoneCnstnt& zone, std
     return std::nullopt;
 }
 
-std::optional<std::string> arcToChord(const Values& in, const zoneCnstnt& zone, std::vector<double>& out)
+std::optional<std::string> arcToChord(const Values& in, const zoneCnstnt& zone, const LengthUnit& unit,
+                                      std::vector<double>& out)
 {
+    double m[6];
+    for (std::size_t i = 0; i < 6; ++i) m[i] = convertLength(in[i], unit, kMetre);
     double tT = 0.0;
     // Input is northing, easting per point; the library takes easting first.
-    computeSPC83TmT(zone.zoneCode, in[1], in[0], in[3], in[2], in[5], in[4], &tT);
+    computeSPC83TmT(zone.zoneCode, m[1], m[0], m[3], m[2], m[5], m[4], &tT);
     if (!std::isfinite(tT)) return "the points lie on no part of the ellipsoid in zone " + std::to_string(zone.zoneCode);
     out = {radToDeg(tT) * 3600.0};
     return std::nullopt;
@@ -93,6 +99,9 @@ int run(const Invocation& inv)
     if (ttText && inverseMode) return inv.usageError("--tt takes plane coordinates; --inverse does not apply");
     if (!zoneText && !ttText) return inv.usageError("give --zone CODE, --tt CODE or --list (see --help)");
 
+    const std::optional<LengthUnit> unit = chosenUnit(inv, {kMetre, kUsSurveyFoot, kInternationalFoot});
+    if (!unit) return kExitUsage;
+
     init83ZoneConstants();
     const std::string& codeText = zoneText ? *zoneText : *ttText;
     zoneCnstnt zone{};
@@ -105,49 +114,53 @@ int run(const Invocation& inv)
         const Column n{"northing", Quantity::Length, 4, false}, e{"easting", Quantity::Length, 4, false};
         return convertLines(inv, {{n, e, n, e, n, e},
                                   {{"correction", Quantity::ArcSeconds, 4, false}},
-                                  [&](const Values& in, std::vector<double>& out) { return arcToChord(in, zone, out); }});
+                                  [&](const Values& in, std::vector<double>& out) { return arcToChord(in, zone, *unit, out); }});
     }
     if (inverseMode) {
         return convertLines(inv, {{kNorthing, kEasting}, {kLatitude, kLongitude, kScale, kConvergence},
-                                  [&](const Values& in, std::vector<double>& out) { return inverse(in, zone, out); }});
+                                  [&](const Values& in, std::vector<double>& out) { return inverse(in, zone, *unit, out); }});
     }
     return convertLines(inv, {{kLatitude, kLongitude}, {kNorthing, kEasting, kScale, kConvergence},
-                              [&](const Values& in, std::vector<double>& out) { return forward(in, zone, out); }});
+                              [&](const Values& in, std::vector<double>& out) { return forward(in, zone, *unit, out); }});
 }
 
 const Command kCommand{
     "spc83",
-    "geographic <-> state plane 1983 (metres)",
+    "geographic <-> state plane 1983 (metres or feet)",
     50,
-    {"spc83 --zone CODE [--inverse] [--input FILE]", "spc83 --tt CODE [--input FILE]", "spc83 --list"},
+    {"spc83 --zone CODE [--inverse] [--units UNIT] [--input FILE]", "spc83 --tt CODE [--units UNIT] [--input FILE]",
+     "spc83 --list"},
     "Converts geographic coordinates (NAD 83) to state plane 1983 coordinates of a zone,\n"
     "or back with --inverse, and computes arc-to-chord corrections with --tt. One point\n"
-    "per line from standard input or --input FILE; fields separated by blanks, tabs or\n"
-    "commas; blank lines and '#' lines are skipped.\n"
+    "per line from standard input or --input FILE (the input format: kelvane --help).\n"
     "\n"
-    "  input (forward):  lat lon            decimal degrees, north and east positive\n"
+    "  input (forward):  lat lon            degrees, north and east positive\n"
     "  output:           northing easting scale convergence\n"
-    "  input (inverse):  northing easting   metres\n"
+    "  input (inverse):  northing easting   metres (or --units)\n"
     "  output:           lat lon scale convergence\n"
-    "  input (--tt):     Ns Es Nb Eb Nf Ef  metres: station, backsight, foresight\n"
+    "  input (--tt):     Ns Es Nb Eb Nf Ef  metres (or --units): station, backsight, foresight\n"
     "  output:           the arc-to-chord correction (t - T) of the angle at the station\n"
     "                    from backsight to foresight, arc-seconds\n"
     "\n"
-    "Metres to 0.1 mm (4 decimals), degrees and scale to 10 decimals, corrections to\n"
+    "Lengths to 4 decimals (0.1 mm), degrees and scale to 10 decimals, corrections to\n"
     "0.0001 arc-second. The convergence is the grid convergence in degrees, positive where\n"
     "true north lies west of grid north (east of a Transverse Mercator or Lambert zone's\n"
     "central meridian). The correction is that of the line to the foresight less that of\n"
     "the line to the backsight; add it to the observed angle to get the grid angle.\n",
     {{"--zone", "CODE", "zone code, four digits as published (0101 or 101; see --list)"},
      {"--inverse", nullptr, "northing easting -> lat lon"},
-     {"--tt", "CODE", "arc-to-chord corrections in zone CODE"}},
+     {"--tt", "CODE", "arc-to-chord corrections in zone CODE"},
+     {"--units", "UNIT",
+      "unit of northings and eastings, in and out: m (metres, the default),\n"
+      "us-ft (US survey foot, 1200/3937 m) or ft (international foot, 0.3048 m)"}},
     "Refused lines (reported on stderr with their line number; the rest are converted and\n"
     "the exit status is 1): latitudes outside -90..90, points of a Transverse Mercator zone\n"
     "more than 5 degrees of longitude from its central meridian (where the series is no\n"
     "longer good to half a millimetre), and plane coordinates that lie on no point of the\n"
     "ellipsoid. Longitudes may be given in any turn (e.g. 0..360): the one nearest the\n"
     "zone's central meridian is used, and the inverse writes longitudes in -180..180.\n",
-    {"echo '33.5 -86.5' | kelvane spc83 --zone 0102"},
+    {"echo '33.5 -86.5' | kelvane spc83 --zone 0102",
+     "echo '41 -111.5' | kelvane spc83 --zone 4301 --units us-ft"},
     Input::Points,
     false,
     listZones,

@@ -125,10 +125,10 @@ const Command kCommand{
     {"utm (--zone N | --auto) [--ellipsoid NAME] [--input FILE]",
      "utm --inverse --zone N [--ellipsoid NAME] [--input FILE]", "utm --list"},
     "Converts geographic coordinates to Universal Transverse Mercator grid coordinates,\n"
-    "or back with --inverse. One point per line from standard input or --input FILE;\n"
-    "fields separated by blanks, tabs or commas; blank lines and '#' lines are skipped.\n"
+    "or back with --inverse. One point per line from standard input or --input FILE\n"
+    "(the input format: kelvane --help).\n"
     "\n"
-    "  input (forward):  lat lon            decimal degrees, north and east positive\n"
+    "  input (forward):  lat lon            degrees, north and east positive\n"
     "  output:           northing easting scale convergence zone\n"
     "  input (inverse):  northing easting   metres\n"
     "  output:           lat lon scale convergence zone\n"

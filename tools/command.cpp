@@ -11,8 +11,29 @@ namespace kelvane::cli {
 
 const char* const kProgramDescription =
     "Reads one point per line from standard input (or --input FILE), writes one result\n"
-    "per line. Angles are decimal degrees, longitudes positive east, lengths metres\n"
-    "(US survey feet for spc27). Blank lines and lines starting with '#' are skipped.\n";
+    "per line. Longitudes are positive east; lengths are metres (US survey feet for\n"
+    "spc27; --units chooses for the state planes).\n"
+    "\n"
+    "Input: fields are separated by blanks, tabs, commas or semicolons. A field starting\n"
+    "with '#' begins a comment; lines without fields are skipped; a UTF-8 byte-order mark\n"
+    "is ignored. Numbers are decimal (12, -3.5, .5, 1e5); hexadecimal (0x10) and other\n"
+    "spellings are refused. Angles are decimal degrees or degrees, minutes and seconds:\n"
+    "\n"
+    "  45.504    45d30'15\"    45\xC2\xB0" "30'15.2\"    45:30:15    45d30.25'    -45:30\n"
+    "  45d30'15\"N   N45.504   12.5W   W12d30'   (hemisphere letter before or after)\n"
+    "\n"
+    "A hemisphere letter takes the place of the sign: S and W are negative; N and S belong\n"
+    "to latitudes, E and W to longitudes. Fields after the numbers a command needs pass\n"
+    "through to the end of the output line (--no-passthrough drops them); --id-first takes\n"
+    "the first field as the point's ID and writes it first.\n"
+    "\n"
+    "Output: one line per input line. A line that cannot be converted is named with its\n"
+    "number on standard error and written as '*' for each number, then its pass-through\n"
+    "fields (--skip-bad writes nothing for it); the exit status is then 1. --precision N\n"
+    "sets the decimals of lengths (angles and scales follow), --dms writes angles in\n"
+    "degrees, minutes and seconds, and --format csv (a header row; empty cells for a bad\n"
+    "line) or --format json (one object per line with its line number, or its error)\n"
+    "change the layout.\n";
 
 namespace {
 

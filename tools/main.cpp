@@ -4,6 +4,7 @@
 #include <string>
 
 #include "command.h"
+#include "kelvane/version.h"
 #include "manual.h"
 
 namespace {
@@ -13,6 +14,7 @@ using kelvane::cli::Command;
 void printUsage(std::ostream& os)
 {
     os << "usage: kelvane <command> [options]   (kelvane <command> --help for details)\n"
+          "       kelvane --version\n"
           "       kelvane --manpage                (the manual page, in roff)\n"
           "\n"
        << kelvane::cli::kProgramDescription << "\ncommands:\n";
@@ -33,6 +35,10 @@ int main(int argc, char** argv)
     const std::string first = argv[1];
     if (first == "--help" || first == "-h" || first == "help") {
         printUsage(std::cout);
+        return kelvane::cli::kExitOk;
+    }
+    if (first == "--version") {
+        std::cout << "kelvane " << KELVANE_VERSION << '\n';
         return kelvane::cli::kExitOk;
     }
     if (first == "--manpage") {

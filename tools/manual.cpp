@@ -4,6 +4,8 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "command.h"
 
@@ -15,8 +17,22 @@ namespace {
 // taken for a request by a leading dot or quote.
 std::string roff(const std::string& text)
 {
+    // The non-ASCII signs the help texts use, by their roff names.
+    static const std::pair<std::string_view, const char*> kSigns[] = {
+        {"\xC2\xB0", "\\(de"}, {"\xE2\x80\xB2", "\\(fm"}, {"\xE2\x80\xB3", "\\(sd"}};
     std::string out;
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        bool sign = false;
+        for (const auto& [utf8, name] : kSigns) {
+            if (text.compare(i, utf8.size(), utf8) == 0) {
+                out += name;
+                i += utf8.size() - 1;
+                sign = true;
+                break;
+            }
+        }
+        if (sign) continue;
         if (c == '\\') out += "\\e";
         else if (c == '-') out += "\\-";
         else out += c;

@@ -11,19 +11,9 @@
 #include <vector>
 
 #include "command.h"
+#include "line_input.h"
 
 namespace kelvane::cli {
-
-// What a number on a line is; decides how it is read and written.
-enum class Quantity {
-    Latitude,   // degrees, -90..90 (a line with another is refused before the conversion)
-    Longitude,  // degrees, positive east
-    Angle,      // degrees (a convergence)
-    Length,     // metres, or the unit of the command
-    Scale,      // a ratio
-    ArcSeconds, // an angle in seconds of arc
-    Count,      // a whole number (a zone code), written without decimals
-};
 
 struct Column {
     const char* name;  // the field's name in machine-readable output: "northing"
@@ -63,10 +53,12 @@ struct Conversion {
 const std::vector<Option>& pointOptions();
 
 // Converts every line of the input (--input FILE, else standard input) and writes one
-// result line per point. Blank lines and lines starting with '#' are skipped. A line
-// that fails is reported on stderr as "kelvane <command>: line N: reason" and the other
-// lines are still converted. Returns kExitOk, kExitLineFailed when any line failed, or
-// kExitUsage when the input file cannot be opened.
+// result line per point, as the shared options ask (ID first, pass-through fields,
+// precision, degrees-minutes-seconds, text, CSV or JSON lines). Lines without fields are
+// skipped. A line that fails is reported on stderr as "kelvane <command>: line N: reason",
+// a placeholder line takes its place (unless --skip-bad) and the other lines are still
+// converted. Returns kExitOk, kExitLineFailed when any line failed, or kExitUsage for a
+// bad shared option or an input file that cannot be opened.
 int convertLines(const Invocation& inv, const Conversion& conversion);
 
 // Reads lines of a shape of the command's own (control points): each non-blank,
@@ -75,8 +67,13 @@ int convertLines(const Invocation& inv, const Conversion& conversion);
 using LineHandler = std::function<std::optional<std::string>(const std::vector<std::string>& fields)>;
 int readLines(const std::string& command, const std::optional<std::string>& inputPath, const LineHandler& handle);
 
-// The text of a value as a column of that kind is written.
+// The text of a value as a column of that kind is written by default.
 std::string formatValue(double v, const Column& column);
+
+// An angle in degrees as degrees, minutes and seconds with that many decimals of the
+// second: 52d30'15.12000"N for a latitude (E or W for a longitude), -1d02'03.40000" for
+// another angle.
+std::string formatDms(double degrees, Quantity quantity, int secondDecimals);
 
 } // namespace kelvane::cli
 

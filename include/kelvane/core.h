@@ -73,15 +73,18 @@ KELVANE_C_BEGIN
  * null ell is refused, with 1. */
 KELVANE_API int initEllipsoid(ellipsoid* ell, double a, double f);
 
-/* Template exports kept for hosts that look them up: fnKelvane returns 42 and
- * nKelvane is an integer that the library never reads or writes. */
+/* Leftovers of the project template, of no use to a host: they do no coordinate work.
+ * They stay because they are part of the exported surface, so a host that was linked
+ * against them, or looks them up by name, still loads. fnKelvane returns 42; nKelvane
+ * is an integer, 0 at load, that the library never reads or writes. */
 KELVANE_API int fnKelvane(void);
 KELVANE_API extern int nKelvane;
 
 KELVANE_C_END
 
 #ifdef __cplusplus
-/* An empty exported class kept for hosts that link against it. */
+/* The third template leftover: an empty class with nothing to do, exported (and so
+ * kept) only because it always has been. */
 class KELVANE_API CKelvane {
 public:
     CKelvane();

@@ -29,9 +29,12 @@ enum {
 enum {
     kvGeoidOk = 0,            /* the height was written */
     kvGeoidOutsideTiles = -1, /* the point lies in none of the tiles of a tiled model */
-    kvGeoidNoFile = -2,       /* no model open, or the grid file cannot be opened */
+    kvGeoidNoFile = -2,       /* no model open, or the grid file cannot be opened or read
+                                 (missing, or no regular file: a folder, a pipe, a device) */
     kvGeoidBadModel = -3,     /* the open model is outside 1 to 39 */
-    kvGeoidNoMemory = -4,     /* the grid cannot be built, in memory nor in a scratch file */
+    kvGeoidNoMemory = -4,     /* no grid can be built from the file: its header is invalid,
+                                 or memory and scratch space ran out (getGeoidLoadFailure
+                                 tells which) */
     kvGeoidNoData = -5        /* the loaded grid has no value at the point */
 };
 
@@ -55,6 +58,22 @@ KELVANE_API int getElevFromGeoidGrid(double lat, double lon, double* geoidHeight
  * geoidHeight untouched when no grid is loaded; kvGeoidNoData and 0.0 when the grid has
  * no value at the point. A null geoidHeight returns kvGeoidNoFile. */
 KELVANE_API int getGeoidElev(double lat, double lon, double* geoidHeight);
+
+/* Why the last grid file load failed, in more detail than the codes above give:
+ * kvGeoidNoFile covers a file that cannot be read, kvGeoidNoMemory both an invalid
+ * header and a lack of memory or scratch space. A file that gave no grid although it
+ * could be read is not read again while it is unchanged, until the model is opened again
+ * or closed: the query returns the same code at once. */
+enum {
+    kvGeoidLoadOk = 0,         /* the last load succeeded, or none has been tried */
+    kvGeoidLoadUnreadable = 1, /* the file is missing, no regular file, or cannot be read */
+    kvGeoidLoadBadHeader = 2,  /* the header is cut short, its counts are negative, not
+                                  finite or too large, or it promises more nodes than the
+                                  file can hold (every node past the first 4096 needs two
+                                  bytes of text) */
+    kvGeoidLoadNoSpace = 3     /* neither memory nor scratch space for the grid */
+};
+KELVANE_API int getGeoidLoadFailure(void);
 
 /* Writes the display name of the model, or "NONE" for an id outside 1 to 39, into name,
  * which must hold kvGeoidNameSize bytes. A null name is ignored. */

@@ -6,6 +6,7 @@
 #ifndef KELVANE_KELVANE_H
 #define KELVANE_KELVANE_H
 
+#include "kelvane/version.h"
 #include "kelvane/export.h"
 #include "kelvane/core.h"
 #include "kelvane/ellipsoids.h"
@@ -19,5 +20,6 @@
 #include "kelvane/geoid.h"
 #include "kelvane/matrix.h"
 #include "kelvane/transform3d.h"
+#include "kelvane/eov.h"
 
 #endif /* KELVANE_KELVANE_H */

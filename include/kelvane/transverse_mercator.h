@@ -1,4 +1,5 @@
-/* Transverse Mercator on zone constants and the 120 UTM zones.
+/* Transverse Mercator on zone constants, the 120 UTM zones, and the stand-alone
+ * Transverse Mercator on its own record (zoneCnstntTM).
  *
  * Transverse Mercator (geod2TM, TM2Geod) works on any zone record whose projection is 0.
  * Its longitudes, and the zone's centralMeridian, are positive WEST. The series is the
@@ -14,6 +15,21 @@
 #define KELVANE_TRANSVERSE_MERCATOR_H
 
 #include "kelvane/core.h"
+
+/* The zone of the stand-alone Transverse Mercator: it carries its own ellipsoid, and its
+ * conversions take longitudes positive EAST (the central meridian stays positive WEST). */
+typedef struct zoneCnstntTM {
+    int32_t hemisphere;     /* 0 northern, any other value southern; read by initUTMZone only */
+    int32_t zone;           /* UTM zone number; read by initUTMZone only */
+    double centralMeridian; /* rad, positive WEST */
+    double scaleFactor;     /* k0 on the central meridian */
+    double falseNorthing;   /* N0, m */
+    double falseEasting;    /* E0, m */
+    double originLat;       /* latitude of the grid origin phi0, rad */
+    double spareDouble;     /* set to 0 by initUTMZone, read by nothing */
+    int32_t spareInt;       /* set to 0 by initUTMZone, read by nothing */
+    ellipsoid ell;          /* the conversions read semiMajor, semiMinor and ecc */
+} zoneCnstntTM;
 
 KELVANE_C_BEGIN
 
@@ -39,8 +55,12 @@ KELVANE_API void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc);
  * from the position (utmZoneFromPosition). Writes northing, easting, gridScale,
  * convergence and utmZone; lon is left as given. Southern points (even in a northern code)
  * and every point in a southern code get the false northing 10000000. The zone code is
- * not validated. Returns 0 (1, writing nothing, for a null pointer); with an ellipsoid
- * that has a zero axis only utmZone is written. */
+ * not validated: a code outside 1..120 is converted on the central meridian its formula
+ * gives and returns 0, as specified (check it with invalidUTMZone first). Returns 0; 1,
+ * writing nothing (utmZone included), for a null pointer and for zone 0 when the position
+ * has no zone (a NaN or infinite latitude or longitude, or a longitude beyond about 183
+ * degrees either way: see utmZoneFromPosition). With an ellipsoid that has a zero axis
+ * only utmZone is written. */
 KELVANE_API int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt);
 
 /* UTM -> geographic. Reads pt->northing, pt->easting in zone code 1..120; writes lat,
@@ -60,7 +80,11 @@ KELVANE_API int invalidUTMZone(int zone);
 KELVANE_API int UTMGetZoneLstS(char* buf, int size);
 
 /* The UTM zone code of a position (radians, longitude positive east): southern
- * latitudes get codes 61..120; a zone boundary belongs to the zone to its east. */
+ * latitudes get codes 61..120; a zone boundary belongs to the zone to its east, and 180
+ * degrees east is kept in zone 60 (120). 0, which is no zone code, when the position has
+ * no zone: a NaN or infinite latitude or longitude, or a longitude whose zone would lie
+ * outside its hemisphere's 1..60 (beyond about 183 degrees either way; longitudes are
+ * not reduced). */
 KELVANE_API int utmZoneFromPosition(double lat, double lon);
 
 /* The rounding of the zone choice: the integer part of x (truncated toward zero), plus 1
@@ -72,6 +96,38 @@ KELVANE_API int roundHalfUp(double x);
  * northing and easting. Returns 0, or 1 without writing *result for a null pointer. */
 KELVANE_API int tmArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result);
 
+/* Fills *zc for UTM zone 1..60: hemisphere and zone as given, scaleFactor 0.9996,
+ * falseNorthing 0 (hemisphere 0) or 10000000 (any other), falseEasting 500000, originLat 0,
+ * the two spare fields 0, a copy of ell, and centralMeridian (183 - 6 zone) degrees
+ * positive west. Returns 1 and writes nothing for a zone outside 1..60 or a null zc. */
+KELVANE_API int initUTMZone(int zone, int hemisphere, ellipsoid ell, zoneCnstntTM* zc);
+
+/* Forward on the series of geod2TM: reads pt->lat, pt->lon (positive EAST); writes
+ * northing, easting, gridScale and convergence, and leaves lon as it was. A southern zone
+ * is plain Transverse Mercator with its false northing. Returns 0; returns 1 and writes
+ * nothing when pt is null, when the record's semiMinor or semiMajor is 0, and (beyond
+ * geod2TM) for anything that cannot give a finite answer: a non-finite input, a latitude
+ * beyond +-90 degrees, an axis or scale factor that is not positive, a record field that
+ * is not finite, or a result that comes out non-finite. */
+KELVANE_API int latLong2XY_TransverseMercator(zoneCnstntTM zc, geodCoord* pt);
+
+/* Inverse on the series of TM2Geod: reads pt->northing, pt->easting; writes lat, lon
+ * (positive EAST), gridScale and convergence. Returns 0; returns 1 and writes nothing when
+ * the footpoint radius is exactly 0, and for the bad input and non-finite results of the
+ * forward direction. */
+KELVANE_API int XY_TransverseMercator2latLong(zoneCnstntTM zc, geodCoord* pt);
+
 KELVANE_C_END
+
+#ifdef __cplusplus
+#include <cstddef>
+static_assert(sizeof(zoneCnstntTM) == 176, "zoneCnstntTM is 176 bytes");
+static_assert(offsetof(zoneCnstntTM, hemisphere) == 0 && offsetof(zoneCnstntTM, zone) == 4 &&
+              offsetof(zoneCnstntTM, centralMeridian) == 8 && offsetof(zoneCnstntTM, scaleFactor) == 16 &&
+              offsetof(zoneCnstntTM, falseNorthing) == 24 && offsetof(zoneCnstntTM, falseEasting) == 32 &&
+              offsetof(zoneCnstntTM, originLat) == 40 && offsetof(zoneCnstntTM, spareDouble) == 48 &&
+              offsetof(zoneCnstntTM, spareInt) == 56 && offsetof(zoneCnstntTM, ell) == 64,
+              "zoneCnstntTM field offsets");
+#endif
 
 #endif /* KELVANE_TRANSVERSE_MERCATOR_H */

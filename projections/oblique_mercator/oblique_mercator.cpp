@@ -8,6 +8,7 @@
 
 #include "core/trig_series.h"
 #include "kelvane/oblique_mercator.h"
+#include "projections/oblique_mercator/om_proj_center.h"
 
 namespace kelvane {
 namespace {
@@ -30,9 +31,8 @@ TrigSeries conformalSeries(double e2, double e)
     const double e4 = std::pow(e, 4.0);
     const double e6 = std::pow(e, 6.0);
     const double e8 = std::pow(e, 8.0);
-    return foldSineMultiples(e2 / 2.0 + 5.0 * e4 / 24.0 + e6 / 12.0 + 13.0 * e8 / 360.0,
-                             7.0 * e4 / 48.0 + 29.0 * e6 / 240.0 + 811.0 * e8 / 11520.0,
-                             7.0 * e6 / 120.0 + 81.0 * e8 / 1120.0, 4279.0 * e8 / 161280.0);
+    const ConformalLatitudeSeries s = conformalLatitudeSeries(e2, e4, e6, e8);
+    return foldSineMultiples(s.c2, s.c4, s.c6, s.c8);
 }
 
 } // namespace

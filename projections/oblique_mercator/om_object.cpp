@@ -43,7 +43,7 @@ int OGCTObliqueMercator::Init(zoneCnstntObliqueMerc zone)
     cosSqLat0 = cosLat0 * cosLat0;
     cos4Lat0 = cosSqLat0 * cosSqLat0;
     latSign = centreLat >= 0.0 ? 1 : -1;
-    w0 = std::sqrt(1.0 - e2 * sinSqLat0);
+    w0 = kelvane::wOfSine(e2, sinLat0);
 
     // The constants themselves come from the one derivation the free functions use, with
     // an azimuth within angleTol of 90 degrees taken as a central line running due east.

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/conformal_t.h"
+#include "core/ellipsoid_terms.h"
 
 namespace kelvane {
 namespace {
@@ -31,9 +32,9 @@ OmProjCenterConstants omProjCenterZone(const zoneCnstntObliqueMerc& zone, double
 
     OmProjCenterConstants c;
     c.B = std::sqrt(1.0 + e2 * std::pow(cosPhiC, 4.0) / (1.0 - e2));
-    c.A = a * c.B * k0 * std::sqrt(1.0 - e2) / (1.0 - e2 * sinPhiC * sinPhiC);
+    c.A = a * c.B * k0 * std::sqrt(1.0 - e2) / wSqOfSine(e2, sinPhiC);
     c.t0 = conformalT(phiC, e);
-    c.D = c.B * std::sqrt(1.0 - e2) / (cosPhiC * std::sqrt(1.0 - e2 * sinPhiC * sinPhiC));
+    c.D = c.B * std::sqrt(1.0 - e2) / (cosPhiC * wOfSine(e2, sinPhiC));
     const double rootD2m1 = std::sqrt(std::max(c.D * c.D, 1.0) - 1.0); // 0 where D < 1
     c.F = c.D + rootD2m1 * sign;
     c.H = c.F * std::pow(c.t0, c.B);
@@ -116,9 +117,7 @@ namespace {
 // Point scale factor from the forward half at (phi, un).
 double omProjCenterScale(const OmProjCenterConstants& c, const ellipsoid& ell, double phi, const OmUV& uv)
 {
-    const double sinPhi = std::sin(phi);
-    return c.A * std::cos(c.B * uv.un / c.A) * std::sqrt(1.0 - ell.eccSq * sinPhi * sinPhi) /
-           (ell.semiMajor * std::cos(phi) * uv.cosBdl);
+    return c.A * std::cos(c.B * uv.un / c.A) * W(ell.eccSq, phi) / (ell.semiMajor * std::cos(phi) * uv.cosBdl);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "core/ellipsoid_terms.h"
+#include "core/math_constants.h"
 #include "core/trig_series.h"
 #include "kelvane/transverse_mercator.h"
 
@@ -107,6 +108,20 @@ inline int forward(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
 inline int inverse(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
 {
     return inverse(parametersOf(ell, zone), pt.northing, pt.easting, pt);
+}
+
+// The UTM grid: scale on the central meridian, false easting, and the false northing of
+// the southern hemisphere.
+constexpr double kUtmScaleFactor = 0.9996;
+constexpr double kUtmFalseEasting = 500000.0;
+constexpr double kSouthernFalseNorthing = 10000000.0;
+
+// The central meridian of UTM zone z (1..60 within its hemisphere), rad positive WEST:
+// 183 - 6z degrees (zone 1 at 177 W, zone 31 at 3 E, zone 60 at 177 E). Worked in double,
+// so that no zone number, however wild, overflows an int.
+inline double utmCentralMeridianWest(int z)
+{
+    return (183.0 - 6.0 * static_cast<double>(z)) * degToRad();
 }
 
 } // namespace kelvane::tm

@@ -13,9 +13,9 @@ namespace {
 
 constexpr int kZonesPerHemisphere = 60;
 constexpr int kZoneCodes = 120;
-constexpr double kUtmScaleFactor = 0.9996;
-constexpr double kUtmFalseEasting = 500000.0;
-constexpr double kSouthernFalseNorthing = 10000000.0;
+using kelvane::tm::kSouthernFalseNorthing;
+using kelvane::tm::kUtmFalseEasting;
+using kelvane::tm::kUtmScaleFactor;
 
 // The zone's number within its hemisphere: 1..60 for the codes 1..120.
 int zoneInHemisphere(int code) { return code > kZonesPerHemisphere ? code - kZonesPerHemisphere : code; }
@@ -150,15 +150,12 @@ const char* const utmZoneNames[kZoneCodes] = {
 // UTMInitializeZoneConstants, called directly by the wrappers below.
 void initZone(int code, zoneCnstnt& zc)
 {
-    // 183 - 6z degrees west: zone 1 at 177 W, zone 31 at 3 E (-3), zone 60 at 177 E (-177).
-    // Worked in double, so that no zone code, however wild, overflows an int.
-    const double z = zoneInHemisphere(code);
     zc.projection = kvTransverseMercator;
     zc.scaleFactor = kUtmScaleFactor;
     zc.falseNorthing = 0.0;
     zc.falseEasting = kUtmFalseEasting;
     zc.originLat = 0.0;
-    zc.centralMeridian = (183.0 - 6.0 * z) * kelvane::degToRad();
+    zc.centralMeridian = kelvane::tm::utmCentralMeridianWest(zoneInHemisphere(code));
     zc.originLon = zc.centralMeridian;
 }
 
@@ -174,7 +171,9 @@ void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc)
 int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
 {
     if (ell == nullptr || pt == nullptr) return 1;
-    pt->utmZone = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
+    const int code = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
+    if (code == 0) return 1; // no zone for the position: nothing is written
+    pt->utmZone = code;
     zoneCnstnt zc{};
     initZone(pt->utmZone, zc);
 
@@ -245,6 +244,7 @@ int UTMGetZoneLstS(char* buf, int size)
 
 int utmZoneFromPosition(double lat, double lon)
 {
+    if (!std::isfinite(lat) || !std::isfinite(lon)) return 0;
     const int h = lat < 0.0 ? kZonesPerHemisphere : 0; // the equator itself is northern
     const double lonDeg = lon / kelvane::degToRad();
     const int code = roundHalfUp((183.0 + lonDeg) / 6.0 + h);
@@ -253,7 +253,10 @@ int utmZoneFromPosition(double lat, double lon)
     // edge it is: zone 60 (code 120 in the south), central meridian 177 E, rather than
     // zone 1, whose central meridian 177 W the east-positive longitude would put 357
     // degrees away. The same fold keeps a longitude written a little past 180 E in zone 60.
-    return code == kZonesPerHemisphere + 1 + h ? kZonesPerHemisphere + h : code;
+    const int folded = code == kZonesPerHemisphere + 1 + h ? kZonesPerHemisphere + h : code;
+    // A longitude beyond about 183 degrees either way would name no zone or a zone of the
+    // other hemisphere: no zone is chosen for it.
+    return (folded >= 1 + h && folded <= kZonesPerHemisphere + h) ? folded : 0;
 }
 
 int roundHalfUp(double x)

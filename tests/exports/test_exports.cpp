@@ -29,9 +29,10 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
         "lambertArcToChord", "omArcToChord",
         // Transverse Mercator and UTM
         "geod2TM", "TM2Geod", "UTMInitializeZoneConstants", "UTMGeod2Grid", "UTMGrid2Geod", "invalidUTMZone",
-        "UTMGetZoneLstS", "utmZoneFromPosition", "roundHalfUp",
+        "UTMGetZoneLstS", "utmZoneFromPosition", "roundHalfUp", "initUTMZone", "latLong2XY_TransverseMercator",
+        "XY_TransverseMercator2latLong",
         // Lambert and oblique Mercator
-        "geod2Lambert", "Lambert2Geod", "geod2OM", "OM2Geod",
+        "geod2Lambert", "Lambert2Geod", "geod2OM", "OM2Geod", "latLong2XY_Lambert", "lambert_calc",
         // projection-centre oblique Mercator and its one-point wrappers
         "latLong2XY_OMProjCenter", "XY2latLong_OMProjCenter", "latLong2XY_ObliqueMercator",
         "XY2latLong_ObliqueMercator",
@@ -44,8 +45,11 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
         "localGeodeticToLocal",
         // geoid
         "openGeoidGrid", "closeGeoidGrid", "getElevFromGeoidGrid", "get_geoid_name", "getGeoidElev",
+        "getGeoidLoadFailure",
         // 3D transformations
         "xform_3D_7Param", "xform3D_Pt", "xform3D_PtAlt", "xform_3D_4Param", "xform3D4Parm_Pt",
+        // national grids
+        "latLongWGS84ToXY_EOV", "EOV_XYToLatLongWGS84",
     };
     for (const char* name : exported) {
         EXPECT_NE(dlsym(handle_, name), nullptr) << name << " is not exported with C linkage";
@@ -57,7 +61,8 @@ TEST_F(SharedLibrary, KeepsInternalHelpersHidden)
     ASSERT_NE(handle_, nullptr) << dlerror();
     for (const char* name : {"spc83PointToGeod", "arcCosh", "loadGeoidGridFile", "createGeoidGrid",
                              "selectGeoidFile", "matrixAdd", "dumpMatrix",
-                             "omProjCenterConstants", "signOf"}) {
+                             "omProjCenterConstants", "signOf", "transformDanishGrid",
+                             "pointInPolygon", "projectToEov"}) {
         EXPECT_EQ(dlsym(handle_, name), nullptr) << name << " should not be visible to hosts";
     }
 }

@@ -5,23 +5,13 @@
 #include <limits>
 
 #include "kelvane/kelvane.h"
+#include "support/test_support.h"
+
+using namespace ktest;
 
 namespace {
 
-const double kPi = 4.0 * std::atan(1.0);
-const double kArcSec = kPi / 648000.0;
-
-ellipsoid makeEllipsoid(double a, double f)
-{
-    ellipsoid e{};
-    initEllipsoid(&e, a, f);
-    return e;
-}
-
-ellipsoid wgs84() { return makeEllipsoid(6378137.0, 1.0 / 298.257223563); }
-ellipsoid grs80() { return makeEllipsoid(6378137.0, 0.0033528106811836675); }
-
-double deg(double d) { return d * kPi / 180.0; }
+const double kArcSec = kArcSecond;
 
 struct Geo {
     double lat, lon, h;

@@ -7,8 +7,11 @@
 #include <limits>
 #include <string>
 
+#include <sys/stat.h>
+
 #include "geoid/geoid_context.h"
-#include "geoid/geoid_grid.h"
+#include "geoid/geoid_interpolation.h"
+#include "geoid/geoid_tiles.h"
 #include "geoid_test_files.h"
 #include "kelvane/geoid.h"
 
@@ -45,7 +48,38 @@ TEST(GeoidNames, AllThirtyNineAndNoneOutside)
         get_geoid_name(id, name);
         EXPECT_STREQ(name, "NONE") << "model " << id;
     }
-    get_geoid_name(4, nullptr); // ignored
+}
+
+// Null pointers and absent grids, across the header and the internal grid calls: a clean
+// status, nothing written, nothing changed.
+TEST(GeoidContract, NullsAreRefusedAndOutputsUntouched)
+{
+    using namespace kelvane;
+    closeGeoidGrid();
+    double h = 123.0;
+    EXPECT_EQ(getGeoidElev(41.0, 12.0, &h), kvGeoidNoData); // no grid loaded
+    EXPECT_EQ(h, 123.0);
+    EXPECT_EQ(getGeoidElev(41.0, 12.0, nullptr), kvGeoidNoFile);
+    EXPECT_EQ(getElevFromGeoidGrid(45.0, 10.0, nullptr), kvGeoidNoFile);
+    EXPECT_EQ(openGeoidGrid(nullptr, 4), 1);
+    EXPECT_EQ(geoidContext().state, kGeoidClosed);
+    get_geoid_name(4, nullptr);
+    EXPECT_EQ(loadGeoidGridFile(nullptr), kvGeoidNoFile);
+    EXPECT_EQ(geoidContextGrid(), nullptr);
+
+    EXPECT_EQ(gridNodeCount(nullptr), -1);
+    EXPECT_EQ(gridNodeIndex(nullptr, 0, 0), -1);
+    EXPECT_EQ(gridNodeLongitude(nullptr, 0), kGeoidNoPosition);
+    EXPECT_EQ(gridNodeLatitude(nullptr, 0), kGeoidNoPosition);
+    for (auto neighbour : {gridEastNeighbour, gridNorthNeighbour, gridWestNeighbour, gridSouthNeighbour})
+        EXPECT_EQ(neighbour(nullptr, 5), -1);
+    EXPECT_EQ(getGridCell(nullptr, 0).valid, '0');
+    setGridCell(nullptr, 0, emptyGridCell());
+    flushWriteWindow(nullptr);
+    destroyGeoidGrid(nullptr);
+    releaseGeoidGrid();
+    EXPECT_EQ(geoid::interpolateGeoidBicubic(12.0, 41.0, nullptr), kGeoidNoData);
+    EXPECT_EQ(geoid::interpolateGeoidCell(12.0, 41.0, nullptr), kGeoidNoData);
 }
 
 // Every test starts and ends with the context closed.
@@ -78,7 +112,6 @@ TEST_F(GeoidContextTest, QueriesBeforeOpeningOrAfterClosingReturnMinus2AndZero)
     double h;
     EXPECT_EQ(query(45.0, 10.0, h), kvGeoidNoFile);
     EXPECT_EQ(h, 0.0);
-    EXPECT_EQ(getElevFromGeoidGrid(45.0, 10.0, nullptr), kvGeoidNoFile);
 
     ScratchFolder dir("closed");
     writeGlobalGrid(dir.file("egm96.grd"));
@@ -101,7 +134,6 @@ TEST_F(GeoidContextTest, OpenNeedsAModelFileInTheFolderGivenWithItsSeparator)
     EXPECT_EQ(openGeoidGrid(dir.path().c_str(), 40), 1);
     EXPECT_EQ(openGeoidGrid(dir.path().c_str(), 5), 1);   // no osu91a.grd
     EXPECT_EQ(openGeoidGrid(dir.bare().c_str(), 4), 1);   // "...openegm96.grd"
-    EXPECT_EQ(openGeoidGrid(nullptr, 4), 1);
     EXPECT_EQ(openGeoidGrid((dir.path() + "absent/").c_str(), 4), 1);
     EXPECT_EQ(state(), kGeoidClosed);
 
@@ -324,6 +356,63 @@ TEST_F(GeoidContextTest, SelectionRefusesModelsOutsideTheCatalogue)
     // The loaded grid is released first, even when the model is refused.
     EXPECT_EQ(kelvane::geoid::selectGeoidFile(dir.path().c_str(), 41, 10.0, 10.0), kvGeoidBadModel);
     EXPECT_EQ(kelvane::geoidContextGrid(), nullptr);
+}
+
+// Hostile files and a hostile environment: every case ends in a clean status, no hang,
+// and no file left in the grid folder.
+TEST_F(GeoidContextTest, HostileFilesAndFaultsGiveCleanStatuses)
+{
+    ScratchFolder dir("hostile");
+    const auto entries = [&] { return dir.entryCount(); };
+    double h;
+    // A 20-byte file promising 33 million nodes is refused before anything is allocated.
+    geoid_test::writeGridFile(dir.file("egm96.grd"), 0, 0, 10, 10, 0, 0, [](int, int) { return "1"; });
+    ASSERT_EQ(openGeoidGrid(dir.path().c_str(), 4), 0);
+    { std::ofstream(dir.file("egm96.grd")) << "0\n0\n10\n10\n5791\n5791\n"; }
+    EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoMemory);
+    EXPECT_EQ(getGeoidLoadFailure(), kvGeoidLoadBadHeader);
+    // ... and remembered: the same unchanged file is not read again.
+    EXPECT_EQ(dir.file("egm96.grd"), geoidContext().failedPath);
+    EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoMemory);
+    // Emptied (truncated after the presence check): still a bad header, not "no memory".
+    { std::ofstream(dir.file("egm96.grd")); }
+    EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoMemory);
+    EXPECT_EQ(getGeoidLoadFailure(), kvGeoidLoadBadHeader);
+    // A pipe or a device named as the file: refused at once, never waited on.
+    std::filesystem::remove(dir.file("egm96.grd"));
+    ASSERT_EQ(::mkfifo(dir.file("egm96.grd").c_str(), 0600), 0);
+    EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoFile);
+    EXPECT_EQ(getGeoidLoadFailure(), kvGeoidLoadUnreadable);
+    std::filesystem::remove(dir.file("egm96.grd"));
+    std::filesystem::create_symlink("/dev/zero", dir.file("egm96.grd"));
+    EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoFile);
+    std::filesystem::remove(dir.file("egm96.grd"));
+
+    // Memory for the rows lacking: the grid goes to a scratch file and answers the same.
+    writeGlobalGrid(dir.file("egm96.grd"));
+    kelvane::gGeoidAllocationsToFail = 1; // the first row
+    ASSERT_EQ(query(45.0, 10.0, h), kvGeoidOk);
+    EXPECT_EQ(kelvane::geoidContextGrid()->inMemory, 0);
+    EXPECT_NEAR(h, globalPlane(10.0, 45.0), 1e-9);
+    EXPECT_EQ(entries(), 1); // the scratch file has no name in the folder
+    closeGeoidGrid();
+    // No memory at all, or a folder that takes no scratch file: -4, nothing left behind.
+    ASSERT_EQ(openGeoidGrid(dir.path().c_str(), 4), 0);
+    kelvane::gGeoidAllocationsToFail = 1000;
+    EXPECT_EQ(query(45.0, 10.0, h), kvGeoidNoMemory);
+    EXPECT_EQ(getGeoidLoadFailure(), kvGeoidLoadNoSpace);
+    ASSERT_EQ(openGeoidGrid(dir.path().c_str(), 4), 0);
+    ASSERT_EQ(kelvane::setGeoidScratchFolder("/proc/"), 0); // no file can be created there
+    kelvane::gGeoidAllocationsToFail = 1;
+    EXPECT_EQ(query(45.0, 10.0, h), kvGeoidNoMemory);
+    kelvane::gGeoidAllocationsToFail = 0;
+    EXPECT_EQ(entries(), 1);
+    // Reopening forgets the failure; the folder removed after opening gives -2.
+    ASSERT_EQ(openGeoidGrid(dir.path().c_str(), 4), 0);
+    std::filesystem::remove_all(dir.bare());
+    EXPECT_EQ(query(45.0, 10.0, h), kvGeoidNoFile);
+    EXPECT_EQ(h, 0.0);
+    std::filesystem::create_directories(dir.bare());
 }
 
 } // namespace

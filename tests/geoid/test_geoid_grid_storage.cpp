@@ -1,6 +1,6 @@
 // The two storage modes: a grid in a scratch file must read and write exactly as the
 // same grid in memory, across the boundaries of its windows, and leave no file behind.
-#include "geoid/geoid_grid.h"
+#include "geoid/geoid_context.h"
 #include "geoid_test_files.h"
 
 #include <gtest/gtest.h>
@@ -29,20 +29,21 @@ bool sameCell(const GeoidGridCell& a, const GeoidGridCell& b)
 // Every test makes its scratch files in a folder of its own, which must end up empty.
 class ScratchGrid : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(setGeoidScratchFolder(dir.path().c_str()), 0); }
+    const char* folder() const { return path_.c_str(); }
     void TearDown() override
     {
         releaseGeoidGrid();
         EXPECT_EQ(dir.entryCount(), 0);
     }
     geoid_test::ScratchFolder dir{"scratch"};
+    std::string path_ = dir.path();
 };
 
 TEST_F(ScratchGrid, ScratchModeOnlyForAProductOfAtLeast36000WhenMemoryIsNotForced)
 {
-    GeoidGrid* small = createGeoidGrid(0, 0, 1, 1, 35999, 1, 0);
-    GeoidGrid* forced = createGeoidGrid(0, 0, 1, 1, 36000, 1, 1);
-    GeoidGrid* scratch = createGeoidGrid(0, 0, 1, 1, 36000, 1, 0);
+    GeoidGrid* small = createGeoidGrid(0, 0, 1, 1, 35999, 1, 0, folder());
+    GeoidGrid* forced = createGeoidGrid(0, 0, 1, 1, 36000, 1, 1, folder());
+    GeoidGrid* scratch = createGeoidGrid(0, 0, 1, 1, 36000, 1, 0, folder());
     ASSERT_TRUE(small && forced && scratch);
     EXPECT_EQ(small->inMemory, 1);
     EXPECT_EQ(forced->inMemory, 1);
@@ -58,8 +59,8 @@ TEST_F(ScratchGrid, ReadsAndWritesLikeMemory)
 {
     // 301 x 201 = 60,501 nodes: several windows long.
     const int e = 300, f = 200;
-    GeoidGrid* scratch = createGeoidGrid(10, 20, 0.25, 0.25, e, f, 0);
-    GeoidGrid* memory = createGeoidGrid(10, 20, 0.25, 0.25, e, f, 1);
+    GeoidGrid* scratch = createGeoidGrid(10, 20, 0.25, 0.25, e, f, 0, folder());
+    GeoidGrid* memory = createGeoidGrid(10, 20, 0.25, 0.25, e, f, 1, folder());
     ASSERT_NE(scratch, nullptr);
     ASSERT_NE(memory, nullptr);
     ASSERT_EQ(scratch->inMemory, 0);
@@ -118,7 +119,7 @@ TEST_F(ScratchGrid, TextReadInBlocksKeepsEveryLineWhole)
     for (int k = 0; k < (e + 1) * (f + 1); ++k) text += (k % 11 == 0) ? "N\n" : std::to_string(k % 997) + ".125\n";
     std::FILE* in = std::fopen(geoid_test::writeText("blocks.grd", text).c_str(), "r");
     ASSERT_NE(in, nullptr);
-    GeoidGrid* g = readTextGrid(in, e, f, 0, 0, 1, 1, nullptr);
+    GeoidGrid* g = readTextGrid(in, e, f, 0, 0, 1, 1, nullptr, dir.path().c_str());
     ASSERT_NE(g, nullptr);
     for (int k = 0; k < gridNodeCount(g); ++k) {
         const GeoidGridCell expected = (k % 11 == 0) ? emptyGridCell() : cellWithValue(k % 997 + 0.125);
@@ -137,14 +138,12 @@ TEST_F(ScratchGrid, FailedLoadsLeaveNoScratchFile)
 TEST(ScratchFolder, UnusableFolderGivesNoGridAndNoFile)
 {
     geoid_test::ScratchFolder dir("unusable");
-    ASSERT_EQ(setGeoidScratchFolder((dir.path() + "missing/").c_str()), 0);
-    EXPECT_EQ(createGeoidGrid(0, 0, 1, 1, 400, 100, 0), nullptr);
+    EXPECT_EQ(createGeoidGrid(0, 0, 1, 1, 400, 100, 0, (dir.path() + "missing/").c_str()), nullptr);
     // A folder that leaves no room for a 255-character scratch name is refused, not cut short.
-    if (dir.path().size() < 250) {
-        const std::string deep = dir.path() + std::string(252 - dir.path().size(), 'd') + "/";
-        ASSERT_EQ(setGeoidScratchFolder(deep.c_str()), 0);
-        EXPECT_EQ(createGeoidGrid(0, 0, 1, 1, 400, 100, 0), nullptr);
-    }
+    const std::string deep = dir.path() + std::string(260 - dir.path().size(), 'd') + "/";
+    EXPECT_EQ(createGeoidGrid(0, 0, 1, 1, 400, 100, 0, deep.c_str()), nullptr);
+    // A folder where no file can be created (read-only to everyone, root included).
+    EXPECT_EQ(createGeoidGrid(0, 0, 1, 1, 400, 100, 0, "/proc/"), nullptr);
     EXPECT_EQ(dir.entryCount(), 0);
 
     // Folder strings longer than 259 characters are refused and change nothing.

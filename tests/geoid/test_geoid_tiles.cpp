@@ -32,50 +32,48 @@ Choice choose(int model, double lat, double lon, const std::string& folder = kFo
     return {rc, p};
 }
 
-#define EXPECT_FILE(model, lat, lon, name)                                                         \
-    do {                                                                                           \
-        const Choice ch = choose(model, lat, lon);                                                 \
-        EXPECT_EQ(ch.rc, 0) << "lat " << (lat) << " lon " << (lon);                                \
-        EXPECT_EQ(ch.file, name) << "lat " << (lat) << " lon " << (lon);                           \
-    } while (0)
+// model, latitude, longitude as the host gives it, the file chosen ("" for -1, no box)
+struct TileRow {
+    int model;
+    double lat, lon;
+    const char* file;
+};
 
-TEST(UnitedStatesTiles, Geoid03BoxTwoAndTheLaterBoxSixOnLatitude41)
-{
-    EXPECT_FILE(2, 45.0, -105.0, "g2003u02.grd");
-    EXPECT_FILE(2, 41.0, -105.0, "g2003u06.grd"); // box 6 is tested after box 2
-    EXPECT_FILE(2, 39.0, -105.0, "g2003u06.grd"); // Colorado
-}
-
-TEST(UnitedStatesTiles, SharedMeridiansAndCornersGoToTheBoxTestedLast)
-{
-    EXPECT_FILE(1, 45.0, 248.0, "g1999u02.grd");
-    EXPECT_FILE(1, 45.0, 265.0, "g1999u03.grd");
-    EXPECT_FILE(1, 45.0, 282.0, "g1999u04.grd");
-    EXPECT_FILE(1, 41.0, 282.0, "g1999u08.grd");
-    EXPECT_FILE(1, 58.0, 240.0, "g1999u01.grd");
-    EXPECT_FILE(1, 58.0, 230.0, "g1999a04.grd"); // Alaska box 12 reaches 49 to 61, 202 to 234
-    EXPECT_FILE(1, 24.0, 300.0, "g1999u08.grd");
+const TileRow kTileRows[] = {
+    // GEOID03: box 2 at 105 W; on latitude 41 box 6 wins, being tested after box 2.
+    {2, 45.0, -105.0, "g2003u02.grd"}, {2, 41.0, -105.0, "g2003u06.grd"}, {2, 39.0, -105.0, "g2003u06.grd"},
+    // Shared meridians and corners go to the box tested last.
+    {1, 45.0, 248.0, "g1999u02.grd"}, {1, 45.0, 265.0, "g1999u03.grd"}, {1, 45.0, 282.0, "g1999u04.grd"},
+    {1, 41.0, 282.0, "g1999u08.grd"}, {1, 58.0, 240.0, "g1999u01.grd"}, {1, 24.0, 300.0, "g1999u08.grd"},
+    {1, 58.0, 230.0, "g1999a04.grd"}, // Alaska box 12 reaches 49 to 61, 202 to 234
     // The four Alaska boxes overlap: a point in all four takes the fourth.
-    EXPECT_FILE(2, 60.5, 203.0, "g2003a04.grd");
-    EXPECT_FILE(2, 64.0, -150.0, "g2003a02.grd");
-    EXPECT_FILE(2, 65.0, 180.0, "g2003a01.grd");
-    EXPECT_FILE(1, 55.0, 180.0, "g1999a03.grd");
-    EXPECT_FILE(2, 21.0, -157.0, "g2003h01.grd");
-    EXPECT_EQ(choose(2, 58.5, 240.0).rc, -1); // between the conterminous and Alaska rows
-    EXPECT_EQ(choose(2, 45.0, 229.999).rc, -1);
-    EXPECT_EQ(choose(2, 0.0, 0.0).rc, -1);
-}
+    {2, 60.5, 203.0, "g2003a04.grd"}, {2, 64.0, -150.0, "g2003a02.grd"}, {2, 65.0, 180.0, "g2003a01.grd"},
+    {1, 55.0, 180.0, "g1999a03.grd"}, {2, 21.0, -157.0, "g2003h01.grd"},
+    {2, 58.5, 240.0, ""}, {2, 45.0, 229.999, ""}, {2, 0.0, 0.0, ""},
+    // Island boxes differ per model: 20 to 26 in GEOID99, 15 to 21 in GEOID03, none in GEOID09.
+    {1, 23.0, -66.0, "g1999p01.grd"}, {2, 18.0, -66.0, "g2003p01.grd"}, {1, 18.0, -66.0, ""}, {3, 18.0, -66.0, ""},
+    {3, 13.5, 144.8, "g2009g01.grd"}, {3, -14.3, -170.7, "g2009s01.grd"}, {2, -14.3, -170.7, ""},
+    {3, 39.0, -105.0, "g2009u06.grd"},
+    // CARIB97: the western box is tested last and takes longitude -72 (288).
+    {12, 18.0, -72.0, "carib97w.grd"}, {12, 18.0, 288.0, "carib97w.grd"}, {12, 18.0, -71.9, "carib97e.grd"},
+    {12, 18.0, -86.0, "carib97w.grd"}, {12, 28.0, -58.0, "carib97e.grd"}, {12, 9.0, -77.0, "carib97w.grd"}, {12, 18.0, -57.9, ""},
+    {12, 8.99, -70.0, ""},
+    // FRANCE-RAF98: only the part east of the prime meridian is reached (-2 is tested as 358).
+    {15, 46.0, 2.0, "france.grd"}, {15, 51.5, 8.5, "france.grd"}, {15, 42.0, 0.0, "france.grd"},
+    {15, 46.0, -2.0, ""}, {15, 51.51, 2.0, ""}, {15, 46.0, 8.51, ""},
+    // Single-file models name their presence pattern for any point.
+    {4, -89.0, 17.0, "egm96.grd"}, {36, 28.0, -16.0, "egm08_rednap_canarias.grd"}, {39, 1000.0, -1000.0, "swiss04.grd"},
+};
 
-TEST(UnitedStatesTiles, IslandBoxesDifferPerModel)
+TEST(TileSelection, EveryModelChoosesTheFileOfItsBoxes)
 {
-    EXPECT_FILE(1, 23.0, -66.0, "g1999p01.grd"); // 20 to 26 in GEOID99
-    EXPECT_FILE(2, 18.0, -66.0, "g2003p01.grd"); // 15 to 21 in GEOID03
-    EXPECT_EQ(choose(1, 18.0, -66.0).rc, -1);
-    EXPECT_EQ(choose(3, 18.0, -66.0).rc, -1);   // GEOID09 has no such box
-    EXPECT_FILE(3, 13.5, 144.8, "g2009g01.grd"); // Guam
-    EXPECT_FILE(3, -14.3, -170.7, "g2009s01.grd"); // Samoa, longitude 189.3
-    EXPECT_EQ(choose(2, -14.3, -170.7).rc, -1);
-    EXPECT_FILE(3, 39.0, -105.0, "g2009u06.grd");
+    for (const TileRow& row : kTileRows) {
+        const Choice ch = choose(row.model, row.lat, row.lon);
+        EXPECT_EQ(ch.rc, row.file[0] ? 0 : -1) << "model " << row.model << " lat " << row.lat << " lon " << row.lon;
+        EXPECT_EQ(ch.file, row.file) << "model " << row.model << " lat " << row.lat << " lon " << row.lon;
+    }
+    EXPECT_EQ(choose(0, 45.0, 10.0).rc, -3);
+    EXPECT_EQ(choose(40, 45.0, 10.0).rc, -3);
 }
 
 TEST(UnitedStatesTiles, Geoid09FallsBackToTheOlderNamesWhenItsOwnAreAbsent)
@@ -89,37 +87,6 @@ TEST(UnitedStatesTiles, Geoid09FallsBackToTheOlderNamesWhenItsOwnAreAbsent)
     // Where both exist the GEOID09 file is used.
     geoid_test::writeConstantGrid(dir.file("g2009a02.grd"), 60, 202, 72, 234, 1, 1, 1.0);
     EXPECT_EQ(choose(3, 64.0, -150.0, dir.path()).file, "g2009a02.grd");
-}
-
-TEST(Carib97Tiles, TheWesternBoxTakesLongitudeMinus72)
-{
-    EXPECT_FILE(12, 18.0, -72.0, "carib97w.grd");
-    EXPECT_FILE(12, 18.0, 288.0, "carib97w.grd");
-    EXPECT_FILE(12, 18.0, -71.9, "carib97e.grd");
-    EXPECT_FILE(12, 18.0, -86.0, "carib97w.grd");
-    EXPECT_FILE(12, 28.0, -58.0, "carib97e.grd");
-    EXPECT_FILE(12, 9.0, -77.0, "carib97w.grd");
-    EXPECT_EQ(choose(12, 18.0, -57.9).rc, -1);
-    EXPECT_EQ(choose(12, 8.99, -70.0).rc, -1);
-}
-
-TEST(FranceTiles, OnlyTheEasternPartOfTheBoxIsReached)
-{
-    EXPECT_FILE(15, 46.0, 2.0, "france.grd");
-    EXPECT_FILE(15, 51.5, 8.5, "france.grd");
-    EXPECT_FILE(15, 42.0, 0.0, "france.grd");
-    EXPECT_EQ(choose(15, 46.0, -2.0).rc, -1); // tested as 358
-    EXPECT_EQ(choose(15, 51.51, 2.0).rc, -1);
-    EXPECT_EQ(choose(15, 46.0, 8.51).rc, -1);
-}
-
-TEST(SingleFileModels, UseTheirPresencePatternAsTheFile)
-{
-    EXPECT_FILE(4, -89.0, 17.0, "egm96.grd");
-    EXPECT_FILE(36, 28.0, -16.0, "egm08_rednap_canarias.grd");
-    EXPECT_FILE(39, 1000.0, -1000.0, "swiss04.grd"); // no box: any point names the file
-    EXPECT_EQ(choose(0, 45.0, 10.0).rc, -3);
-    EXPECT_EQ(choose(40, 45.0, 10.0).rc, -3);
 }
 
 TEST(TileSelection, HostilePointsAndFoldersAreRefusedCleanly)

@@ -15,10 +15,11 @@ const double kPi = 4.0 * std::atan(1.0);
 const double kDeg = kPi / 180.0;
 const double kArcSecond = kDeg / 3600.0;
 
-inline double deg(double d) { return d * kDeg; }
+// Degrees (and minutes, seconds) to radians; a southern or western angle negates all three.
+inline double deg(double d, double m = 0.0, double s = 0.0) { return (d + m / 60.0 + s / 3600.0) * kDeg; }
+inline double dms(double d, double m, double s) { return deg(d, m, s); }
 inline double toDeg(double rad) { return rad / kDeg; }
-// Degrees, minutes, seconds to radians; a southern or western angle negates all three.
-inline double dms(double d, double m, double s) { return (d + m / 60.0 + s / 3600.0) * kDeg; }
+const double kFtUS = 1200.0 / 3937.0; // the US survey foot, m
 
 inline ellipsoid makeEllipsoid(double a, double f)
 {

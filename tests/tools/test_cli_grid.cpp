@@ -1,6 +1,6 @@
 // kelvane grid convert, end to end: synthetic big-endian GTX files in, text grid files
 // out, loaded back with the library's own reader.
-#include "geoid/geoid_grid.h"
+#include "geoid/geoid_context.h"
 #include "geoid/geoid_test_files.h"
 #include "support/cli_runner.h"
 

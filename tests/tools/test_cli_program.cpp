@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "kelvane/ellipsoids.h"
 #include "support/cli_runner.h"
 
 using kelvane_test::lines;
@@ -64,4 +65,20 @@ TEST(CliProgram, ManualPage)
     EXPECT_EQ(kelvane_test::readWholeFile(warnings), "");
     std::remove(page.c_str());
     std::remove(warnings.c_str());
+}
+
+// --ellipsoid offers every ellipsoid of the library's table, and each gives its own result.
+TEST(CliProgram, EllipsoidOptionNamesTheLibraryTable)
+{
+    const std::string help = runCli("ecef --help").out;
+    std::vector<std::string> seen;
+    for (int i = 0; i < namedEllipsoidCount(); ++i) {
+        const std::string name = namedEllipsoidAt(i)->name;
+        EXPECT_NE(help.find(name), std::string::npos) << name;
+        const auto r = runCli("ecef --ellipsoid " + name, "0 0 0\n");
+        EXPECT_EQ(r.status, 0) << name;
+        seen.push_back(r.out);
+    }
+    EXPECT_EQ(seen.at(0), "6378137.0000 0.0000 0.0000\n"); // GRS 80, the default
+    EXPECT_EQ(runCli("ecef", "0 0 0\n").out, seen.at(0));
 }

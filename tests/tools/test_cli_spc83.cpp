@@ -1,10 +1,7 @@
-// kelvane spc83 end to end: forward, inverse, arc-to-chord corrections, the zone list
-// and the handling of bad zones and bad lines.
+// kelvane spc83 end to end: forward, inverse, arc-to-chord corrections, units and the
+// handling of bad zones.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,7 +12,6 @@ namespace {
 using kelvane_test::lines;
 using kelvane_test::numbers;
 using kelvane_test::runCli;
-
 
 TEST(CliSpc83, ForwardMatchesReferencePointsWithEitherCodeSpelling)
 {
@@ -36,42 +32,45 @@ TEST(CliSpc83, ForwardMatchesReferencePointsWithEitherCodeSpelling)
     }
 }
 
-TEST(CliSpc83, LambertAndObliqueZonesBothWays)
+// The inverse of the Alaska oblique zone's centre, and the zone's point given in any turn.
+TEST(CliSpc83, InverseAndLongitudeTurns)
 {
-    const std::string in = kelvane_test::scratchPath("spc83_points.txt");
-    {
-        std::ofstream f(in);
-        f << "# Wisconsin South, NGS traverse Point 1\n42.5500031944 -89.2656238611\n";
-    }
-    auto r = runCli("spc83 --zone 4803 --input \"" + in + "\"");
-    std::remove(in.c_str());
+    auto r = runCli("spc83 --zone 5001 --inverse", "575097.6886 818676.7336\n");
     ASSERT_EQ(r.status, 0) << r.err;
-    auto v = numbers(r.out);
-    ASSERT_EQ(v.size(), 4u);
-    EXPECT_NEAR(v[0], 61367.006, 0.001);
-    EXPECT_NEAR(v[1], 660318.626, 0.001);
-
-    r = runCli("spc83 --zone 5001 --inverse", "575097.6886 818676.7336\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    v = numbers(r.out);
+    const auto v = numbers(r.out);
     ASSERT_EQ(v.size(), 4u);
     EXPECT_NEAR(v[0], 57.0, 1e-8);
     EXPECT_NEAR(v[1], -(133 + 40 / 60.0), 1e-8);
     EXPECT_NEAR(v[2], 0.9999, 1e-10);
-    EXPECT_NEAR(v[3], 0.0, 1e-8);
-}
-
-TEST(CliSpc83, BadLinesAreReportedAndTheRestConverted)
-{
-    const auto r = runCli("spc83 --zone 101", "32 -85\n32 east\n95 -85\n32 -95\n32 275\n");
+    r = runCli("spc83 --zone 101", "32 -85\n32 275\n32 -95\n");
     EXPECT_EQ(r.status, 1);
     const auto out = lines(r.out);
-    ASSERT_EQ(out.size(), 2u); // line 5 is line 1 given as 0..360
+    ASSERT_EQ(out.size(), 3u);
     EXPECT_EQ(out[0], out[1]);
-    EXPECT_NE(r.err.find("line 2"), std::string::npos);
-    EXPECT_NE(r.err.find("line 3"), std::string::npos);
-    EXPECT_NE(r.err.find("line 4"), std::string::npos);
-    EXPECT_EQ(r.err.find("line 1:"), std::string::npos);
+    EXPECT_EQ(out[2], "* * * *");
+    EXPECT_NE(r.err.find("line 3: point lies"), std::string::npos) << r.err;
+}
+
+// IOGP Guidance Note 7-2 test data, Utah North (zone 4301) in US survey feet: point 5103-34
+// and the inverse of point 5103-35, to 0.1 ftUS.
+TEST(CliSpc83, UnitsBothWays)
+{
+    auto r = runCli("spc83 --zone 4301 --units us-ft", "43 -110\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto v = numbers(r.out);
+    EXPECT_NEAR(v.at(0), 4256081.225, 0.1);
+    EXPECT_NEAR(v.at(1), 2041850.997, 0.1);
+    r = runCli("spc83 --zone 4301 --units us-ft --inverse", "3527295.672 2054432.46\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    v = numbers(r.out);
+    EXPECT_NEAR(v.at(0), 41.0, 1e-6);
+    EXPECT_NEAR(v.at(1), -110.0, 1e-6);
+    // International feet are 2 ppm longer than US survey feet: 0.0001 m in 50 km.
+    const auto m = numbers(runCli("spc83 --zone 4301", "43 -110\n").out);
+    const auto ft = numbers(runCli("spc83 --zone 4301 --units ft", "43 -110\n").out);
+    EXPECT_NEAR(ft.at(0) * 0.3048, m.at(0), 1e-4);
+    EXPECT_NEAR(ft.at(1) * 0.3048, m.at(1), 1e-4);
+    EXPECT_EQ(runCli("spc83 --zone 4301 --units yd", "43 -110\n").status, 2);
 }
 
 TEST(CliSpc83, UnknownZoneIsAClearError)
@@ -84,35 +83,21 @@ TEST(CliSpc83, UnknownZoneIsAClearError)
     }
     EXPECT_EQ(runCli("spc83", "").status, 2);
     EXPECT_EQ(runCli("spc83 --zone 101 --tt 101", "").status, 2);
+    const auto list = lines(runCli("spc83 --list").out);
+    ASSERT_EQ(list.size(), 124u);
+    EXPECT_EQ(list.back(), "5200 Puerto Rico");
 }
 
 TEST(CliSpc83, ArcToChordCorrections)
 {
     const auto r = runCli("spc83 --tt 0101",
                           "100000 250000 100000 250000 110000 250000\n"
-                          "100000 250000 120000 260000 120000 260000\n"
-                          "100000 250000 100000 250000\n");
-    EXPECT_EQ(r.status, 1);
+                          "100000 250000 120000 260000 120000 260000\n");
+    EXPECT_EQ(r.status, 0);
     const auto out = lines(r.out);
     ASSERT_EQ(out.size(), 2u);
     EXPECT_LT(numbers(out[0])[0], -0.5); // northward line east of the central meridian
     EXPECT_EQ(out[1], "0.0000");         // backsight and foresight the same point
-    EXPECT_NE(r.err.find("line 3"), std::string::npos);
-}
-
-TEST(CliSpc83, ListAndHelp)
-{
-    auto r = runCli("spc83 --list");
-    ASSERT_EQ(r.status, 0);
-    const auto out = lines(r.out);
-    ASSERT_EQ(out.size(), 124u);
-    EXPECT_EQ(out.front(), "0101 Alabama East");
-    EXPECT_EQ(out.back(), "5200 Puerto Rico");
-    EXPECT_EQ(r.out.size(), 2411u);
-
-    r = runCli("spc83 --help");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("usage: kelvane spc83"), std::string::npos);
 }
 
 } // namespace

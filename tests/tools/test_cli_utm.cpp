@@ -74,65 +74,27 @@ TEST(CliUtm, AutomaticZoneChoice)
     EXPECT_NEAR(numbers(out[7]).at(1), 500000.0, 1e-4);
 }
 
-// A malformed line is reported with its number; the others are still converted and the
-// exit status tells that something failed.
-TEST(CliUtm, MalformedAndRefusedLines)
+// Lines the conversion refuses get their reason; options the command refuses stop it.
+TEST(CliUtm, RefusedLinesAndUsageErrors)
 {
-    const std::string input = "# header comment\n"
-                              "45 3\n"
-                              "45 three\n"
-                              "\n"
-                              "91 3\n"
-                              "45 12\n"
-                              "45\n"
-                              "-33 4\n";
-    auto r = runCli("utm --zone 31", input);
+    auto r = runCli("utm --zone 31 --skip-bad", "91 3\n45 12\n-33 4\n");
     EXPECT_EQ(r.status, 1);
-    const auto out = lines(r.out);
-    ASSERT_EQ(out.size(), 2u);
-    EXPECT_EQ(numbers(out[0]).at(1), 500000.0);
-    EXPECT_GT(numbers(out[1]).at(0), 6000000.0); // southern point in code 31: false northing
-    const auto err = lines(r.err);
-    ASSERT_EQ(err.size(), 4u);
-    EXPECT_NE(err[0].find("line 3"), std::string::npos);
-    EXPECT_NE(err[1].find("line 5"), std::string::npos);
-    EXPECT_NE(err[1].find("latitude"), std::string::npos);
-    EXPECT_NE(err[2].find("line 6"), std::string::npos);
-    EXPECT_NE(err[2].find("central meridian"), std::string::npos);
-    EXPECT_NE(err[3].find("line 7"), std::string::npos);
-
-    r = runCli("utm --inverse --zone 31", "5000000 500000\n1e12 500000\n");
+    ASSERT_EQ(lines(r.out).size(), 1u);
+    EXPECT_GT(numbers(r.out).at(0), 6000000.0); // southern point in code 31: false northing
+    EXPECT_NE(r.err.find("line 1: latitude 91 is outside -90..90"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("line 2: point lies 9.000 degrees from the central meridian"), std::string::npos) << r.err;
+    r = runCli("utm --inverse --zone 31", "1e12 500000\n");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(lines(r.out).size(), 1u);
-    EXPECT_NE(r.err.find("line 2"), std::string::npos);
-}
+    EXPECT_EQ(r.out, "* * * * *\n");
 
-TEST(CliUtm, ZoneList)
-{
-    auto r = runCli("utm --list");
+    for (const char* args : {"utm", "utm --zone 121", "utm --zone 3.5", "utm --inverse", "utm --zone 31 --auto",
+                             "utm --zone 31 --ellipsoid mars", "utm --zone 31 --input /nonexistent/points.txt"}) {
+        EXPECT_EQ(runCli(args, "45 3\n").status, 2) << args;
+    }
+    r = runCli("utm --list");
     ASSERT_EQ(r.status, 0) << r.err;
-    const auto out = lines(r.out);
-    ASSERT_EQ(out.size(), 120u);
-    EXPECT_EQ(out[0], "  1  Zone  1 - N 174 deg. W To 180 deg. W");
-    EXPECT_EQ(out[19], " 20  Zone 20 - N  60 deg. W To  77 deg. W");
-    EXPECT_EQ(out[79], " 80  Zone 20 - S  60 deg. W To  77 deg. W");
-    EXPECT_EQ(out[119], "120  Zone 60 - S 180 deg. E To 174 deg. E");
-}
-
-TEST(CliUtm, UsageErrorsAndHelp)
-{
-    EXPECT_EQ(runCli("utm", "45 3\n").status, 2);
-    EXPECT_EQ(runCli("utm --zone 121", "45 3\n").status, 2);
-    EXPECT_EQ(runCli("utm --zone 3.5", "45 3\n").status, 2);
-    EXPECT_EQ(runCli("utm --inverse", "0 0\n").status, 2);
-    EXPECT_EQ(runCli("utm --zone 31 --auto", "45 3\n").status, 2);
-    EXPECT_EQ(runCli("utm --zone 31 --ellipsoid mars", "45 3\n").status, 2);
-    EXPECT_EQ(runCli("utm --zone 31 --frobnicate", "45 3\n").status, 2);
-    EXPECT_EQ(runCli("utm --zone 31 --input /nonexistent/points.txt").status, 2);
-    auto help = runCli("utm --help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--inverse"), std::string::npos);
-    EXPECT_NE(help.out.find("5 degrees"), std::string::npos);
+    ASSERT_EQ(lines(r.out).size(), 120u);
+    EXPECT_EQ(lines(r.out)[119], "120  Zone 60 - S 180 deg. E To 174 deg. E");
 }
 
 // The README's first command: the bundled places, read with --input.

@@ -379,7 +379,8 @@ TEST(ClassCopies, AreDeepAndIndependent)
         EXPECT_EQ(r, r0);
         EXPECT_EQ(assigned.getXformObservationResidual(5, &r), 0);
         EXPECT_EQ(r, r0);
-        assigned = assigned; // self-assignment keeps the vector
+        const CXform3D7Param& same = assigned; // self-assignment (through an alias) keeps the vector
+        assigned = same;
         EXPECT_EQ(assigned.getXformObservationResidual(23, &r), 0);
         copy = CXform3D7Param(2, few.data()); // a solved object takes on "no solution"
         EXPECT_EQ(copy.solutionFound(), 1);

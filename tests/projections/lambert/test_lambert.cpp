@@ -8,21 +8,11 @@
 
 #include "kelvane/lambert.h"
 #include "projections/lambert/lambert.h"
+#include "support/test_support.h"
+
+using namespace ktest;
 
 namespace {
-
-const double kPi = 4.0 * std::atan(1.0);
-double deg(double d, double m = 0.0, double s = 0.0) { return (d + m / 60.0 + s / 3600.0) * kPi / 180.0; }
-const double kFtUS = 1200.0 / 3937.0;
-
-ellipsoid makeEllipsoid(double a, double f)
-{
-    ellipsoid e{};
-    initEllipsoid(&e, a, f);
-    return e;
-}
-ellipsoid grs80() { return makeEllipsoid(6378137.0, 0.0033528106811836675); }
-ellipsoid clarke1866() { return makeEllipsoid(6378206.4, (6378206.4 - 6356583.8) / 6378206.4); }
 
 // Angles in radians, central meridian positive west.
 zoneCnstnt lambertZone(double south, double north, double originLat, double originLonWest, double fn, double fe)
@@ -42,34 +32,63 @@ zoneCnstnt lambertZone(double south, double north, double originLat, double orig
 zoneCnstnt wisconsinSouth() { return lambertZone(deg(42, 44), deg(44, 4), deg(42), deg(90), 0.0, 600000.0); }
 zoneCnstnt utahNorth() { return lambertZone(deg(40, 43), deg(41, 47), deg(40, 20), deg(111, 30), 1000000.0, 500000.0); }
 
-geodCoord geographic(double lat, double lonWest) { geodCoord p{}; p.lat = lat; p.lon = lonWest; return p; }
-geodCoord grid(double northing, double easting) { geodCoord p{}; p.northing = northing; p.easting = easting; return p; }
 
-TEST(LambertWorkedExamples, EpsgTexasSouthCentralNad27)
+// Published reference points, longitudes positive west, each run forward and (where the
+// source prints the grid values to invert) backwards. EPSG GN7-2 Texas South Central
+// (NAD27, US survey feet, 0.01 ft); USGS PP 1395 (Clarke 1866, 0.1 m); IOGP GIGS 5103
+// Belgian Lambert 72 (International 1924), whose grid origin at the north pole makes Rb 0
+// and measures northings from the pole (IOGP's tolerances per row).
+TEST(LambertWorkedExamples, ReferencePoints)
 {
-    ellipsoid ell = makeEllipsoid(6378206.4, 1.0 / 294.97870);
-    zoneCnstnt z = lambertZone(deg(28, 23), deg(30, 17), deg(27, 50), deg(99), 0.0, 2000000.0 * kFtUS);
+    const zoneCnstnt texas = lambertZone(deg(28, 23), deg(30, 17), deg(27, 50), deg(99), 0.0, 2000000.0 * kFtUS);
+    const zoneCnstnt belgian = lambertZone(deg(49, 50, 0.00204), deg(51, 10, 0.00204), deg(90), -deg(4, 22, 2.952),
+                                           5400088.438, 150000.013);
+    struct Row {
+        const char* source;
+        ellipsoid ell;
+        zoneCnstnt zone;
+        double lat, lonWest, northing, easting, tolN, tolE;
+        bool inverse;
+    };
+    const ellipsoid clarkeTexas = makeEllipsoid(6378206.4, 1.0 / 294.97870);
+    const ellipsoid intl = international1924();
+    const Row rows[] = {
+        {"EPSG Texas South Central", clarkeTexas, texas, deg(28, 30), deg(96), 254759.80 * kFtUS, 2963503.91 * kFtUS,
+         0.01 * kFtUS, 0.01 * kFtUS, true},
+        {"Snyder PP1395", clarke1866(), lambertZone(deg(33), deg(45), deg(23), deg(96), 0.0, 0.0), deg(35), deg(75),
+         1564649.5, 1894410.9, 0.06, 0.06, false},
+        {"GIGS 5103 Belgian 1", intl, belgian, deg(58), -deg(5), 969521.653, 187742.7, 0.001, 0.05, false},
+        {"GIGS 5103 Belgian 2", intl, belgian, deg(52.15616056), -deg(5.387638889), 316827.604, 219843.841, 0.002,
+         0.002, false},
+        {"GIGS 5103 Belgian 3", intl, belgian, deg(49), -deg(4), -34711.068, 123101.889, 0.001, 0.001, true},
+        {"GIGS 5103 Belgian 4", intl, belgian, deg(53), -deg(11), 430202.63, 595117.95, 0.005, 0.005, false},
+    };
+    for (const Row& r : rows) {
+        ellipsoid ell = r.ell;
+        zoneCnstnt z = r.zone;
+        geodCoord p = geographic(r.lat, r.lonWest);
+        ASSERT_EQ(geod2Lambert(&ell, &z, &p), 0) << r.source;
+        EXPECT_NEAR(p.northing, r.northing, r.tolN) << r.source;
+        EXPECT_NEAR(p.easting, r.easting, r.tolE) << r.source;
+        if (!r.inverse) continue;
+        geodCoord q = grid(r.northing, r.easting);
+        ASSERT_EQ(Lambert2Geod(&ell, &z, &q), 0) << r.source;
+        EXPECT_LT(groundDistance(r.lat, r.lonWest, q.lat, q.lon), 0.01) << r.source;
+    }
+    // Texas: theta of the published intermediates; Snyder: the printed k; Belgian: Rb = 0.
+    ellipsoid ell = rows[0].ell;
+    zoneCnstnt z = texas;
     geodCoord p = geographic(deg(28, 30), deg(96));
     ASSERT_EQ(geod2Lambert(&ell, &z, &p), 0);
-    EXPECT_NEAR(p.easting / kFtUS, 2963503.91, 0.01);
-    EXPECT_NEAR(p.northing / kFtUS, 254759.80, 0.01);
-    EXPECT_NEAR(p.convergence, 0.025651765, 1e-9); // theta of the published intermediates
-
-    geodCoord q = grid(254759.80 * kFtUS, 2963503.91 * kFtUS);
-    ASSERT_EQ(Lambert2Geod(&ell, &z, &q), 0);
-    EXPECT_NEAR(q.lat, deg(28, 30), deg(0, 0, 0.001));
-    EXPECT_NEAR(q.lon, deg(96), deg(0, 0, 0.001));
-}
-
-TEST(LambertWorkedExamples, SnyderClarke1866)
-{
-    ellipsoid ell = clarke1866();
-    zoneCnstnt z = lambertZone(deg(33), deg(45), deg(23), deg(96), 0.0, 0.0);
-    geodCoord p = geographic(deg(35), deg(75));
-    ASSERT_EQ(geod2Lambert(&ell, &z, &p), 0);
-    EXPECT_NEAR(p.easting, 1894410.9, 0.06);
-    EXPECT_NEAR(p.northing, 1564649.5, 0.06);
-    EXPECT_NEAR(p.gridScale, 0.9970171, 6e-8);
+    EXPECT_NEAR(p.convergence, 0.025651765, 1e-9);
+    ellipsoid clarke = clarke1866();
+    zoneCnstnt snyder = rows[1].zone;
+    geodCoord k = geographic(deg(35), deg(75));
+    ASSERT_EQ(geod2Lambert(&clarke, &snyder, &k), 0);
+    EXPECT_NEAR(k.gridScale, 0.9970171, 6e-8);
+    kelvane::LambertConstants c{};
+    ASSERT_TRUE(kelvane::lambertConstants(intl, belgian, c));
+    EXPECT_EQ(c.Rb, 0.0);
 }
 
 TEST(LambertWorkedExamples, NgsDerivedZoneConstants)
@@ -94,38 +113,6 @@ TEST(LambertWorkedExamples, NgsDerivedZoneConstants)
     ASSERT_EQ(geod2Lambert(&e, &wi, &p), 0);
     EXPECT_NEAR(p.northing, 155664.2988, 2e-4);
     EXPECT_NEAR(p.gridScale, 0.999932547079, 1e-12);
-}
-
-// Belgian Lambert 72 has its grid origin at the north pole: Rb is 0 and the northings
-// are measured from the pole.
-TEST(LambertWorkedExamples, GigsBelgianLambert72PoleOrigin)
-{
-    ellipsoid ell = makeEllipsoid(6378388.0, 1.0 / 297.0);
-    zoneCnstnt z = lambertZone(deg(49, 50, 0.00204), deg(51, 10, 0.00204), deg(90), -deg(4, 22, 2.952),
-                               5400088.438, 150000.013);
-    kelvane::LambertConstants c{};
-    ASSERT_TRUE(kelvane::lambertConstants(ell, z, c));
-    EXPECT_EQ(c.Rb, 0.0);
-
-    struct Row {
-        double lat, lonEast, e, n, tolE, tolN;
-    };
-    const Row rows[] = {
-        {58, 5, 187742.7, 969521.653, 0.05, 0.001},
-        {52.15616056, 5.387638889, 219843.841, 316827.604, 0.002, 0.002},
-        {49, 4, 123101.889, -34711.068, 0.001, 0.001},
-        {53, 11, 595117.95, 430202.63, 0.005, 0.005},
-    };
-    for (const Row& r : rows) {
-        geodCoord p = geographic(deg(r.lat), -deg(r.lonEast));
-        ASSERT_EQ(geod2Lambert(&ell, &z, &p), 0);
-        EXPECT_NEAR(p.easting, r.e, r.tolE);
-        EXPECT_NEAR(p.northing, r.n, r.tolN);
-    }
-    geodCoord q = grid(-34711.068, 123101.889);
-    ASSERT_EQ(Lambert2Geod(&ell, &z, &q), 0);
-    EXPECT_NEAR(q.lat * 180.0 / kPi, 49.0, 1e-8);
-    EXPECT_NEAR(-q.lon * 180.0 / kPi, 4.0, 1e-8);
 }
 
 TEST(LambertIdentities, GridOriginCentralMeridianAndEastSide)
@@ -175,7 +162,9 @@ TEST(LambertIdentities, RoundTripReturnsPointScaleAndConvergence)
     EXPECT_NEAR(q.convergence, p.convergence, 1e-14);
 }
 
-TEST(LambertFailures, TangentConeAndEmptyEllipsoidAreRefusedUntouched)
+// The header's contract: a tangent cone, a zero axis (forward) or a missing record is
+// refused with 1 and not a byte changed; NaN input finishes with status 0.
+TEST(LambertContract, RefusalsLeaveEverythingUntouched)
 {
     ellipsoid ell = grs80();
     zoneCnstnt tangent = lambertZone(deg(40), deg(40), deg(39), deg(100), 0.0, 500000.0);
@@ -185,28 +174,32 @@ TEST(LambertFailures, TangentConeAndEmptyEllipsoidAreRefusedUntouched)
     p.gridScale = 33.0;
     p.convergence = 44.0;
     const geodCoord before = p;
+    double t = 5.0;
     EXPECT_EQ(geod2Lambert(&ell, &tangent, &p), 1);
-    EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
     EXPECT_EQ(Lambert2Geod(&ell, &tangent, &p), 1);
-    EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
+    EXPECT_EQ(lambertArcToChord(&ell, &tangent, &p, &p, &t), 1);
 
     zoneCnstnt z = utahNorth();
     for (int which = 0; which < 2; ++which) {
         ellipsoid empty = grs80();
         (which == 0 ? empty.semiMinor : empty.semiMajor) = 0.0;
         EXPECT_EQ(geod2Lambert(&empty, &z, &p), 1);
-        EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
     }
-}
+    for (auto f : {geod2Lambert, Lambert2Geod}) {
+        EXPECT_EQ(f(nullptr, &z, &p), 1);
+        EXPECT_EQ(f(&ell, nullptr, &p), 1);
+        EXPECT_EQ(f(&ell, &z, nullptr), 1);
+    }
+    EXPECT_EQ(lambertArcToChord(nullptr, &z, &p, &p, &t), 1);
+    EXPECT_EQ(lambertArcToChord(&ell, &z, &p, nullptr, &t), 1);
+    EXPECT_EQ(lambertArcToChord(&ell, &z, &p, &p, nullptr), 1);
+    EXPECT_EQ(t, 5.0);
+    EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
 
-TEST(LambertFailures, NotANumberInputFinishes)
-{
-    ellipsoid ell = grs80();
-    zoneCnstnt z = utahNorth();
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    geodCoord p = grid(nan, 500000.0);
-    EXPECT_EQ(Lambert2Geod(&ell, &z, &p), 0);
-    EXPECT_TRUE(std::isnan(p.lat));
+    geodCoord g = grid(nan, 500000.0);
+    EXPECT_EQ(Lambert2Geod(&ell, &z, &g), 0);
+    EXPECT_TRUE(std::isnan(g.lat));
     geodCoord q = geographic(nan, nan);
     EXPECT_EQ(geod2Lambert(&ell, &z, &q), 0);
     EXPECT_TRUE(std::isnan(q.northing));

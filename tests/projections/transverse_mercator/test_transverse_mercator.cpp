@@ -32,61 +32,56 @@ zoneCnstnt tmZone(double lambda0West, double k0, double phi0, double falseNorthi
 
 // --- Published worked examples ----------------------------------------------------------
 
-// The British National Grid (Airy 1830) in EPSG Guidance Note 7-2 and in the Ordnance
-// Survey's "A guide to coordinate systems in Great Britain", Annexe C. EPSG prints to the
-// centimetre and the exact ellipsoidal TM falls 0.6 / 0.8 cm below, hence 0.015 m; the
-// series gives 577274.9838 / 69740.4923 (checked to 0.5 mm as a regression of the order
-// of evaluation), scale 0.999987287 and convergence +1.92956086 degrees.
-TEST(TransverseMercatorPublished, BritishNationalGrid)
+// Published examples, longitudes positive west as the zone record takes them. EPSG GN7-2
+// British National Grid (Airy 1830): printed to the centimetre, the exact ellipsoidal TM
+// 0.6 / 0.8 cm below, hence 0.015 m. Ordnance Survey guide, Annexe C: the millimetre.
+// USGS PP 1395 (Clarke 1866): 0.1 m. EPSG GN7-2 Lo29 (WGS 84), westing and southing as
+// plain easting and northing with their signs changed: the centimetre. Each row is also
+// run backwards from the printed grid values, to the same tolerance on the ground.
+TEST(TransverseMercatorPublished, ReferencePoints)
 {
-    ellipsoid ell = airy1830();
-    zoneCnstnt zone = tmZone(2.0 * kDeg, 0.9996012717, 49.0 * kDeg, -100000.0, 400000.0);
+    const zoneCnstnt bng = tmZone(deg(2.0), 0.9996012717, deg(49.0), -100000.0, 400000.0);
+    struct Row {
+        const char* source;
+        ellipsoid ell;
+        zoneCnstnt zone;
+        double lat, lonWest, northing, easting, tolerance;
+    };
+    const Row rows[] = {
+        {"EPSG GN7-2 BNG", airy1830(), bng, dms(50, 30, 0), -dms(0, 30, 0), 69740.50, 577274.99, 0.015},
+        {"NGS 5 series on BNG (regression)", airy1830(), bng, dms(50, 30, 0), -dms(0, 30, 0), 69740.4923, 577274.9838,
+         0.0005},
+        {"OS guide Annexe C", airy1830(), bng, dms(52, 39, 27.2531), -dms(1, 43, 4.5177), 313177.270, 651409.903,
+         0.002},
+        {"Snyder PP1395", clarke1866(), tmZone(deg(75.0), 0.9996, 0.0, 0.0, 0.0), dms(40, 30, 0), dms(73, 30, 0),
+         4484124.4, 127106.5, 0.06},
+        {"EPSG GN7-2 Lo29", wgs84(), tmZone(-deg(29.0), 1.0, 0.0, 0.0, 0.0), -dms(25, 43, 55.302),
+         -dms(28, 16, 57.479), -2847342.74, -71984.49, 0.015},
+    };
+    for (const Row& r : rows) {
+        ellipsoid ell = r.ell;
+        zoneCnstnt zone = r.zone;
+        geodCoord p = geographic(r.lat, r.lonWest);
+        ASSERT_EQ(geod2TM(&ell, &zone, &p), 0) << r.source;
+        EXPECT_NEAR(p.northing, r.northing, r.tolerance) << r.source;
+        EXPECT_NEAR(p.easting, r.easting, r.tolerance) << r.source;
+        geodCoord q = grid(r.northing, r.easting);
+        ASSERT_EQ(TM2Geod(&ell, &zone, &q), 0) << r.source;
+        EXPECT_LT(groundDistance(r.lat, r.lonWest, q.lat, q.lon), r.tolerance) << r.source;
+    }
+    // Scale and convergence at the EPSG point (computed: 0.999987287, +1.92956086 deg), and
+    // Snyder's printed k.
+    ellipsoid airy = airy1830();
+    zoneCnstnt zone = bng;
     geodCoord p = geographic(dms(50, 30, 0), -dms(0, 30, 0));
-    ASSERT_EQ(geod2TM(&ell, &zone, &p), 0);
-    EXPECT_NEAR(p.easting, 577274.99, 0.015);
-    EXPECT_NEAR(p.northing, 69740.50, 0.015);
-    EXPECT_NEAR(p.easting, 577274.9838, 0.0005);
-    EXPECT_NEAR(p.northing, 69740.4923, 0.0005);
+    ASSERT_EQ(geod2TM(&airy, &zone, &p), 0);
     EXPECT_NEAR(p.gridScale, 0.999987287, 1e-9);
-    EXPECT_NEAR(p.convergence / kDeg, 1.92956086, 1e-8);
-
-    geodCoord q = grid(69740.50, 577274.99);
-    ASSERT_EQ(TM2Geod(&ell, &zone, &q), 0);
-    // 0.015 m on the ground is about 0.0005" of arc.
-    EXPECT_NEAR(q.lat, dms(50, 30, 0), 0.0005 * kArcSecond);
-    EXPECT_NEAR(q.lon, -dms(0, 30, 0), 0.0008 * kArcSecond);
-
-    // Annexe C, printed to the millimetre and 0.0001".
-    const double lat = dms(52, 39, 27.2531), lonWest = -dms(1, 43, 4.5177);
-    geodCoord os = geographic(lat, lonWest);
-    ASSERT_EQ(geod2TM(&ell, &zone, &os), 0);
-    EXPECT_NEAR(os.easting, 651409.903, 0.002);
-    EXPECT_NEAR(os.northing, 313177.270, 0.002);
-    geodCoord osBack = grid(313177.270, 651409.903);
-    ASSERT_EQ(TM2Geod(&ell, &zone, &osBack), 0);
-    EXPECT_NEAR(osBack.lat, lat, 0.0001 * kArcSecond);
-    EXPECT_NEAR(osBack.lon, lonWest, 0.0001 * kArcSecond);
-}
-
-// USGS Professional Paper 1395, Appendix A (Clarke 1866), printed to 0.1 m and 7 decimals
-// of k; and EPSG Guidance Note 7-2, Hartebeesthoek94 / Lo29 (WGS 84), a southern point on a
-// south-orientated grid (westing, southing: in plain TM terms both axes change sign).
-TEST(TransverseMercatorPublished, Snyder1987AndSouthernLo29)
-{
+    EXPECT_NEAR(toDeg(p.convergence), 1.92956086, 1e-8);
     ellipsoid clarke = clarke1866();
-    zoneCnstnt utm18 = tmZone(75.0 * kDeg, 0.9996, 0.0, 0.0, 0.0);
-    geodCoord p = geographic(dms(40, 30, 0), dms(73, 30, 0));
-    ASSERT_EQ(geod2TM(&clarke, &utm18, &p), 0);
-    EXPECT_NEAR(p.easting, 127106.5, 0.06);
-    EXPECT_NEAR(p.northing, 4484124.4, 0.06);
-    EXPECT_NEAR(p.gridScale, 0.9997989, 6e-8);
-
-    ellipsoid wgs = wgs84();
-    zoneCnstnt lo29 = tmZone(-29.0 * kDeg, 1.0, 0.0, 0.0, 0.0);
-    geodCoord s = geographic(-dms(25, 43, 55.302), -dms(28, 16, 57.479));
-    ASSERT_EQ(geod2TM(&wgs, &lo29, &s), 0);
-    EXPECT_NEAR(s.easting, -71984.49, 0.015);
-    EXPECT_NEAR(s.northing, -2847342.74, 0.015);
+    zoneCnstnt utm18 = rows[3].zone;
+    geodCoord s = geographic(dms(40, 30, 0), dms(73, 30, 0));
+    ASSERT_EQ(geod2TM(&clarke, &utm18, &s), 0);
+    EXPECT_NEAR(s.gridScale, 0.9997989, 6e-8);
 }
 
 // NOAA Manual NOS NGS 5, Table 3.22 (GRS 80), to the last printed digit: the rectifying
@@ -216,9 +211,11 @@ TEST(TransverseMercator, AgreesWithAnIndependentFormulation)
     }
 }
 
-// Forward keeps lat, lon, elev, spare and utmZone; inverse keeps northing, easting, elev;
-// neither touches the zone record. A longitude 360 degrees away is not folded back.
-TEST(TransverseMercator, TouchOnlyTheirOutputsAndDoNotReduceLongitudes)
+// The contract of the header's conversions: each writes only its outputs (forward keeps
+// lat, lon, elev, spare, utmZone; inverse keeps northing, easting, elev) and never the
+// zone record; a missing record or a refused ellipsoid gives 1 and not a byte changed. A
+// longitude 360 degrees away is not folded back.
+TEST(TransverseMercatorContract, OutputsOnlyAndRefusalsUntouched)
 {
     ellipsoid ell = grs80();
     zoneCnstnt zone = tmZone(-9.0 * kDeg, 0.9996, 0.0, 0.0, 500000.0);
@@ -247,65 +244,54 @@ TEST(TransverseMercator, TouchOnlyTheirOutputsAndDoNotReduceLongitudes)
     geodCoord farTurn = geographic(p.lat, p.lon + 360.0 * kDeg);
     ASSERT_EQ(geod2TM(&ell, &zone, &farTurn), 0);
     EXPECT_GT(std::fabs(farTurn.easting - p.easting), 1e6);
-}
 
-// --- Failure returns --------------------------------------------------------------------
-
-namespace {
-
-// Runs convert on a point filled with a byte pattern and expects 1 and not a byte changed.
-template <typename Convert>
-void expectRefusedUntouched(Convert convert, geodCoord p)
-{
-    const geodCoord before = p;
-    EXPECT_EQ(convert(&p), 1);
-    EXPECT_EQ(std::memcmp(&p, &before, sizeof p), 0);
-}
-
-geodCoord patterned(unsigned char byte)
-{
-    geodCoord p;
-    std::memset(&p, byte, sizeof p);
-    return p;
-}
-
-} // namespace
-
-TEST(TransverseMercatorFailure, ForwardRefusesAZeroAxisOrAMissingRecord)
-{
-    zoneCnstnt zone = tmZone(0.0, 0.9996, 0.0, 0.0, 500000.0);
-    geodCoord p = patterned(0xa5);
-    p.lat = 0.5;
-    p.lon = 0.01;
-    for (int which = 0; which < 2; ++which) {
-        ellipsoid ell = grs80();
-        (which == 0 ? ell.semiMinor : ell.semiMajor) = 0.0;
-        expectRefusedUntouched([&](geodCoord* q) { return geod2TM(&ell, &zone, q); }, p);
-    }
-    ellipsoid ell = grs80();
-    expectRefusedUntouched([&](geodCoord* q) { return geod2TM(nullptr, &zone, q); }, p);
-    expectRefusedUntouched([&](geodCoord* q) { return geod2TM(&ell, nullptr, q); }, p);
-    EXPECT_EQ(geod2TM(&ell, &zone, nullptr), 1);
-}
-
-TEST(TransverseMercatorFailure, InverseRefusesAZeroFootpointRadiusOrAMissingRecord)
-{
-    // The footpoint radius k0 a / sqrt(1 - e^2 sin^2 phi_f) is never below k0 a. A zero
-    // a or k0 also zeroes k0 r and makes the footpoint itself undefined, so the radius is
-    // exactly 0 only when k0 a underflows while k0 r does not: here k0 a = 2^-1075 rounds
-    // to 0 and k0 r (about twice as large, b = 3a) to the smallest subnormal.
+    // Refusals: a zero axis (forward), and a footpoint radius of exactly 0 (inverse). The
+    // footpoint radius k0 a / W is never below k0 a; it is exactly 0 only when k0 a
+    // underflows while k0 r does not: k0 a = 2^-1075 rounds to 0, k0 r (b = 3a) to the
+    // smallest subnormal.
+    ellipsoid noMinor = grs80();
+    noMinor.semiMinor = 0.0;
+    ellipsoid noMajor = grs80();
+    noMajor.semiMajor = 0.0;
     ellipsoid tiny{};
     tiny.semiMajor = std::ldexp(1.0, -537);
     tiny.semiMinor = 3.0 * tiny.semiMajor;
-    tiny.ecc = 0.0;
-    zoneCnstnt zone = tmZone(0.0, std::ldexp(1.0, -538), 0.0, 0.0, 500000.0);
-    geodCoord p = patterned(0x3c);
-    p.northing = 0.0;
-    p.easting = 450000.0;
-    expectRefusedUntouched([&](geodCoord* q) { return TM2Geod(&tiny, &zone, q); }, p);
+    zoneCnstnt tinyZone = tmZone(0.0, std::ldexp(1.0, -538), 0.0, 0.0, 500000.0);
+    geodCoord marked;
+    std::memset(&marked, 0xa5, sizeof marked);
+    marked.lat = -0.5; // southern: a refused UTM point must not get the false northing added
+    marked.lon = 0.01;
+    marked.northing = 0.0;
+    marked.easting = 450000.0;
+    const geodCoord before = marked;
+    EXPECT_EQ(geod2TM(&noMinor, &zone, &marked), 1);
+    EXPECT_EQ(geod2TM(&noMajor, &zone, &marked), 1);
+    EXPECT_EQ(TM2Geod(&tiny, &tinyZone, &marked), 1);
+    EXPECT_EQ(UTMGeod2Grid(0, &noMinor, &marked), 0); // not passed on, and nothing written...
+    EXPECT_EQ(marked.utmZone, 91);                     // ...but the zone code
+    marked.utmZone = before.utmZone;
+    zoneCnstntTM standalone{};
+    EXPECT_EQ(initUTMZone(32, 0, noMajor, &standalone), 0);
+    EXPECT_EQ(latLong2XY_TransverseMercator(standalone, &marked), 1);
 
-    ellipsoid ell = grs80();
-    expectRefusedUntouched([&](geodCoord* q) { return TM2Geod(nullptr, &zone, q); }, p);
-    expectRefusedUntouched([&](geodCoord* q) { return TM2Geod(&ell, nullptr, q); }, p);
-    EXPECT_EQ(TM2Geod(&ell, &zone, nullptr), 1);
+    using Convert = int (*)(ellipsoid*, zoneCnstnt*, geodCoord*);
+    for (Convert f : {geod2TM, TM2Geod}) {
+        EXPECT_EQ(f(nullptr, &zone, &marked), 1);
+        EXPECT_EQ(f(&ell, nullptr, &marked), 1);
+        EXPECT_EQ(f(&ell, &zone, nullptr), 1);
+    }
+    for (int code : {0, 31, 91}) {
+        EXPECT_EQ(UTMGeod2Grid(code, nullptr, &marked), 1);
+        EXPECT_EQ(UTMGrid2Geod(code, nullptr, &marked), 1);
+        EXPECT_EQ(UTMGeod2Grid(code, &ell, nullptr), 1);
+        EXPECT_EQ(UTMGrid2Geod(code, &ell, nullptr), 1);
+    }
+    double t = 7.0;
+    EXPECT_EQ(tmArcToChord(&ell, &zone, &marked, nullptr, &t), 1);
+    EXPECT_EQ(tmArcToChord(&ell, &zone, &marked, &marked, nullptr), 1);
+    EXPECT_EQ(t, 7.0);
+    EXPECT_EQ(latLong2XY_TransverseMercator(standalone, nullptr), 1);
+    EXPECT_EQ(XY_TransverseMercator2latLong(standalone, nullptr), 1);
+    EXPECT_EQ(initUTMZone(32, 0, ell, nullptr), 1);
+    EXPECT_EQ(std::memcmp(&marked, &before, sizeof marked), 0);
 }

@@ -1,0 +1,113 @@
+// Lambert conformal conic in the t-function form of the USGS manual, both ways: the mapping
+// radius rho = a F t^n k0 carries the scale factor, and the inverse finds the latitude from t
+// by fixed-point iteration. Longitudes are positive east throughout.
+#include <cmath>
+
+#include "core/conformal_t.h"
+#include "core/ellipsoid_terms.h"
+#include "kelvane/lambert.h"
+
+namespace kelvane {
+namespace {
+
+// m(phi) = cos(phi) / sqrt(1 - e^2 sin^2 phi).
+double lambertM(double phi, double e2)
+{
+    return std::cos(phi) / W(e2, phi);
+}
+
+struct LambertTConstants {
+    double e, e2, a, k0;
+    double n;    // cone constant
+    double F;    // m1 / (n t1^n)
+    double rhoF; // scaled mapping radius of the grid origin
+};
+
+LambertTConstants lambertTConstants(const ellipsoid& ell, const zoneCnstnt& zone)
+{
+    LambertTConstants c;
+    c.e = ell.ecc;
+    c.e2 = c.e * c.e;
+    c.a = ell.semiMajor;
+    c.k0 = zone.scaleFactor;
+    const double phi1 = zone.northParallel;
+    const double phi2 = zone.southParallel;
+    const double m1 = lambertM(phi1, c.e2);
+    const double m2 = lambertM(phi2, c.e2);
+    const double t1 = conformalT(phi1, c.e);
+    const double t2 = conformalT(phi2, c.e);
+    const double tF = conformalT(zone.calcOriginLat, c.e);
+    // A tangent cone (one standard parallel) touches at the origin latitude.
+    c.n = t1 == t2 ? std::sin(zone.calcOriginLat) : std::log(m1 / m2) / std::log(t1 / t2);
+    c.F = m1 / (c.n * std::pow(t1, c.n));
+    c.rhoF = c.a * c.F * std::pow(tF, c.n) * c.k0;
+    return c;
+}
+
+// The fixed-point iteration phi = pi/2 - 2 atan(t ((1 - e sin phi)/(1 + e sin phi))^(e/2))
+// from the sphere's answer. It contracts by about e^2 a step, so a step below 1e-7 leaves
+// the latitude within about 1e-9; it is bounded at 30 steps and then returns the last
+// iterate, converged or not (NaN input runs the 30 steps and gives NaN).
+constexpr int kMaxLatitudeSteps = 30;
+constexpr double kLatitudeStep = 1e-7;
+
+double latitudeOfT(double t, double e)
+{
+    const double halfPi = 4.0 * std::atan(1.0) / 2.0;
+    double phi = halfPi - 2.0 * std::atan(t);
+    double phiNew = phi;
+    for (int i = 0; i < kMaxLatitudeSteps; ++i) {
+        const double eSinPhi = e * std::sin(phi);
+        phiNew = halfPi - 2.0 * std::atan(t * std::pow((1.0 - eSinPhi) / (1.0 + eSinPhi), e / 2.0));
+        if (std::fabs(phiNew - phi) < kLatitudeStep) break;
+        phi = phiNew;
+    }
+    return phiNew;
+}
+
+void store(double* out, double v)
+{
+    if (out) *out = v;
+}
+
+} // namespace
+} // namespace kelvane
+
+void lambert_calc(ellipsoid* ell, zoneCnstnt* zone, double y, double x, double* outX, double* outY,
+                  double* outScale, double* outConvergence, int direction)
+{
+    if (!ell || !zone) return;
+    const kelvane::LambertTConstants c = kelvane::lambertTConstants(*ell, *zone);
+    const double lambda0 = zone->centralMeridian;
+    const double E0 = zone->falseEasting;
+    const double N0 = zone->falseNorthing;
+
+    if (direction == 1) {
+        const double phi = y;
+        const double lambda = x;
+        const double rho = c.a * c.F * std::pow(kelvane::conformalT(phi, c.e), c.n) * c.k0;
+        const double theta = c.n * (lambda - lambda0);
+        kelvane::store(outX, E0 + rho * std::sin(theta));
+        kelvane::store(outY, N0 + c.rhoF - rho * std::cos(theta));
+        kelvane::store(outScale, rho * c.n / (c.a * kelvane::lambertM(phi, c.e2)));
+        kelvane::store(outConvergence, theta);
+        return;
+    }
+
+    double yPrime = y - N0;
+    double xPrime = x - E0;
+    double rhoF = c.rhoF;
+    const double rho = std::sqrt(xPrime * xPrime + (rhoF - yPrime) * (rhoF - yPrime)) * (c.n / std::fabs(c.n));
+    if (c.n < 0.0) { // a cone opening north: the radii run the other way
+        yPrime = -yPrime;
+        xPrime = -xPrime;
+        rhoF = -rhoF;
+    }
+    const double theta = std::atan(xPrime / (rhoF - yPrime));
+    const double t = std::pow(rho / (c.a * c.F * c.k0), 1.0 / c.n);
+    const double phi = kelvane::latitudeOfT(t, c.e);
+    kelvane::store(outX, theta / c.n + lambda0);
+    kelvane::store(outY, phi);
+    kelvane::store(outConvergence, theta);
+    kelvane::store(outScale, rho * c.n / (c.a * kelvane::lambertM(phi, c.e2)));
+}
