@@ -20,6 +20,7 @@
 #include "kelvane/geoid.h"
 #include "kelvane/matrix.h"
 #include "kelvane/transform3d.h"
+#include "kelvane/danish.h"
 #include "kelvane/eov.h"
 #include "kelvane/krovak.h"
 #include "kelvane/cassini_soldner.h"
