@@ -21,6 +21,16 @@ constexpr double kEd50F = 0.003367003367003367;
 int wgs84ToEd50Geocentric(geodCoord in, geodCoord* out);
 int ed50ToWgs84Geocentric(geodCoord in, geodCoord* out);
 
+// WGS84 lat, lon (rad, east positive), h -> UTM zone 32 north on ED50: out receives the
+// ED50 lat, lon and height and the zone's northing, easting, grid scale and convergence.
+// 0, or the first non-zero status of a step (1 for a null out), with out untouched.
+int wgs84ToUtm32Ed50(double lat, double lon, double h, geodCoord* out);
+
+// UTM zone 32 north on ED50 (easting, northing) and the ED50 height -> WGS84: out
+// receives lat, lon and height (easting, northing keep the geocentric X, Y). 0, or the
+// first non-zero status of a step (1 for a null out), with out untouched.
+int utm32Ed50ToWgs84(double easting, double northing, double h, geodCoord* out);
+
 } // namespace kelvane::danish
 
 #endif

@@ -73,9 +73,9 @@ const Option kEllipsoidOption{"--ellipsoid", "NAME",
                               "grs80 (default), wgs84, intl1924, clarke1866, airy1830,\n"
                               "bessel1841, grs67 or wgs72"};
 
-std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv)
+std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv, const char* defaultName)
 {
-    const std::string name = inv.value("--ellipsoid").value_or("grs80");
+    const std::string name = inv.value("--ellipsoid").value_or(defaultName);
     ellipsoid ell{};
     if (initNamedEllipsoid(&ell, name.c_str()) == 0) return ell;
     std::string names;
@@ -83,6 +83,16 @@ std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv)
         names += (names.empty() ? "" : ", ") + std::string(namedEllipsoidAt(i)->name);
     }
     inv.usageError("unknown ellipsoid '" + name + "' (" + names + ")");
+    return std::nullopt;
+}
+
+std::optional<double> numberOption(const Invocation& inv, const std::string& name, double fallback)
+{
+    const std::optional<std::string> text = inv.value(name);
+    if (!text) return fallback;
+    double v = 0.0;
+    if (parseNumber(*text, v)) return v;
+    inv.usageError(name + " needs a number, not '" + *text + "'");
     return std::nullopt;
 }
 

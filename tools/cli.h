@@ -44,9 +44,13 @@ std::optional<int> parseZoneCode(const std::string& text);
 // The --ellipsoid option of the commands that take one: the library's named ellipsoids.
 extern const Option kEllipsoidOption;
 
-// The ellipsoid that --ellipsoid names, GRS 80 when it is not given; nothing (after
-// reporting the names it knows) for an unknown name.
-std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv);
+// The ellipsoid that --ellipsoid names, GRS 80 (or the command's own default) when it is
+// not given; nothing (after reporting the names it knows) for an unknown name.
+std::optional<ellipsoid> chosenEllipsoid(const Invocation& inv, const char* defaultName = "grs80");
+
+// The number given to option name, or fallback when it is not given; nothing (after
+// reporting it) for a value that is not a finite number.
+std::optional<double> numberOption(const Invocation& inv, const std::string& name, double fallback);
 
 // A unit of length that --units offers.
 struct LengthUnit {

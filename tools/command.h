@@ -1,12 +1,26 @@
 // The declarative description of a kelvane subcommand. A subcommand is one Command value
 // (its name, synopsis, text and option table) plus the function that runs it, registered
-// from its own source file with one line:
+// from its own source file (tools/cmd_<family>.cpp, picked up by the build) with one line:
 //
+//     int run(const Invocation& inv)               // options already checked against the table
+//     {
+//         const bool inverse = inv.flag("--inverse");
+//         ... set up from inv.value("--zone") etc.; inv.usageError("...") for bad values ...
+//         return convertLines(inv, {{kLatitude, kLongitude},          // what a line holds
+//                                   {kNorthing, kEasting, kScale, kConvergence}, // what a result holds
+//                                   [&](const Values& in, std::vector<double>& out) {
+//                                       ... convert in[0], in[1] into out[0..3], or return the reason
+//                                   }});
+//     }
+//     const Command kCommand{"tm", "summary", 21, {"tm --k0 K ..."}, "description\n",
+//                            {{"--inverse", nullptr, "northing easting -> lat lon"}}, "notes\n",
+//                            {"echo '52 4' | kelvane tm ..."}, Input::Points, false, nullptr, nullptr, run};
 //     const Registration kRegistration(kCommand);
 //
 // Everything else is shared and driven by the table: argument parsing (unknown options,
 // missing values and repeated options are refused before run is called), --help, --list,
-// the options every line-reading command takes, the list of commands and the manual page.
+// the options every point command takes (--input, --id-first, --format ...), the list of
+// commands and the manual page (kelvane --manpage).
 #ifndef KELVANE_TOOLS_COMMAND_H
 #define KELVANE_TOOLS_COMMAND_H
 

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace kelvane::gtx {
@@ -204,6 +206,13 @@ std::optional<std::string> writeGrid(std::FILE* in, std::FILE* out, const Header
 std::optional<std::string> convertGtxToGrid(const std::string& inPath, const std::string& outPath,
                                             Summary* summary, bool overlap)
 {
+    // Named for what it is rather than read: a folder would read as an empty file, and a
+    // pipe or a device would block or never end.
+    std::error_code ec;
+    const std::filesystem::file_status st = std::filesystem::status(inPath, ec);
+    if (std::filesystem::is_directory(st)) return inPath + ": is a folder, not a GTX file";
+    if (std::filesystem::exists(st) && !std::filesystem::is_regular_file(st))
+        return inPath + ": is not a regular file (a pipe or a device?)";
     std::FILE* in = std::fopen(inPath.c_str(), "rb");
     if (in == nullptr) return "cannot open " + inPath;
     const long long size = fileSize(in);

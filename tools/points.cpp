@@ -125,7 +125,11 @@ public:
     void result(long lineNo, const InputLine& in, const std::vector<double>& values) const
     {
         std::vector<std::string> texts;
-        for (std::size_t i = 0; i < columns_.size(); ++i) texts.push_back(value(values[i], columns_[i]));
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            // JSON has no spelling for a value that is not finite.
+            const bool none = style_.format == Format::Json && !std::isfinite(values[i]);
+            texts.push_back(none ? "null" : value(values[i], columns_[i]));
+        }
         write(lineNo, in, texts, std::nullopt);
     }
 
@@ -144,7 +148,7 @@ private:
     }
 
     // A number of the JSON output: angles written as text stay strings.
-    bool quoted(const Column& c) const { return style_.dms && isAngle(c.quantity); }
+    bool quoted(const Column& c, const std::string& text) const { return style_.dms && isAngle(c.quantity) && text != "null"; }
 
     void write(long lineNo, const InputLine& in, const std::vector<std::string>& texts,
                const std::optional<std::string>& problem) const
@@ -169,7 +173,7 @@ private:
                 line += ",\"error\":" + jsonString(*problem);
             } else {
                 for (std::size_t i = 0; i < texts.size(); ++i) {
-                    line += ",\"" + std::string(columns_[i].name) + "\":" + (quoted(columns_[i]) ? jsonString(texts[i]) : texts[i]);
+                    line += ",\"" + std::string(columns_[i].name) + "\":" + (quoted(columns_[i], texts[i]) ? jsonString(texts[i]) : texts[i]);
                 }
             }
             if (extra) line += ",\"extra\":" + jsonString(in.rest);
@@ -200,6 +204,23 @@ void report(const std::string& command, long lineNo, const std::string& problem)
     std::cerr << "kelvane " << command << ": line " << lineNo << ": " << problem << '\n';
 }
 
+// The line being handed to a conversion or line handler, for warnLine.
+struct CurrentLine {
+    const std::string* command = nullptr;
+    long number = 0;
+};
+CurrentLine gCurrentLine;
+
+// Runs f with the line known to warnLine.
+template <typename F>
+std::optional<std::string> onLine(const std::string& command, long lineNo, F f)
+{
+    gCurrentLine = {&command, lineNo};
+    std::optional<std::string> problem = f();
+    gCurrentLine = {};
+    return problem;
+}
+
 } // namespace
 
 const std::vector<Option>& pointOptions()
@@ -217,7 +238,7 @@ const std::vector<Option>& pointOptions()
 
 std::string formatValue(double v, const Column& column)
 {
-    if (column.quantity == Quantity::Count) return std::to_string(static_cast<long long>(v));
+    if (column.quantity == Quantity::Count && std::fabs(v) < 1e15) return std::to_string(static_cast<long long>(v));
     return column.unsignedZero ? signedFixed(v, column.decimals) : fixed(v, column.decimals);
 }
 
@@ -238,6 +259,11 @@ std::string formatDms(double degrees, Quantity quantity, int secondDecimals)
     return (negative ? "-" : "") + std::string(text);
 }
 
+void warnLine(const std::string& message)
+{
+    if (gCurrentLine.command) report(*gCurrentLine.command, gCurrentLine.number, "warning: " + message);
+}
+
 int readLines(const std::string& command, const std::optional<std::string>& inputPath, const LineHandler& handle)
 {
     std::ifstream file;
@@ -249,7 +275,7 @@ int readLines(const std::string& command, const std::optional<std::string>& inpu
         ++lineNo;
         const std::vector<std::string> fields = splitLine(line, lineNo == 1);
         if (fields.empty()) continue;
-        if (const std::optional<std::string> problem = handle(fields)) {
+        if (const std::optional<std::string> problem = onLine(command, lineNo, [&] { return handle(fields); })) {
             report(command, lineNo, *problem);
             ++failed;
         }
@@ -283,7 +309,9 @@ int convertLines(const Invocation& inv, const Conversion& conversion)
                 problem = "latitude " + point.fields[i] + " is outside -90..90";
             }
         }
-        if (!problem) problem = conversion.convert(Values(point.values, point.fields), out);
+        if (!problem) {
+            problem = onLine(inv.name(), lineNo, [&] { return conversion.convert(Values(point.values, point.fields), out); });
+        }
         if (!problem) {
             writer.result(lineNo, point, out);
             continue;

@@ -67,6 +67,11 @@ int convertLines(const Invocation& inv, const Conversion& conversion);
 using LineHandler = std::function<std::optional<std::string>(const std::vector<std::string>& fields)>;
 int readLines(const std::string& command, const std::optional<std::string>& inputPath, const LineHandler& handle);
 
+// From within a conversion or line handler: reports a warning about the line being read
+// on stderr ("kelvane <command>: line N: warning: message"). The line is not counted as
+// failed; a Convert that warns still writes its result.
+void warnLine(const std::string& message);
+
 // The text of a value as a column of that kind is written by default.
 std::string formatValue(double v, const Column& column);
 

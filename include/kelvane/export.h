@@ -2,9 +2,13 @@
 #ifndef KELVANE_EXPORT_H
 #define KELVANE_EXPORT_H
 
+/* On Windows the DLL exports the marked names and its users import them; a program
+   that links the library's objects statically (its own tests do) defines KELVANE_STATIC. */
 #if defined(_WIN32) || defined(__CYGWIN__)
 #  if defined(KELVANE_BUILDING_LIBRARY)
 #    define KELVANE_API __declspec(dllexport)
+#  elif defined(KELVANE_STATIC)
+#    define KELVANE_API
 #  else
 #    define KELVANE_API __declspec(dllimport)
 #  endif

@@ -20,6 +20,10 @@
 #include "kelvane/geoid.h"
 #include "kelvane/matrix.h"
 #include "kelvane/transform3d.h"
+#include "kelvane/danish.h"
 #include "kelvane/eov.h"
+#include "kelvane/krovak.h"
+#include "kelvane/cassini_soldner.h"
+#include "kelvane/stereographic.h"
 
 #endif /* KELVANE_KELVANE_H */

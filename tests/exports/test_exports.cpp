@@ -48,8 +48,15 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
         "getGeoidLoadFailure",
         // 3D transformations
         "xform_3D_7Param", "xform3D_Pt", "xform3D_PtAlt", "xform_3D_4Param", "xform3D4Parm_Pt",
-        // national grids
-        "latLongWGS84ToXY_EOV", "EOV_XYToLatLongWGS84",
+        // Krovak, Cassini-Soldner and the New Brunswick stereographic
+        "latLong2XY_KrovakObliqueConic", "XY2latLong_KrovakObliqueConic", "latLong2XY_CassiniSoldner",
+        "XY2latLong2_CassiniSoldner", "cassiniSetup", "cassiniForward", "cassiniInverse", "stereographic_calc",
+        "initNewBrunswickParams", "latLongToXY_newBrunswickStereographic", "XYToLatLong_newBrunswickStereographic",
+        // Danish grids and EOV
+        "latlongWGS84ToXYSys34Jylland", "latlongWGS84ToXYSys34Sjlland", "latlongWGS84ToXYSys45Bornholm",
+        "latlongWGS84ToXYSys34UTM32ED50", "XYSys34Jylland2latlongWGS84", "XYSys34Sjlland2latlongWGS84",
+        "XYSys34Bornholm2latlongWGS84", "XYSys34UTM32ED502latlongWGS84", "latLongWGS84ToXY_EOV",
+        "EOV_XYToLatLongWGS84",
     };
     for (const char* name : exported) {
         EXPECT_NE(dlsym(handle_, name), nullptr) << name << " is not exported with C linkage";
@@ -62,7 +69,8 @@ TEST_F(SharedLibrary, KeepsInternalHelpersHidden)
     for (const char* name : {"spc83PointToGeod", "arcCosh", "loadGeoidGridFile", "createGeoidGrid",
                              "selectGeoidFile", "matrixAdd", "dumpMatrix",
                              "omProjCenterConstants", "signOf", "transformDanishGrid",
-                             "pointInPolygon", "projectToEov"}) {
+                             "pointInPolygon", "projectToEov", "wgs84ToUtm32Ed50",
+                             "ed50ToWgs84Geocentric"}) {
         EXPECT_EQ(dlsym(handle_, name), nullptr) << name << " should not be visible to hosts";
     }
 }

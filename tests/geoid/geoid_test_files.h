@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
+#include "support/process_token.h"
 
 namespace geoid_test {
 
@@ -21,7 +21,7 @@ public:
     explicit ScratchFolder(const std::string& name)
     {
         static std::atomic<int> serial{0};
-        dir_ = std::string(KELVANE_TEST_TMPDIR) + "/geoid_" + std::to_string(::getpid()) + "_" +
+        dir_ = std::string(KELVANE_TEST_TMPDIR) + "/geoid_" + kelvane_test::processToken() + "_" +
                std::to_string(serial++) + "_" + name;
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);

@@ -49,7 +49,9 @@ TEST_F(ScratchGrid, ScratchModeOnlyForAProductOfAtLeast36000WhenMemoryIsNotForce
     EXPECT_EQ(forced->inMemory, 1);
     EXPECT_EQ(scratch->inMemory, 0);
     EXPECT_NE(scratch->scratchFile, nullptr);
+#if !defined(_WIN32) // on Windows the file is seen until it is closed, which deletes it
     EXPECT_EQ(dir.entryCount(), 0); // anonymous: nothing in the folder even while in use
+#endif
     for (GeoidGrid** g : {&small, &forced, &scratch}) destroyGeoidGrid(g);
 }
 

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "matrix/matrix_internal.h"
@@ -13,6 +16,16 @@ namespace {
 using kelvane_test::fill;
 
 const char* const kDumpFile = "c:\\matDump.dat";
+
+// The dump is text written in text mode: on Windows its lines end in CR LF, which reading
+// in text mode turns back into LF.
+std::string readText(const std::string& path)
+{
+    std::ifstream in(path);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 // Removes the fixed dump file before and after each test.
 class MatrixDump : public ::testing::Test {
@@ -35,7 +48,7 @@ TEST_F(MatrixDump, PrintAppendsToTheFixedFile)
     fill(m, {1, 2.5, -3, 0.123456});
     m.print("T");
     m.print("T");
-    EXPECT_EQ(kelvane_test::readWholeFile(kDumpFile), kFullDump + kFullDump);
+    EXPECT_EQ(readText(kDumpFile), kFullDump + kFullDump);
 }
 
 TEST_F(MatrixDump, PrintShowsTheStoredTriangleOfAPackedMatrix)
@@ -43,7 +56,7 @@ TEST_F(MatrixDump, PrintShowsTheStoredTriangleOfAPackedMatrix)
     Matrix p(3, 3, Matrix::SymmetricPacked);
     fill(p, {1, 2, 3, 4, 5, 6});
     p.print("P");
-    EXPECT_EQ(kelvane_test::readWholeFile(kDumpFile),
+    EXPECT_EQ(readText(kDumpFile),
               "\n *** Two-dimensional array (matrix): P \n\n"
               "       col 0   col 1   col 2\n\n"
               "row 0  1.0000 \n"
@@ -58,7 +71,7 @@ TEST_F(MatrixDump, PrintShowsAViewAsSeenAndHandlesOddInput)
     v.print(nullptr);
     Matrix empty(2, 3, Matrix::Diagonal);
     empty.print("E");
-    EXPECT_EQ(kelvane_test::readWholeFile(kDumpFile),
+    EXPECT_EQ(readText(kDumpFile),
               "\n *** Two-dimensional array (matrix):  \n\n"
               "       col 0\n\n"
               "row 0  7.0000 \n"
@@ -77,7 +90,7 @@ TEST_F(MatrixDump, DumpMatrixWritesEveryColumnToItsPath)
     Matrix m(2, 2);
     fill(m, {1, 2.5, -3, 0.123456});
     EXPECT_EQ(dumpMatrix(path.c_str(), &m, "T"), 0);
-    EXPECT_EQ(kelvane_test::readWholeFile(path),
+    EXPECT_EQ(readText(path),
               "\n *** Two-dimensional array (matrix): P \n\n"
               "       col 0   col 1\n\n"
               "row 0  1.0000  2.0000 \n"
@@ -87,3 +100,20 @@ TEST_F(MatrixDump, DumpMatrixWritesEveryColumnToItsPath)
     EXPECT_EQ(dumpMatrix((path + ".missing/x").c_str(), &m, "T"), EOF);
     EXPECT_EQ(dumpMatrix(nullptr, &m, "T"), EOF);
 }
+
+#if defined(_WIN32)
+// On Windows "c:\matDump.dat" is the root folder of drive C, whatever the working folder,
+// and the text mode of the dump ends its lines in CR LF.
+TEST_F(MatrixDump, OnWindowsTheFileIsInTheRootOfDriveC)
+{
+    Matrix m(2, 2);
+    fill(m, {1, 2.5, -3, 0.123456});
+    m.print("T");
+    EXPECT_TRUE(std::filesystem::is_regular_file("C:/matDump.dat"));
+    EXPECT_NE(std::filesystem::current_path().root_path(), std::filesystem::path("C:\\"));
+    EXPECT_FALSE(std::filesystem::exists("matDump.dat")); // not in the working folder
+    std::string crlf;
+    for (char c : kFullDump) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(kelvane_test::readWholeFile("C:\\MATDUMP.DAT"), crlf); // names ignore case
+}
+#endif

@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
-#include <unistd.h>
-#include <sys/wait.h>
+
+#include "process_token.h"
 
 namespace kelvane_test {
 
@@ -31,7 +31,7 @@ inline std::string readWholeFile(const std::string& path)
 // A fresh scratch path below the build tree's tests/tmp folder.
 inline std::string scratchPath(const std::string& name)
 {
-    return std::string(KELVANE_TEST_TMPDIR) + "/" + std::to_string(::getpid()) + "_" + name;
+    return std::string(KELVANE_TEST_TMPDIR) + "/" + processToken() + "_" + name;
 }
 
 // args is appended to the program path as it stands (the caller quotes where needed).
@@ -44,11 +44,18 @@ inline CliResult runCli(const std::string& args, const std::string& input = std:
         std::ofstream f(in, std::ios::binary);
         f << input;
     }
-    const std::string cmd = std::string("\"") + KELVANE_CLI_PATH + "\" " + args + " <\"" + in +
-                            "\" >\"" + out + "\" 2>\"" + err + "\"";
+    std::string cmd = std::string("\"") + KELVANE_CLI_PATH + "\" " + args + " <\"" + in +
+                      "\" >\"" + out + "\" 2>\"" + err + "\"";
+#if defined(_WIN32)
+    cmd = "\"" + cmd + "\""; // cmd.exe /c drops the first and the last quote of the line
+#endif
     CliResult r;
     const int raw = std::system(cmd.c_str());
+#if defined(WIFEXITED)
     r.status = (raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1;
+#else
+    r.status = raw; // Windows: std::system gives the program's exit status itself
+#endif
     r.out = readWholeFile(out);
     r.err = readWholeFile(err);
     std::remove(in.c_str());

@@ -219,6 +219,9 @@ TEST(GridConvertUsage, HelpAndMistakes)
     const auto missing = runCli("grid convert \"" + scratchPath("missing.gtx") + "\" \"" + scratchPath("x.grd") + "\"");
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("cannot open"), std::string::npos) << missing.err;
+    const auto folder = runCli("grid convert \"" + std::string(KELVANE_TEST_TMPDIR) + "\" \"" + scratchPath("x.grd") + "\"");
+    EXPECT_EQ(folder.status, 2);
+    EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
 }
 
 } // namespace
