@@ -1,7 +1,8 @@
-// The stand-alone Lambert (latLong2XY_Lambert, forward only), lambert_calc both ways, and
+// The stand-alone Transverse Mercator both ways (UTM zone 31 through initUTMZone), the
+// stand-alone Lambert (latLong2XY_Lambert, forward only), lambert_calc both ways, and
 // the projection-centre oblique Mercator both ways through the free functions, an
 // initialised OGCTObliqueMercator and the one-point wrappers; nanoseconds per point over
-// 4096 points. With PROJ available, "+proj=lcc" and "+proj=omerc" (variant B, the grid
+// 4096 points. With PROJ available, "+proj=utm", "+proj=lcc" and "+proj=omerc" (variant B, the grid
 // origin at the centre) run over the same points in the same program, with the largest
 // difference from this library's coordinates as the counter "max_diff_m".
 #include <cmath>
@@ -116,6 +117,53 @@ geodCoord grid(const BoxPoint& p)
     return g;
 }
 
+// UTM zone 31 north on the stand-alone record; points 0 to 80 N within 3.5 degrees of 3 E.
+zoneCnstntTM utm31()
+{
+    zoneCnstntTM z{};
+    initUTMZone(31, 0, grs80(), &z);
+    return z;
+}
+
+const std::vector<BoxPoint>& tmPoints()
+{
+    static const std::vector<BoxPoint> points = [] {
+        std::vector<BoxPoint> v = kelvane::bench::pointsInBox(0.0, 80 * kDeg, -0.5 * kDeg, 6.5 * kDeg);
+        for (BoxPoint& p : v) {
+            geodCoord g{};
+            g.lat = p.lat;
+            g.lon = p.lon;
+            latLong2XY_TransverseMercator(utm31(), &g);
+            p.northing = g.northing;
+            p.easting = g.easting;
+        }
+        return v;
+    }();
+    return points;
+}
+
+void BM_latLong2XY_TransverseMercator(benchmark::State& state)
+{
+    const zoneCnstntTM z = utm31();
+    runBatch(state, tmPoints(), [&z](const BoxPoint& p) {
+        geodCoord g = geographic(p);
+        latLong2XY_TransverseMercator(z, &g);
+        return g;
+    });
+}
+BENCHMARK(BM_latLong2XY_TransverseMercator);
+
+void BM_XY_TransverseMercator2latLong(benchmark::State& state)
+{
+    const zoneCnstntTM z = utm31();
+    runBatch(state, tmPoints(), [&z](const BoxPoint& p) {
+        geodCoord g = grid(p);
+        XY_TransverseMercator2latLong(z, &g);
+        return g;
+    });
+}
+BENCHMARK(BM_XY_TransverseMercator2latLong);
+
 void BM_latLong2XY_Lambert(benchmark::State& state)
 {
     zoneCnstntLambert z = lambertRecord();
@@ -228,6 +276,12 @@ PJ* projFor(const char* definition)
     return pj;
 }
 
+PJ* projUtm31()
+{
+    static PJ* pj = projFor("+proj=utm +zone=31 +ellps=GRS80");
+    return pj;
+}
+
 PJ* projLambert()
 {
     static PJ* pj = projFor("+proj=lcc +lat_1=45 +lat_2=33 +lat_0=23 +lon_0=-96 +k_0=0.9999 +x_0=500000 "
@@ -266,6 +320,10 @@ void projBatch(benchmark::State& state, PJ* pj, const std::vector<BoxPoint>& poi
     if (direction == PJ_FWD) state.counters["max_diff_m"] = largestDifference(pj, points);
 }
 
+void BM_PROJ_utm31_forward(benchmark::State& state) { projBatch(state, projUtm31(), tmPoints(), PJ_FWD); }
+BENCHMARK(BM_PROJ_utm31_forward);
+void BM_PROJ_utm31_inverse(benchmark::State& state) { projBatch(state, projUtm31(), tmPoints(), PJ_INV); }
+BENCHMARK(BM_PROJ_utm31_inverse);
 void BM_PROJ_lcc_forward(benchmark::State& state) { projBatch(state, projLambert(), lambertPoints(), PJ_FWD); }
 BENCHMARK(BM_PROJ_lcc_forward);
 void BM_PROJ_lcc_inverse(benchmark::State& state) { projBatch(state, projLambert(), lambertPoints(), PJ_INV); }
