@@ -233,6 +233,129 @@ py::tuple spc27Convert(Ints code, Doubles u, Doubles v, bool inverse)
     return out.result();
 }
 
+// ---- Projections on a record of their own ----------------------------------------
+
+// One projection call per point on a geodCoord: forward reads lat, lon (degrees, positive
+// east) and gives northing, easting, k, gamma; inverse reads northing, easting and gives
+// lat, lon, k, gamma. `call` is the library function bound to its record.
+template <class Call>
+py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call)
+{
+    const std::size_t n = commonLength({u.size(), v.size()});
+    Outputs out(n, 4);
+    const double* x = u.data();
+    const double* y = v.data();
+    {
+        py::gil_scoped_release release;
+        for (std::size_t i = 0; i < n; ++i) {
+            geodCoord p{};
+            if (!std::isfinite(x[i]) || !std::isfinite(y[i])) { out.fail(i, 1); continue; }
+            if (inverse) {
+                p.northing = x[i];
+                p.easting = y[i];
+            } else {
+                p.lat = x[i] * kDegToRad;
+                p.lon = y[i] * kDegToRad;
+            }
+            const int s = call(p);
+            if (s != 0 || !finite(p, !inverse)) { out.fail(i, s); continue; }
+            out.ptr[0][i] = inverse ? p.lat * kRadToDeg : p.northing;
+            out.ptr[1][i] = inverse ? p.lon * kRadToDeg : p.easting;
+            out.ptr[2][i] = p.gridScale;
+            out.ptr[3][i] = p.convergence * kRadToDeg;
+            out.st[i] = 0;
+        }
+    }
+    return out.result();
+}
+
+// Transverse Mercator on explicit parameters (degrees, metres; lon0 positive east).
+py::tuple tmConvert(Doubles u, Doubles v, bool inverse, double lat0, double lon0, double k0, double fe,
+                    double fn, double a, double f)
+{
+    zoneCnstntTM zc{};
+    zc.centralMeridian = -lon0 * kDegToRad; // the record keeps it positive west
+    zc.scaleFactor = k0;
+    zc.falseNorthing = fn;
+    zc.falseEasting = fe;
+    zc.originLat = lat0 * kDegToRad;
+    zc.ell = makeEllipsoid(a, f);
+    return convertPoints(u, v, inverse, [&](geodCoord& p) {
+        return inverse ? XY_TransverseMercator2latLong(zc, &p) : latLong2XY_TransverseMercator(zc, &p);
+    });
+}
+
+// Transverse Mercator in a UTM zone 1..60 of either hemisphere, set up by initUTMZone.
+py::tuple tmUtmConvert(Doubles u, Doubles v, bool inverse, int zone, bool south, double a, double f)
+{
+    zoneCnstntTM zc{};
+    if (initUTMZone(zone, south ? 1 : 0, makeEllipsoid(a, f), &zc) != 0) throw py::value_error("kelvane: UTM zone must be 1..60");
+    return convertPoints(u, v, inverse, [&](geodCoord& p) {
+        return inverse ? XY_TransverseMercator2latLong(zc, &p) : latLong2XY_TransverseMercator(zc, &p);
+    });
+}
+
+// Lambert conformal conic forward on the stand-alone record (degrees, metres).
+py::tuple lccForward(Doubles lat, Doubles lon, double lat0, double lon0, double lat1, double lat2, double fe,
+                     double fn, double a, double f)
+{
+    zoneCnstntLambert zl{};
+    zl.centralMeridian = -lon0 * kDegToRad; // positive west in the record
+    zl.falseNorthing = fn;
+    zl.falseEasting = fe;
+    zl.originLat = lat0 * kDegToRad;
+    zl.northParallel = lat1 * kDegToRad;
+    zl.southParallel = lat2 * kDegToRad;
+    zl.ell = makeEllipsoid(a, f);
+    return convertPoints(lat, lon, false, [&](geodCoord& p) { return latLong2XY_Lambert(&zl, &p); });
+}
+
+// Oblique Mercator with the grid origin at the projection centre (degrees, metres).
+py::tuple omercConvert(Doubles u, Doubles v, bool inverse, double latc, double lonc, double alpha,
+                       double gammac, double k0, double fe, double fn, double a, double f)
+{
+    zoneCnstntObliqueMerc z{};
+    z.falseNorthing = fn;
+    z.falseEasting = fe;
+    z.centreLat = latc * kDegToRad;
+    z.centreLon = lonc * kDegToRad;
+    z.azimuth = alpha * kDegToRad;
+    z.rectifiedGridAngle = gammac * kDegToRad;
+    z.scaleFactor = k0;
+    z.ell = makeEllipsoid(a, f);
+    return convertPoints(u, v, inverse, [&](geodCoord& p) {
+        return inverse ? XY2latLong_OMProjCenter(z, &p) : latLong2XY_OMProjCenter(z, &p);
+    });
+}
+
+// Hungarian EOV from and to WGS84, with the seven shift parameters as the library takes them
+// (metres, arc-seconds, ppm). Outputs: forward y, x, h; inverse lat, lon (degrees), h.
+py::tuple eovConvert(Doubles u, Doubles v, Doubles w, bool inverse, std::vector<double> shift)
+{
+    if (shift.size() != 7) throw py::value_error("kelvane: the EOV shift has 7 parameters dx, dy, dz, rx, ry, rz, ds");
+    const std::size_t n = commonLength({u.size(), v.size(), w.size()});
+    Outputs out(n, 3);
+    const double* x = u.data();
+    const double* y = v.data();
+    const double* h = w.data();
+    const double* t = shift.data();
+    {
+        py::gil_scoped_release release;
+        for (std::size_t i = 0; i < n; ++i) {
+            double r0 = kNaN, r1 = kNaN, r2 = kNaN;
+            const int s = inverse ? EOV_XYToLatLongWGS84(x[i], y[i], h[i], t[0], t[1], t[2], t[3], t[4], t[5], t[6], &r0, &r1, &r2)
+                                  : latLongWGS84ToXY_EOV(x[i] * kDegToRad, y[i] * kDegToRad, h[i], t[0], t[1], t[2], t[3],
+                                                         t[4], t[5], t[6], &r0, &r1, &r2);
+            if (s != 0 || !std::isfinite(r0) || !std::isfinite(r1) || !std::isfinite(r2)) { out.fail(i, s); continue; }
+            out.ptr[0][i] = inverse ? r0 * kRadToDeg : r0;
+            out.ptr[1][i] = inverse ? r1 * kRadToDeg : r1;
+            out.ptr[2][i] = r2;
+            out.st[i] = 0;
+        }
+    }
+    return out.result();
+}
+
 // ---- Geocentric and local frames ---------------------------------------------------
 
 py::tuple toGeocentric(Doubles lat, Doubles lon, Doubles h, double a, double f)
@@ -451,21 +574,19 @@ py::tuple helmertApply(std::vector<double> p, Doubles X, Doubles Y, Doubles Z)
     return out.result();
 }
 
-// TEMPORARY until the library's public table of named ellipsoids lands.
-struct NamedAxes { const char* name; double a, f; };
-const NamedAxes kNamed[] = {{"grs80", 6378137.0, 0.0033528106811836675}, {"wgs84", 6378137.0, 1.0 / 298.257223563}};
+// ---- Named ellipsoids: the library's own table ------------------------------------
 
 py::object ellipsoidAxes(const std::string& name)
 {
-    for (const auto& e : kNamed)
-        if (name == e.name) return py::make_tuple(e.a, e.f);
-    return py::none();
+    const namedEllipsoid* e = findNamedEllipsoid(name.c_str());
+    if (!e) return py::none();
+    return py::make_tuple(e->semiMajor, e->flattening);
 }
 
 std::vector<std::string> ellipsoidNames()
 {
     std::vector<std::string> names;
-    for (const auto& e : kNamed) names.push_back(e.name);
+    for (int i = 0; i < namedEllipsoidCount(); ++i) names.push_back(namedEllipsoidAt(i)->name);
     return names;
 }
 
@@ -486,6 +607,11 @@ PYBIND11_MODULE(_kelvane, m)
     m.def("spc83_zone_names", [] { return zoneList(SPC83GetZoneLstS); });
     m.def("spc27_convert", &spc27Convert);
     m.def("spc27_invalid_zone", [](int z) { int i; return getSPC27ZoneIndex(z, &i) != 0; });
+    m.def("tm_convert", &tmConvert);
+    m.def("tm_utm_convert", &tmUtmConvert);
+    m.def("lcc_forward", &lccForward);
+    m.def("omerc_convert", &omercConvert);
+    m.def("eov_convert", &eovConvert);
     m.def("to_geocentric", &toGeocentric);
     m.def("from_geocentric", &fromGeocentric);
     m.def("local_frame", &localFrame);

@@ -55,8 +55,12 @@ KELVANE_API void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc);
  * from the position (utmZoneFromPosition). Writes northing, easting, gridScale,
  * convergence and utmZone; lon is left as given. Southern points (even in a northern code)
  * and every point in a southern code get the false northing 10000000. The zone code is
- * not validated. Returns 0 (1, writing nothing, for a null pointer); with an ellipsoid
- * that has a zero axis only utmZone is written. */
+ * not validated: a code outside 1..120 is converted on the central meridian its formula
+ * gives and returns 0, as specified (check it with invalidUTMZone first). Returns 0; 1,
+ * writing nothing (utmZone included), for a null pointer and for zone 0 when the position
+ * has no zone (a NaN or infinite latitude or longitude, or a longitude beyond about 183
+ * degrees either way: see utmZoneFromPosition). With an ellipsoid that has a zero axis
+ * only utmZone is written. */
 KELVANE_API int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt);
 
 /* UTM -> geographic. Reads pt->northing, pt->easting in zone code 1..120; writes lat,
@@ -76,7 +80,11 @@ KELVANE_API int invalidUTMZone(int zone);
 KELVANE_API int UTMGetZoneLstS(char* buf, int size);
 
 /* The UTM zone code of a position (radians, longitude positive east): southern
- * latitudes get codes 61..120; a zone boundary belongs to the zone to its east. */
+ * latitudes get codes 61..120; a zone boundary belongs to the zone to its east, and 180
+ * degrees east is kept in zone 60 (120). 0, which is no zone code, when the position has
+ * no zone: a NaN or infinite latitude or longitude, or a longitude whose zone would lie
+ * outside its hemisphere's 1..60 (beyond about 183 degrees either way; longitudes are
+ * not reduced). */
 KELVANE_API int utmZoneFromPosition(double lat, double lon);
 
 /* The rounding of the zone choice: the integer part of x (truncated toward zero), plus 1

@@ -171,7 +171,9 @@ void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc)
 int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
 {
     if (ell == nullptr || pt == nullptr) return 1;
-    pt->utmZone = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
+    const int code = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
+    if (code == 0) return 1; // no zone for the position: nothing is written
+    pt->utmZone = code;
     zoneCnstnt zc{};
     initZone(pt->utmZone, zc);
 
@@ -242,6 +244,7 @@ int UTMGetZoneLstS(char* buf, int size)
 
 int utmZoneFromPosition(double lat, double lon)
 {
+    if (!std::isfinite(lat) || !std::isfinite(lon)) return 0;
     const int h = lat < 0.0 ? kZonesPerHemisphere : 0; // the equator itself is northern
     const double lonDeg = lon / kelvane::degToRad();
     const int code = roundHalfUp((183.0 + lonDeg) / 6.0 + h);
@@ -250,7 +253,10 @@ int utmZoneFromPosition(double lat, double lon)
     // edge it is: zone 60 (code 120 in the south), central meridian 177 E, rather than
     // zone 1, whose central meridian 177 W the east-positive longitude would put 357
     // degrees away. The same fold keeps a longitude written a little past 180 E in zone 60.
-    return code == kZonesPerHemisphere + 1 + h ? kZonesPerHemisphere + h : code;
+    const int folded = code == kZonesPerHemisphere + 1 + h ? kZonesPerHemisphere + h : code;
+    // A longitude beyond about 183 degrees either way would name no zone or a zone of the
+    // other hemisphere: no zone is chosen for it.
+    return (folded >= 1 + h && folded <= kZonesPerHemisphere + h) ? folded : 0;
 }
 
 int roundHalfUp(double x)

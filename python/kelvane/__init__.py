@@ -8,7 +8,7 @@ of output arrays, also reachable by name, with ``ok`` (a boolean mask) and ``sta
 arguments (unknown zone codes, wrong shapes) raise ValueError.
 """
 
-from . import geocentric, geoid, helmert, spc27, spc83, utm
+from . import eov, geocentric, geoid, helmert, lcc, omerc, spc27, spc83, tm, utm
 from ._vector import Result
 
-__all__ = ["Result", "geocentric", "geoid", "helmert", "spc27", "spc83", "utm"]
+__all__ = ["Result", "eov", "geocentric", "geoid", "helmert", "lcc", "omerc", "spc27", "spc83", "tm", "utm"]

@@ -47,9 +47,9 @@ TEST(CliEov, ZeroShiftAndRefusedLines)
     auto r = runCli("eov --shift zero", "47.1443865613 19.0485717778 22.5717\nno numbers here\n47 120 0\n");
     EXPECT_EQ(r.status, 1);
     const auto out = lines(r.out);
-    ASSERT_EQ(out.size(), 3u); // a refused line keeps its place in the output
-    EXPECT_EQ(out[1], "* * *");
-    EXPECT_EQ(out[2], "* * *");
+    ASSERT_EQ(out.size(), 3u); // the refused lines keep their places with placeholders
+    EXPECT_EQ(out[1].rfind("*", 0), 0u) << out[1];
+    EXPECT_EQ(out[2].rfind("*", 0), 0u) << out[2];
     const std::vector<double> v = numbers(out[0]);
     EXPECT_NEAR(v[0], 650000.0, 0.002);
     EXPECT_NEAR(v[1], 199999.9988, 0.002);

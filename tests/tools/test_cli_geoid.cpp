@@ -93,7 +93,7 @@ TEST_F(CliGeoid, LoadFailuresSayWhatIsWrongWithTheFile)
     ASSERT_EQ(::mkfifo(dir.file("carib97w.grd").c_str(), 0600), 0);
     const auto pipe = runCli(geoid("--model 12"), "18 -77\n18 -66\n");
     EXPECT_EQ(pipe.status, 1);
-    EXPECT_EQ(pipe.out, "5.0000\n");
+    EXPECT_EQ(pipe.out, "*\n5.0000\n");
     EXPECT_NE(pipe.err.find("no regular file"), std::string::npos) << pipe.err;
     EXPECT_NE(pipe.err.find("code -2"), std::string::npos) << pipe.err;
 }

@@ -120,16 +120,20 @@ TEST(CliProjections, BadLinesAndBadParameters)
 {
     auto r = runCli(std::string("omerc ") + kBrso, "12 117\nfoo bar\n90 10\n95 3\n6 123\n");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(lines(r.out).size(), 2u);
+    EXPECT_EQ(lines(r.out).size(), 5u); // refused lines keep their places with placeholders
     EXPECT_NE(r.err.find("line 2"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("line 3"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("line 4"), std::string::npos) << r.err;
 
+    // Extra columns pass through after the converted ones.
     r = runCli(std::string("lcc ") + kTexas, "28.5 -96\n-90 0\n28.5 -96 7 extra\n");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(lines(r.out).size(), 1u);
+    const auto out = lines(r.out);
+    ASSERT_EQ(out.size(), 3u);
+    EXPECT_EQ(out[1].rfind("*", 0), 0u) << out[1];
+    EXPECT_NE(out[2].find("7 extra"), std::string::npos) << out[2];
     EXPECT_NE(r.err.find("line 2"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("line 3"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("line 3"), std::string::npos) << r.err;
 
     for (const char* args : {"lcc --lat0 10 --lon0 0", "lcc --lat1 30 --lat2 -30 --lat0 0 --lon0 0",
                              "lcc --lat1 90 --lat0 80 --lon0 0", "lcc --lat1 30 --lat0 20 --lon0 0 --k0 0",

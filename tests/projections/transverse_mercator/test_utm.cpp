@@ -213,6 +213,29 @@ TEST(UtmZoneChoice, RoundHalfUp)
     EXPECT_EQ(utmZoneFromPosition(0.5, std::nan("")), 0);
 }
 
+// A position without a zone (not finite, or a longitude beyond about 183 degrees) gets no
+// zone code, and the automatic choice fails without writing anything.
+TEST(UtmZoneChoice, NoZoneForPositionsOutsideTheZones)
+{
+    const double inf = HUGE_VAL;
+    for (const auto& [lat, lon] : std::vector<std::pair<double, double>>{
+             {45, inf}, {45, -inf}, {45, 1e308}, {inf, 3}, {std::nan(""), 3}, {45, 186.1}, {-45, -183.1}}) {
+        EXPECT_EQ(autoZone(lat, lon), 0) << lat << " " << lon;
+        ellipsoid ell = grs80();
+        geodCoord p{};
+        p.lat = lat * kDeg;
+        p.lon = lon * kDeg;
+        p.northing = p.easting = 7.0;
+        p.utmZone = 7;
+        EXPECT_EQ(UTMGeod2Grid(0, &ell, &p), 1);
+        EXPECT_EQ(p.northing, 7.0);
+        EXPECT_EQ(p.easting, 7.0);
+        EXPECT_EQ(p.utmZone, 7);
+    }
+    EXPECT_EQ(autoZone(45, 183), 60); // still folded into zone 60
+    EXPECT_EQ(autoZone(-45, -180), 61);
+}
+
 // --- Round trips in all 120 zone codes --------------------------------------------------
 
 // Points across each zone and half a degree into its neighbours, from 80 S to 84 N in the
