@@ -7,7 +7,9 @@
 #include <limits>
 #include <string>
 
-#include <sys/stat.h>
+#if !defined(_WIN32)
+#include <sys/stat.h> // mkfifo, for the pipe case
+#endif
 
 #include "geoid/geoid_context.h"
 #include "geoid/geoid_interpolation.h"
@@ -369,6 +371,7 @@ TEST_F(GeoidContextTest, HostileFilesAndFaultsGiveCleanStatuses)
     { std::ofstream(dir.file("egm96.grd")); }
     EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoMemory);
     EXPECT_EQ(getGeoidLoadFailure(), kvGeoidLoadBadHeader);
+#if !defined(_WIN32) // Windows has its own device and pipe cases
     // A pipe or a device named as the file: refused at once, never waited on.
     std::filesystem::remove(dir.file("egm96.grd"));
     ASSERT_EQ(::mkfifo(dir.file("egm96.grd").c_str(), 0600), 0);
@@ -377,6 +380,7 @@ TEST_F(GeoidContextTest, HostileFilesAndFaultsGiveCleanStatuses)
     std::filesystem::remove(dir.file("egm96.grd"));
     std::filesystem::create_symlink("/dev/zero", dir.file("egm96.grd"));
     EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoFile);
+#endif
     std::filesystem::remove(dir.file("egm96.grd"));
 
     // Memory for the rows lacking: the grid goes to a scratch file and answers the same.
@@ -385,7 +389,9 @@ TEST_F(GeoidContextTest, HostileFilesAndFaultsGiveCleanStatuses)
     ASSERT_EQ(query(45.0, 10.0, h), kvGeoidOk);
     EXPECT_EQ(kelvane::geoidContextGrid()->inMemory, 0);
     EXPECT_NEAR(h, globalPlane(10.0, 45.0), 1e-9);
+#if !defined(_WIN32) // on Windows the scratch file is seen until it is closed
     EXPECT_EQ(entries(), 1); // the scratch file has no name in the folder
+#endif
     closeGeoidGrid();
     // No memory at all, or a folder that takes no scratch file: -4, nothing left behind.
     ASSERT_EQ(openGeoidGrid(dir.path().c_str(), 4), 0);

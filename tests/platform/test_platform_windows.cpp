@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "geoid/geoid_context.h"
 #include "geoid/geoid_grid.h"
 #include "geoid/geoid_test_files.h"
 #include "kelvane/geoid.h"
@@ -98,7 +99,7 @@ TEST_F(WindowsGeoidFolder, ScratchFilesLiveInTheGridFolderAndAreDeleted)
     ASSERT_STREQ(kelvane::geoidScratchFolder(), back.c_str());
 
     // 36,000 intervals without forced memory: the nodes go to a scratch file.
-    kelvane::GeoidGrid* grid = kelvane::createGeoidGrid(0, 0, 1, 1, 36000, 1, 0);
+    kelvane::GeoidGrid* grid = kelvane::createGeoidGrid(0, 0, 1, 1, 36000, 1, 0, kelvane::geoidScratchFolder());
     ASSERT_NE(grid, nullptr);
     ASSERT_EQ(grid->inMemory, 0);
     EXPECT_EQ(scratchNames(dir).size(), 1u); // beside egm96.grd while the grid lives
