@@ -269,6 +269,28 @@ py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call)
     return out.result();
 }
 
+// n points with three outputs each: call(i, r) converts point i into r[0..2] and returns the
+// library's status; a failure or a result that is not finite makes the point NaN.
+template <class Call>
+py::tuple threeOutputs(std::size_t n, Call call)
+{
+    Outputs out(n, 3);
+    {
+        py::gil_scoped_release release;
+        for (std::size_t i = 0; i < n; ++i) {
+            double r[3] = {kNaN, kNaN, kNaN};
+            const int s = call(i, r);
+            if (s != 0 || !std::isfinite(r[0]) || !std::isfinite(r[1]) || !std::isfinite(r[2])) {
+                out.fail(i, s);
+                continue;
+            }
+            for (int k = 0; k < 3; ++k) out.ptr[k][i] = r[k];
+            out.st[i] = 0;
+        }
+    }
+    return out.result();
+}
+
 // Transverse Mercator on explicit parameters (degrees, metres; lon0 positive east).
 py::tuple tmConvert(Doubles u, Doubles v, bool inverse, double lat0, double lon0, double k0, double fe,
                     double fn, double a, double f)
@@ -333,113 +355,74 @@ py::tuple omercConvert(Doubles u, Doubles v, bool inverse, double latc, double l
 py::tuple eovConvert(Doubles u, Doubles v, Doubles w, bool inverse, std::vector<double> shift)
 {
     if (shift.size() != 7) throw py::value_error("kelvane: the EOV shift has 7 parameters dx, dy, dz, rx, ry, rz, ds");
-    const std::size_t n = commonLength({u.size(), v.size(), w.size()});
-    Outputs out(n, 3);
     const double* x = u.data();
     const double* y = v.data();
     const double* h = w.data();
     const double* t = shift.data();
-    {
-        py::gil_scoped_release release;
-        for (std::size_t i = 0; i < n; ++i) {
-            double r0 = kNaN, r1 = kNaN, r2 = kNaN;
-            const int s = inverse ? EOV_XYToLatLongWGS84(x[i], y[i], h[i], t[0], t[1], t[2], t[3], t[4], t[5], t[6], &r0, &r1, &r2)
-                                  : latLongWGS84ToXY_EOV(x[i] * kDegToRad, y[i] * kDegToRad, h[i], t[0], t[1], t[2], t[3],
-                                                         t[4], t[5], t[6], &r0, &r1, &r2);
-            if (s != 0 || !std::isfinite(r0) || !std::isfinite(r1) || !std::isfinite(r2)) { out.fail(i, s); continue; }
-            out.ptr[0][i] = inverse ? r0 * kRadToDeg : r0;
-            out.ptr[1][i] = inverse ? r1 * kRadToDeg : r1;
-            out.ptr[2][i] = r2;
-            out.st[i] = 0;
+    return threeOutputs(commonLength({u.size(), v.size(), w.size()}), [&](std::size_t i, double* r) {
+        if (inverse) {
+            const int s = EOV_XYToLatLongWGS84(x[i], y[i], h[i], t[0], t[1], t[2], t[3], t[4], t[5], t[6], &r[0], &r[1], &r[2]);
+            r[0] *= kRadToDeg;
+            r[1] *= kRadToDeg;
+            return s;
         }
-    }
-    return out.result();
+        return latLongWGS84ToXY_EOV(x[i] * kDegToRad, y[i] * kDegToRad, h[i], t[0], t[1], t[2], t[3], t[4], t[5], t[6],
+                                    &r[0], &r[1], &r[2]);
+    });
 }
 
 // ---- Geocentric and local frames ---------------------------------------------------
 
 py::tuple toGeocentric(Doubles lat, Doubles lon, Doubles h, double a, double f)
 {
-    const std::size_t n = commonLength({lat.size(), lon.size(), h.size()});
-    Outputs out(n, 3);
     const double* la = lat.data();
     const double* lo = lon.data();
     const double* he = h.data();
     const ellipsoid ell = makeEllipsoid(a, f);
-    {
-        py::gil_scoped_release release;
-        for (std::size_t i = 0; i < n; ++i) {
-            geodCoord p{};
-            p.lat = la[i] * kDegToRad;
-            p.lon = lo[i] * kDegToRad;
-            p.elev = he[i];
-            const int s = latLongElev2XYZ_EC(ell, &p);
-            if (s != 0 || !std::isfinite(p.easting) || !std::isfinite(p.northing) || !std::isfinite(p.elev)) {
-                out.fail(i, s);
-                continue;
-            }
-            out.ptr[0][i] = p.easting;
-            out.ptr[1][i] = p.northing;
-            out.ptr[2][i] = p.elev;
-            out.st[i] = 0;
-        }
-    }
-    return out.result();
+    return threeOutputs(commonLength({lat.size(), lon.size(), h.size()}), [&](std::size_t i, double* r) {
+        geodCoord p{};
+        p.lat = la[i] * kDegToRad;
+        p.lon = lo[i] * kDegToRad;
+        p.elev = he[i];
+        const int s = latLongElev2XYZ_EC(ell, &p);
+        r[0] = p.easting; // X
+        r[1] = p.northing; // Y
+        r[2] = p.elev;     // Z
+        return s;
+    });
 }
 
 py::tuple fromGeocentric(Doubles X, Doubles Y, Doubles Z, double a, double f)
 {
-    const std::size_t n = commonLength({X.size(), Y.size(), Z.size()});
-    Outputs out(n, 3);
     const double* x = X.data();
     const double* y = Y.data();
     const double* z = Z.data();
     const ellipsoid ell = makeEllipsoid(a, f);
-    {
-        py::gil_scoped_release release;
-        for (std::size_t i = 0; i < n; ++i) {
-            geodCoord p{};
-            p.easting = x[i];
-            p.northing = y[i];
-            p.elev = z[i];
-            const int s = XYZ_EC2latLongElev(ell, &p);
-            if (s != 0 || !std::isfinite(p.lat) || !std::isfinite(p.lon) || !std::isfinite(p.elev)) {
-                out.fail(i, s);
-                continue;
-            }
-            out.ptr[0][i] = p.lat * kRadToDeg;
-            out.ptr[1][i] = p.lon * kRadToDeg;
-            out.ptr[2][i] = p.elev;
-            out.st[i] = 0;
-        }
-    }
-    return out.result();
+    return threeOutputs(commonLength({X.size(), Y.size(), Z.size()}), [&](std::size_t i, double* r) {
+        geodCoord p{};
+        p.easting = x[i];
+        p.northing = y[i];
+        p.elev = z[i];
+        const int s = XYZ_EC2latLongElev(ell, &p);
+        r[0] = p.lat * kRadToDeg;
+        r[1] = p.lon * kRadToDeg;
+        r[2] = p.elev;
+        return s;
+    });
 }
 
 py::tuple localFrame(Doubles lat0, Doubles lon0, Doubles u, Doubles v, Doubles w, bool inverse)
 {
-    const std::size_t n = commonLength({lat0.size(), lon0.size(), u.size(), v.size(), w.size()});
-    Outputs out(n, 3);
     const double* la = lat0.data();
     const double* lo = lon0.data();
     const double* a = u.data();
     const double* b = v.data();
     const double* c = w.data();
-    {
-        py::gil_scoped_release release;
-        for (std::size_t i = 0; i < n; ++i) {
-            double r0, r1, r2;
-            const int s = inverse
-                              ? localGeodeticToLocal(la[i] * kDegToRad, lo[i] * kDegToRad, a[i], b[i], c[i], &r0, &r1, &r2)
-                              : localToLocalGeodetic(la[i] * kDegToRad, lo[i] * kDegToRad, a[i], b[i], c[i], &r0, &r1, &r2);
-            if (s != 0 || !std::isfinite(r0) || !std::isfinite(r1) || !std::isfinite(r2)) { out.fail(i, s); continue; }
-            out.ptr[0][i] = r0;
-            out.ptr[1][i] = r1;
-            out.ptr[2][i] = r2;
-            out.st[i] = 0;
-        }
-    }
-    return out.result();
+    const std::size_t n = commonLength({lat0.size(), lon0.size(), u.size(), v.size(), w.size()});
+    return threeOutputs(n, [&](std::size_t i, double* r) {
+        return inverse ? localGeodeticToLocal(la[i] * kDegToRad, lo[i] * kDegToRad, a[i], b[i], c[i], &r[0], &r[1], &r[2])
+                       : localToLocalGeodetic(la[i] * kDegToRad, lo[i] * kDegToRad, a[i], b[i], c[i], &r[0], &r[1], &r[2]);
+    });
 }
 
 // ---- Geoid -------------------------------------------------------------------------
@@ -552,26 +535,13 @@ py::dict helmertFit(Doubles points, int params)
 py::tuple helmertApply(std::vector<double> p, Doubles X, Doubles Y, Doubles Z)
 {
     if (p.size() != 7 && p.size() != 4) throw py::value_error("kelvane: give 4 or 7 parameters");
-    const std::size_t n = commonLength({X.size(), Y.size(), Z.size()});
-    Outputs out(n, 3);
     const double* x = X.data();
     const double* y = Y.data();
     const double* z = Z.data();
-    {
-        py::gil_scoped_release release;
-        for (std::size_t i = 0; i < n; ++i) {
-            double r0, r1, r2;
-            const int s = p.size() == 7
-                              ? xform3D_Pt(p[0], p[1], p[2], p[3], p[4], p[5], p[6], x[i], y[i], z[i], &r0, &r1, &r2)
-                              : xform3D4Parm_Pt(p[0], p[1], p[2], p[3], x[i], y[i], z[i], &r0, &r1, &r2);
-            if (s != 0 || !std::isfinite(r0) || !std::isfinite(r1) || !std::isfinite(r2)) { out.fail(i, s); continue; }
-            out.ptr[0][i] = r0;
-            out.ptr[1][i] = r1;
-            out.ptr[2][i] = r2;
-            out.st[i] = 0;
-        }
-    }
-    return out.result();
+    return threeOutputs(commonLength({X.size(), Y.size(), Z.size()}), [&](std::size_t i, double* r) {
+        return p.size() == 7 ? xform3D_Pt(p[0], p[1], p[2], p[3], p[4], p[5], p[6], x[i], y[i], z[i], &r[0], &r[1], &r[2])
+                             : xform3D4Parm_Pt(p[0], p[1], p[2], p[3], x[i], y[i], z[i], &r[0], &r[1], &r[2]);
+    });
 }
 
 // ---- Named ellipsoids: the library's own table ------------------------------------
