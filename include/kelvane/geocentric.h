@@ -26,7 +26,10 @@
  *   height -b;
  * - on the 180-degree meridian (Y = 0, X < 0): longitude +pi (the half-angle formula
  *   would divide 0 by 0 there).
- * A NaN in any input gives NaN latitude, longitude and height.
+ * A NaN in any input gives NaN latitude, longitude and height. The ellipsoid is not
+ * checked either: these conversions have no failure status for a bad ellipsoid, so one
+ * with a zero axis (a record left zeroed) gives NaN outputs with status 0. Fill it with
+ * initEllipsoid or initNamedEllipsoid.
  *
  * A null pointer is refused without writing anything: the functions with a status then
  * return 1, the two without one return at once. */

@@ -68,7 +68,9 @@ KELVANE_API int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt);
  * the mirror point in the northern hemisphere (northing 10000000 - N); its scale factor
  * is the point's and its convergence is the point's with the sign changed, so both are
  * delivered for southern codes as well. Returns 0 (1, writing nothing, for a null
- * pointer). */
+ * pointer). The zone code is not validated, as for UTMGeod2Grid: a code outside 1..120 is
+ * converted on the central meridian its formula gives and returns 0 (check it with
+ * invalidUTMZone first). */
 KELVANE_API int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt);
 
 /* 1 when zone is not a UTM zone code (below 1 or above 120), else 0. */
