@@ -97,23 +97,20 @@ TEST(MatrixCholesky, FactorsAndSolvesAKnownSystem)
     expectColumn(b, 1, -2, 0.5);
 }
 
-TEST(MatrixCholesky, NotPositiveDefiniteFails)
+// A factorisation that is not positive definite fails at once, before anything is
+// written; a solve stops at a zero factor value.
+TEST(MatrixCholesky, FailuresStopAtTheFirstBadValue)
 {
     for (double lead : {0.0, -1.0}) {
         Matrix a(2, 2), p(2, 1);
         fill(a, {lead, 1, 1, 5});
         fill(p, {42, 42});
         EXPECT_EQ(a.NRCholesky(&p), 1);
-        EXPECT_EQ(p.element(0, 0), 42.0); // at once, before anything is written
+        EXPECT_EQ(p.element(0, 0), 42.0);
     }
-    Matrix indefinite(2, 2), p(2, 1);
+    Matrix indefinite(2, 2), a(2, 2), p(2, 1), b(2, 1);
     fill(indefinite, {1, 2, 2, 1});
     EXPECT_EQ(indefinite.NRCholesky(&p), 1);
-}
-
-TEST(MatrixCholesky, SolveReportsAZeroFactorValue)
-{
-    Matrix a(2, 2), p(2, 1), b(2, 1);
     fill(a, {1, 0, 0, 1});
     fill(p, {1, 0});
     fill(b, {3, 4});
