@@ -42,42 +42,32 @@ const std::string kFullDump =
 
 } // namespace
 
-TEST_F(MatrixDump, PrintAppendsToTheFixedFile)
+// print appends to the fixed file: a full matrix, the stored triangle of a packed one, a
+// view as seen (with no title) and an empty matrix.
+TEST_F(MatrixDump, PrintAppendsEachKindToTheFixedFile)
 {
-    Matrix m(2, 2);
+    Matrix m(2, 2), p(3, 3, Matrix::SymmetricPacked), empty(2, 3, Matrix::Diagonal);
     fill(m, {1, 2.5, -3, 0.123456});
-    m.print("T");
-    m.print("T");
-    EXPECT_EQ(readText(kDumpFile), kFullDump + kFullDump);
-}
-
-TEST_F(MatrixDump, PrintShowsTheStoredTriangleOfAPackedMatrix)
-{
-    Matrix p(3, 3, Matrix::SymmetricPacked);
     fill(p, {1, 2, 3, 4, 5, 6});
-    p.print("P");
-    EXPECT_EQ(readText(kDumpFile),
-              "\n *** Two-dimensional array (matrix): P \n\n"
-              "       col 0   col 1   col 2\n\n"
-              "row 0  1.0000 \n"
-              "row 1  2.0000  3.0000 \n"
-              "row 2  4.0000  5.0000  6.0000 \n");
-}
-
-TEST_F(MatrixDump, PrintShowsAViewAsSeenAndHandlesOddInput)
-{
     double data[2] = {7, 8}; // 1 x 2, seen as 2 x 1
     Matrix v(1, 2, Matrix::TransposedView, data);
+    m.print("T");
+    m.print("T");
+    p.print("P");
     v.print(nullptr);
-    Matrix empty(2, 3, Matrix::Diagonal);
     empty.print("E");
-    EXPECT_EQ(readText(kDumpFile),
-              "\n *** Two-dimensional array (matrix):  \n\n"
-              "       col 0\n\n"
-              "row 0  7.0000 \n"
-              "row 1  8.0000 \n"
-              "\n *** Two-dimensional array (matrix): E \n\n"
-              "    \n\n");
+    EXPECT_EQ(readText(kDumpFile), kFullDump + kFullDump +
+                                       "\n *** Two-dimensional array (matrix): P \n\n"
+                                       "       col 0   col 1   col 2\n\n"
+                                       "row 0  1.0000 \n"
+                                       "row 1  2.0000  3.0000 \n"
+                                       "row 2  4.0000  5.0000  6.0000 \n"
+                                       "\n *** Two-dimensional array (matrix):  \n\n"
+                                       "       col 0\n\n"
+                                       "row 0  7.0000 \n"
+                                       "row 1  8.0000 \n"
+                                       "\n *** Two-dimensional array (matrix): E \n\n"
+                                       "    \n\n");
 }
 
 TEST_F(MatrixDump, DumpMatrixWritesEveryColumnToItsPath)

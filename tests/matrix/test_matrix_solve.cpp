@@ -25,36 +25,20 @@ void expectColumn(Matrix& b, double x0, double x1, double x2)
 
 } // namespace
 
-TEST(MatrixInverse, PermutationNeedsFullPivoting)
+TEST(MatrixInverse, PermutationsAndADominantMatrix)
 {
-    Matrix a(2, 2);
-    fill(a, {0, 1, 1, 0});
-    EXPECT_EQ(matrixInverse(&a), 0);
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(a.getMAry()[k], k == 1 || k == 2 ? 1.0 : 0.0);
-
-    // A 4 x 4 cyclic permutation, not symmetric, needs row exchanges undone as column
-    // exchanges: it inverts to its transpose.
-    Matrix p(4, 4);
-    p.init();
-    for (int i = 0; i < 4; ++i) p.element(i, (i + 1) % 4) = 1.0;
-    EXPECT_EQ(matrixInverse(&p), 0);
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) EXPECT_EQ(p.element(i, j), j == (i + 3) % 4 ? 1.0 : 0.0);
-}
-
-TEST(MatrixInverse, SingularMatricesFail)
-{
-    Matrix a(2, 2), z(3, 3);
-    fill(a, {1, 2, 2, 4});
-    EXPECT_EQ(matrixInverse(&a), 1);
-    z.init();
-    EXPECT_EQ(matrixInverse(&z), 1);
-}
-
-TEST(MatrixInverse, ProductWithInverseIsIdentity)
-{
-    const int n = 5;
+    // A 2 x 2 swap, and a 4 x 4 cyclic permutation, not symmetric, whose row exchanges must
+    // be undone as column exchanges: each inverts to its transpose.
+    for (int n : {2, 4}) {
+        Matrix p(n, n);
+        p.init();
+        for (int i = 0; i < n; ++i) p.element(i, (i + 1) % n) = 1.0;
+        EXPECT_EQ(matrixInverse(&p), 0);
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j) EXPECT_EQ(p.element(i, j), j == (i + n - 1) % n ? 1.0 : 0.0);
+    }
     // Diagonally dominant, with a small leading value so the pivots move about.
+    const int n = 5;
     kelvane_test::Dense d(n, n);
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) d.at(i, j) = 1.0 / (i + 2 * j + 1) + (i == j ? i : 0.0);
@@ -78,18 +62,19 @@ TEST(MatrixInverse, DiagonalTakesReciprocalsWithoutZeroTest)
     EXPECT_EQ(d.element(0, 2), 0.0);
 }
 
-TEST(MatrixInverse, UnsupportedKindsAndShapesAreRefusedUnchanged)
+// Singular matrices fail; packed matrices, views and non-square ones are refused unchanged.
+TEST(MatrixInverse, SingularAndUnsupportedInputFails)
 {
-    Matrix p(2, 2, Matrix::SymmetricPacked), wide(2, 3);
+    Matrix a(2, 2), z(3, 3), p(2, 2, Matrix::SymmetricPacked), wide(2, 3);
+    fill(a, {1, 2, 2, 4});
+    z.init();
     fill(p, {1, 2, 3});
-    EXPECT_EQ(matrixInverse(&p), 1);
-    EXPECT_EQ(p.getMAry()[2], 3.0);
+    fill(wide, {1, 2, 3, 4, 5, 6});
     double data[4] = {1, 2, 3, 4};
     Matrix v(2, 2, Matrix::TransposedView, data);
-    EXPECT_EQ(matrixInverse(&v), 1);
+    for (Matrix* m : {&a, &z, &p, &wide, &v}) EXPECT_EQ(matrixInverse(m), 1);
+    EXPECT_EQ(p.getMAry()[2], 3.0);
     EXPECT_EQ(data[0], 1.0);
-    fill(wide, {1, 2, 3, 4, 5, 6});
-    EXPECT_EQ(matrixInverse(&wide), 1);
     EXPECT_EQ(wide.getMAry()[5], 6.0);
 }
 
@@ -112,23 +97,20 @@ TEST(MatrixCholesky, FactorsAndSolvesAKnownSystem)
     expectColumn(b, 1, -2, 0.5);
 }
 
-TEST(MatrixCholesky, NotPositiveDefiniteFails)
+// A factorisation that is not positive definite fails at once, before anything is
+// written; a solve stops at a zero factor value.
+TEST(MatrixCholesky, FailuresStopAtTheFirstBadValue)
 {
     for (double lead : {0.0, -1.0}) {
         Matrix a(2, 2), p(2, 1);
         fill(a, {lead, 1, 1, 5});
         fill(p, {42, 42});
         EXPECT_EQ(a.NRCholesky(&p), 1);
-        EXPECT_EQ(p.element(0, 0), 42.0); // at once, before anything is written
+        EXPECT_EQ(p.element(0, 0), 42.0);
     }
-    Matrix indefinite(2, 2), p(2, 1);
+    Matrix indefinite(2, 2), a(2, 2), p(2, 1), b(2, 1);
     fill(indefinite, {1, 2, 2, 1});
     EXPECT_EQ(indefinite.NRCholesky(&p), 1);
-}
-
-TEST(MatrixCholesky, SolveReportsAZeroFactorValue)
-{
-    Matrix a(2, 2), p(2, 1), b(2, 1);
     fill(a, {1, 0, 0, 1});
     fill(p, {1, 0});
     fill(b, {3, 4});

@@ -7,6 +7,7 @@
 // Unequal standard deviations and large angles, so that every part of M matters.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -101,14 +102,6 @@ Dense denseAdjustment(int np, const double* tol, const Linearise& linearise, int
     return d;
 }
 
-// The same from the model's own initial values, iterated like the solver.
-Dense denseSolve(const SimilarityModel& m, int n, const double* cp)
-{
-    std::vector<double> p(m.numParams);
-    EXPECT_TRUE(m.initialValues(cp, p.data()));
-    return denseAdjustment(m.numParams, m.tolerances, m.linearise, n, cp, p, 10);
-}
-
 // Seven control points of a large rotation, with unequal standard deviations.
 std::vector<double> unevenControlPoints(const Params7& truth)
 {
@@ -133,7 +126,10 @@ TEST(DenseReference, SolverIsTheDenseAdjustmentToRounding)
     for (int m = 0; m < 2; ++m) {
         SCOPED_TRACE(models[m]->numParams);
         const std::vector<double> cp = unevenControlPoints(truth[m]);
-        const Dense d = denseSolve(*models[m], n, cp.data());
+        std::vector<double> p0(models[m]->numParams); // iterated from the model's own start
+        ASSERT_TRUE(models[m]->initialValues(cp.data(), p0.data()));
+        const Dense d = denseAdjustment(models[m]->numParams, models[m]->tolerances,
+                                        models[m]->linearise, n, cp.data(), p0, 10);
         kelvane::transform3d::Adjustment adj;
         ASSERT_TRUE(kelvane::transform3d::solveSimilarity(*models[m], n, cp.data(), adj));
         EXPECT_EQ(adj.iterations, d.iterations);
@@ -147,54 +143,69 @@ TEST(DenseReference, SolverIsTheDenseAdjustmentToRounding)
     }
 }
 
-// The library's linearisation against an independent model: the frame rotations of the
-// reported angles, differentiated by central differences.
-TEST(DenseReference, SevenParameterSolutionIsTheIndependentModelsFixedPoint)
+// The library's linearisations against an independent model: the similarity with the
+// frame rotations of the reported angles (none for four parameters), differentiated by
+// central differences. p is in the reported order: scale, rx, ry, rz, tx, ty, tz, or
+// scale, tx, ty, tz.
+TEST(DenseReference, SolutionIsTheIndependentModelsFixedPoint)
 {
-    const Params7 truth{1.3, 0.3, -0.2, 0.5, 1000.0, -2500.0, 700.0};
     const int n = 7;
-    const std::vector<double> cp = unevenControlPoints(truth);
-    CXform3D7Param x(n, const_cast<double*>(cp.data()));
-    std::vector<double> p(7);
-    double se[7], rm, var, sigma0;
-    x.getXformParams(&p[0], &p[1], &p[2], &p[3], &p[4], &p[5], &p[6]);
-    x.getXformParamsSE(&se[0], &se[1], &se[2], &se[3], &se[4], &se[5], &se[6]);
-    x.getXformStats(&rm, &var, &sigma0);
-    const double angles[3] = {truth.rx, truth.ry, truth.rz};
-    for (int k = 1; k < 4; ++k) EXPECT_NEAR(sameAngle(p[k], angles[k - 1]), 0.0, 1e-5); // noise
-
-    // p in the reported order scale, rx, ry, rz, tx, ty, tz.
-    auto model = [](const double* q, const double src[3], double out[3]) {
-        applyReference(Params7{q[0], q[1], q[2], q[3], q[4], q[5], q[6]}, src, out);
-    };
-    auto linearise = [&](const double* q, const ControlPoint& c, Linearisation& lin) {
-        double f[3];
-        model(q, c.source, f);
-        for (int j = 0; j < 3; ++j) lin.w[j] = c.target[j] - f[j];
-        // d f / d source: the columns s R e_k.
-        const double noShift[7] = {q[0], q[1], q[2], q[3], 0.0, 0.0, 0.0};
-        for (int k = 0; k < 3; ++k) {
-            double e[3] = {0, 0, 0}, col[3];
-            e[k] = 1.0;
-            model(noShift, e, col);
-            for (int j = 0; j < 3; ++j) lin.J[3 * j + k] = col[j];
+    for (const int np : {7, 4}) {
+        SCOPED_TRACE(np);
+        const Params7 truth = np == 7 ? Params7{1.3, 0.3, -0.2, 0.5, 1000.0, -2500.0, 700.0}
+                                      : Params7{1.3, 0, 0, 0, 1000.0, -2500.0, 700.0};
+        const std::vector<double> cp = unevenControlPoints(truth);
+        double* points = const_cast<double*>(cp.data());
+        std::vector<double> p(np);
+        double se[7], rm, var, sigma0;
+        if (np == 7) {
+            CXform3D7Param x(n, points);
+            x.getXformParams(&p[0], &p[1], &p[2], &p[3], &p[4], &p[5], &p[6]);
+            x.getXformParamsSE(&se[0], &se[1], &se[2], &se[3], &se[4], &se[5], &se[6]);
+            x.getXformStats(&rm, &var, &sigma0);
+            const double angles[3] = {truth.rx, truth.ry, truth.rz};
+            for (int k = 1; k < 4; ++k) EXPECT_NEAR(sameAngle(p[k], angles[k - 1]), 0.0, 1e-5); // noise
+        } else {
+            CXform3D4Param x(n, points);
+            x.getXformParams(&p[0], &p[1], &p[2], &p[3]);
+            x.getXformParamsSE(&se[0], &se[1], &se[2], &se[3]);
+            x.getXformStats(&rm, &var, &sigma0);
         }
-        const double step[7] = {1e-7, 1e-7, 1e-7, 1e-7, 1e-2, 1e-2, 1e-2};
-        for (int k = 0; k < 7; ++k) {
-            double up[7], dn[7], fu[3], fd[3];
-            for (int m = 0; m < 7; ++m) up[m] = dn[m] = q[m];
-            up[k] += step[k];
-            dn[k] -= step[k];
-            model(up, c.source, fu);
-            model(dn, c.source, fd);
-            for (int j = 0; j < 3; ++j) lin.A[7 * j + k] = (fu[j] - fd[j]) / (2 * step[k]);
-        }
-    };
-    const double tol[7] = {1, 1, 1, 1, 1, 1, 1};
-    const Dense d = denseAdjustment(7, tol, linearise, n, cp.data(), p, 1);
-    for (int k = 0; k < 4; ++k) EXPECT_LT(std::fabs(d.dx[k]), 1e-10) << k;
-    for (int k = 4; k < 7; ++k) EXPECT_LT(std::fabs(d.dx[k]), 1e-5) << k;
-    EXPECT_NEAR(var / d.variance, 1.0, 1e-6);
-    EXPECT_NEAR(rm / d.residualMeasure, 1.0, 1e-6);
-    for (int k = 0; k < 7; ++k) EXPECT_NEAR(se[k] / d.se[k], 1.0, 1e-4) << k;
+        const int nt = np - 3; // the translations come last
+        auto model = [np](const double* q, const double src[3], double out[3]) {
+            applyReference(np == 7 ? Params7{q[0], q[1], q[2], q[3], q[4], q[5], q[6]}
+                                   : Params7{q[0], 0, 0, 0, q[1], q[2], q[3]},
+                           src, out);
+        };
+        auto linearise = [&](const double* q, const ControlPoint& c, Linearisation& lin) {
+            double f[3];
+            model(q, c.source, f);
+            for (int j = 0; j < 3; ++j) lin.w[j] = c.target[j] - f[j];
+            // d f / d source: the columns s R e_k.
+            double noShift[7] = {};
+            std::copy(q, q + nt, noShift);
+            for (int k = 0; k < 3; ++k) {
+                double e[3] = {0, 0, 0}, col[3];
+                e[k] = 1.0;
+                model(noShift, e, col);
+                for (int j = 0; j < 3; ++j) lin.J[3 * j + k] = col[j];
+            }
+            for (int k = 0; k < np; ++k) {
+                const double step = k < nt ? 1e-7 : 1e-2;
+                double up[7], dn[7], fu[3], fd[3];
+                for (int m = 0; m < np; ++m) up[m] = dn[m] = q[m];
+                up[k] += step;
+                dn[k] -= step;
+                model(up, c.source, fu);
+                model(dn, c.source, fd);
+                for (int j = 0; j < 3; ++j) lin.A[np * j + k] = (fu[j] - fd[j]) / (2 * step);
+            }
+        };
+        const std::vector<double> tol(np, 1.0);
+        const Dense d = denseAdjustment(np, tol.data(), linearise, n, cp.data(), p, 1);
+        for (int k = 0; k < np; ++k) EXPECT_LT(std::fabs(d.dx[k]), k < nt ? 1e-10 : 1e-5) << k;
+        EXPECT_NEAR(var / d.variance, 1.0, 1e-6);
+        EXPECT_NEAR(rm / d.residualMeasure, 1.0, 1e-6);
+        for (int k = 0; k < np; ++k) EXPECT_NEAR(se[k] / d.se[k], 1.0, 1e-4) << k;
+    }
 }
