@@ -163,53 +163,33 @@ TEST(Utm, ZoneConstantsAndValidCodes)
     UTMInitializeZoneConstants(INT_MAX, &wild);
     EXPECT_TRUE(std::isfinite(wild.centralMeridian));
     UTMInitializeZoneConstants(31, nullptr);
-
-    // Zone 31's central meridian at the equator: the grid origin.
-    ellipsoid ell = grs80();
-    geodCoord p = geographic(0.0, 3.0 * kDeg);
-    ASSERT_EQ(UTMGeod2Grid(31, &ell, &p), 0);
-    EXPECT_NEAR(p.northing, 0.0, 1e-9);
-    EXPECT_NEAR(p.easting, 500000.0, 1e-9);
-    EXPECT_NEAR(p.convergence, 0.0, 1e-15);
-    EXPECT_NEAR(p.gridScale, 0.9996, 1e-15);
 }
 
 // --- Automatic zone choice --------------------------------------------------------------
 
 TEST(UtmZoneChoice, BoundariesBelongToTheZoneToTheirEast)
 {
-    EXPECT_EQ(autoZone(45, 3), 31);
-    EXPECT_EQ(autoZone(-45, 3), 91);
-    EXPECT_EQ(autoZone(45, 177), 60);
-    EXPECT_EQ(autoZone(45, -180), 1);
-    EXPECT_EQ(autoZone(-45, -180), 61);
-    EXPECT_EQ(autoZone(45, -174), 2);
-    EXPECT_EQ(autoZone(45, -174.000001), 1);
-    EXPECT_EQ(autoZone(45, 0), 31);
-    EXPECT_EQ(autoZone(45, -0.000001), 30);
-    EXPECT_EQ(autoZone(45, 6), 32);
-    // The equator itself is northern; anything south of it is southern.
-    EXPECT_EQ(autoZone(0, 3), 31);
-    EXPECT_EQ(autoZone(-1e-12, 3), 91);
-    // 180 degrees east is the eastern edge of zone 60 (120 in the south).
-    EXPECT_EQ(autoZone(45, 180), 60);
-    EXPECT_EQ(autoZone(-45, 180), 120);
-    EXPECT_EQ(autoZone(45, 179.999999), 60);
+    // The equator itself is northern; 180 E is the eastern edge of zone 60 (120 south);
+    // beyond it, up to about 183 E, positions are still folded into zone 60.
+    const struct {
+        double lat, lon;
+        int zone;
+    } rows[] = {{45, 3, 31},     {-45, 3, 91},         {45, 177, 60},       {45, -180, 1},
+                {-45, -180, 61}, {45, -174, 2},        {45, -174.000001, 1}, {45, 0, 31},
+                {45, 6, 32},     {45, -0.000001, 30},  {0, 3, 31},          {-1e-12, 3, 91},
+                {45, 180, 60},   {-45, 180, 120},      {45, 179.999999, 60}, {45, 183, 60}};
+    for (const auto& r : rows) EXPECT_EQ(autoZone(r.lat, r.lon), r.zone) << r.lat << " " << r.lon;
 }
 
 TEST(UtmZoneChoice, RoundHalfUp)
 {
-    EXPECT_EQ(roundHalfUp(1.5), 2);
-    EXPECT_EQ(roundHalfUp(1.4999999), 1);
-    EXPECT_EQ(roundHalfUp(60.0), 60);
-    EXPECT_EQ(roundHalfUp(0.0), 0);
     // Negative values: the magnitude of the fraction decides, then 1 is added.
-    EXPECT_EQ(roundHalfUp(-0.4), 0);
-    EXPECT_EQ(roundHalfUp(-0.7), 1);
-    EXPECT_EQ(roundHalfUp(-1.5), 0);
-    EXPECT_EQ(roundHalfUp(std::nan("")), 0);
-    EXPECT_EQ(roundHalfUp(1e300), INT_MAX);
-    EXPECT_EQ(roundHalfUp(-1e300), INT_MIN);
+    const struct {
+        double x;
+        int want;
+    } rows[] = {{1.5, 2},  {1.4999999, 1},    {60.0, 60},      {0.0, 0},          {-0.4, 0},
+                {-0.7, 1}, {std::nan(""), 0}, {-1.5, 0},       {1e300, INT_MAX},  {-1e300, INT_MIN}};
+    for (const auto& r : rows) EXPECT_EQ(roundHalfUp(r.x), r.want) << r.x;
     EXPECT_EQ(utmZoneFromPosition(0.5, std::nan("")), 0);
 }
 
@@ -232,8 +212,6 @@ TEST(UtmZoneChoice, NoZoneForPositionsOutsideTheZones)
         EXPECT_EQ(p.easting, 7.0);
         EXPECT_EQ(p.utmZone, 7);
     }
-    EXPECT_EQ(autoZone(45, 183), 60); // still folded into zone 60
-    EXPECT_EQ(autoZone(-45, -180), 61);
 }
 
 // --- Round trips in all 120 zone codes --------------------------------------------------
@@ -354,19 +332,10 @@ std::string fullList()
 
 } // namespace
 
-TEST(UtmZoneList, TextOfTheNames)
-{
-    std::vector<char> buf(5000, 'x');
-    ASSERT_EQ(UTMGetZoneLstS(buf.data(), 5000), 0);
-    const std::string text(buf.data());
-    EXPECT_EQ(text, fullList());
-    const std::string last = "Zone 60 - S 180 deg. E To 174 deg. E\n";
-    EXPECT_EQ(text.substr(text.size() - last.size()), last);
-}
-
 TEST(UtmZoneList, BufferSizeContract)
 {
     const std::string all = fullList();
+    ASSERT_EQ(all.substr(all.size() - 37), "Zone 60 - S 180 deg. E To 174 deg. E\n");
     const int exact = static_cast<int>(all.size()) + 1; // every name, its newline, and the NUL
     const char guard = '#';
 
@@ -376,7 +345,6 @@ TEST(UtmZoneList, BufferSizeContract)
     EXPECT_EQ(one[0], '\0');
     EXPECT_EQ(one[1], guard);
 
-    // Exact fit.
     std::vector<char> fit(exact + 8, guard);
     EXPECT_EQ(UTMGetZoneLstS(fit.data(), exact), 0);
     EXPECT_EQ(std::string(fit.data()), all);
