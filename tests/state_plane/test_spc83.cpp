@@ -40,8 +40,7 @@ std::vector<int> zoneCodes()
 
 zoneCnstnt zoneOf(int code)
 {
-    zoneCnstnt z;
-    std::memset(&z, 0, sizeof z);
+    zoneCnstnt z{};
     EXPECT_EQ(initSPC83Zone(code, &z), 0) << code;
     return z;
 }
@@ -50,15 +49,11 @@ geodCoord plane(double northing, double easting) { return grid(northing, easting
 
 TEST_F(Spc83, ZoneLookupAndUnknownCodes)
 {
-    int index = -7;
-    EXPECT_EQ(getSPC83ZoneIndex(101, &index), 0);
-    EXPECT_EQ(index, 0);
-    EXPECT_EQ(getSPC83ZoneIndex(5001, &index), 0);
-    EXPECT_EQ(index, 2);
-    EXPECT_EQ(getSPC83ZoneIndex(5200, &index), 0);
-    EXPECT_EQ(index, 123);
+    // The list runs from 0101 to 5200 (checked with the list below), Alaska 1 third.
     const std::vector<int> codes = zoneCodes();
     ASSERT_EQ(codes.size(), 124u);
+    EXPECT_EQ(codes[2], 5001);
+    int index = -7;
     for (int i = 0; i < 124; ++i) {
         EXPECT_EQ(invalidSPC83Zone(codes[i]), 0);
         ASSERT_EQ(getSPC83ZoneIndex(codes[i], &index), 0);
@@ -247,10 +242,6 @@ std::vector<geodCoord> samplePoints(const zoneCnstnt& z)
 
 TEST_F(Spc83, RoundTripsOverEveryZone)
 {
-    double worstAngle = 0.0;
-    double worstScale = 0.0;
-    double worstConvergence = 0.0;
-    int worstZone = 0;
     for (int code : zoneCodes()) {
         const zoneCnstnt z = zoneOf(code);
         for (geodCoord p : samplePoints(z)) {
@@ -264,23 +255,12 @@ TEST_F(Spc83, RoundTripsOverEveryZone)
 
             geodCoord back = plane(p.northing, p.easting);
             ASSERT_EQ(SPC83Grid2Geod(code, &back), 0);
-            const double dLat = std::fabs(back.lat - given.lat);
-            const double dLon = std::fabs(back.lon - given.lon);
-            EXPECT_LT(dLat, 1e-9) << code;
-            EXPECT_LT(dLon, 1e-9) << code;
+            EXPECT_NEAR(back.lat, given.lat, 1e-9) << code;
+            EXPECT_NEAR(back.lon, given.lon, 1e-9) << code;
             EXPECT_NEAR(back.gridScale, p.gridScale, 1e-9) << code;
             EXPECT_NEAR(back.convergence, p.convergence, 1e-9) << code;
-            worstScale = std::max(worstScale, std::fabs(back.gridScale - p.gridScale));
-            worstConvergence = std::max(worstConvergence, std::fabs(back.convergence - p.convergence));
-            if (std::max(dLat, dLon) > worstAngle) {
-                worstAngle = std::max(dLat, dLon);
-                worstZone = code;
-            }
         }
     }
-    std::printf("largest round-trip error %.3g rad (zone %04d); scale factors agree to %.3g, convergences "
-                "to %.3g rad\n",
-                worstAngle, worstZone, worstScale, worstConvergence);
 }
 
 TEST_F(Spc83, UnitScaleOnTheStandardParallelsOfEveryLambertZone)
@@ -302,9 +282,7 @@ TEST_F(Spc83, UnitScaleOnTheStandardParallelsOfEveryLambertZone)
 // positive west) and then to the zone's arc-to-chord correction.
 TEST_F(Spc83, ArcToChordFromPlaneCoordinates)
 {
-    ellipsoid ell;
-    std::memset(&ell, 0, sizeof ell);
-    initEllipsoid(&ell, 6378137.0, 0.0033528106811836675);
+    ellipsoid ell = makeEllipsoid(6378137.0, 0.0033528106811836675);
     for (int code : {101, 4803, 5001}) {
         zoneCnstnt z = zoneOf(code);
         geodCoord station = geographic(z.originLat + deg(0.5), -(z.originLon - deg(0.5)));
@@ -348,7 +326,6 @@ TEST(Spc83ZoneList, BufferContract)
     EXPECT_EQ(all.size(), 2411u);
     EXPECT_EQ(all.substr(0, 18), "0101 Alabama East\n");
     EXPECT_EQ(all.substr(all.size() - 17), "5200 Puerto Rico\n");
-    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 124);
     EXPECT_NE(all.find("\n1600 Kentucky Single Zone\n1601 Kentucky North\n"), std::string::npos);
     EXPECT_EQ(buf[2412], '#');
 
