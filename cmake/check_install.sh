@@ -78,9 +78,15 @@ if [ "$mode" = consumer ]; then
     pcdir=$prefix/$(dirname "$(expected_path '/kelvane\.pc$')")
     pcversion=$(PKG_CONFIG_PATH=$pcdir pkg-config --modversion kelvane)
     [ "$pcversion" = "$version" ] || fail "pkg-config says version '$pcversion', expected $version"
+    # The host is compiled as C; under the sanitizers it is linked by the C++ driver, which
+    # brings the C++ parts of their runtime (clang keeps them apart from the C parts).
+    linker=$cc
+    case "${CFLAGS:-}" in *-fsanitize*) linker=$cxx ;; esac
     # shellcheck disable=SC2046,SC2086
-    if ! "$cc" -std=c99 -Wall -Wextra -Wpedantic -Werror ${CFLAGS:-} "$src/examples/host_example.c" \
-            $(PKG_CONFIG_PATH=$pcdir pkg-config --cflags --libs kelvane) -lm ${LDFLAGS:-} -o "$work/c-host"; then
+    if ! "$cc" -std=c99 -Wall -Wextra -Wpedantic -Werror ${CFLAGS:-} -c "$src/examples/host_example.c" \
+            $(PKG_CONFIG_PATH=$pcdir pkg-config --cflags kelvane) -o "$work/c-host.o" ||
+       ! "$linker" ${CFLAGS:-} "$work/c-host.o" $(PKG_CONFIG_PATH=$pcdir pkg-config --libs kelvane) -lm ${LDFLAGS:-} \
+            -o "$work/c-host"; then
         fail "the pkg-config host did not build"
     elif ! LD_LIBRARY_PATH=$(dirname "$prefix/$lib") "$work/c-host"; then
         fail "the pkg-config host failed"
