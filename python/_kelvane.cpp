@@ -156,88 +156,12 @@ std::string zoneList(int (*fill)(char*, int))
     return std::string(buf.data());
 }
 
-// ---- State plane 1983 (metres, longitudes positive east) ---------------------------
-
-py::tuple spc83Convert(Ints code, Doubles u, Doubles v, bool inverse)
-{
-    const std::size_t n = commonLength({code.size(), u.size(), v.size()});
-    Outputs out(n, 4);
-    const std::int32_t* c = code.data();
-    const double* x = u.data();
-    const double* y = v.data();
-    {
-        py::gil_scoped_release release;
-        for (std::size_t i = 0; i < n; ++i) {
-            geodCoord p{};
-            if (!std::isfinite(x[i]) || !std::isfinite(y[i])) { out.fail(i, 1); continue; }
-            int s;
-            if (inverse) {
-                p.northing = x[i];
-                p.easting = y[i];
-                s = SPC83Grid2Geod(c[i], &p);
-            } else {
-                p.lat = x[i] * kDegToRad;
-                p.lon = y[i] * kDegToRad;
-                s = SPC83Geod2Grid(c[i], &p);
-            }
-            if (s != 0 || !finite(p, !inverse)) { out.fail(i, s); continue; }
-            out.ptr[0][i] = inverse ? p.lat * kRadToDeg : p.northing;
-            out.ptr[1][i] = inverse ? p.lon * kRadToDeg : p.easting;
-            out.ptr[2][i] = p.gridScale;
-            out.ptr[3][i] = p.convergence * kRadToDeg;
-            out.st[i] = 0;
-        }
-    }
-    return out.result();
-}
-
-// ---- State plane 1927 (US survey feet; the library's longitudes are positive west) --
-
-py::tuple spc27Convert(Ints code, Doubles u, Doubles v, bool inverse)
-{
-    const std::size_t n = commonLength({code.size(), u.size(), v.size()});
-    Outputs out(n, 4);
-    const std::int32_t* c = code.data();
-    const double* x = u.data();
-    const double* y = v.data();
-    {
-        py::gil_scoped_release release;
-        zoneconstant27 zone{};
-        int zoneCode = -1;
-        bool zoneFound = false;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (c[i] != zoneCode) {
-                zoneCode = c[i];
-                zoneFound = initSPC27Zone(zoneCode, &zone) == 0;
-            }
-            if (!zoneFound || !std::isfinite(x[i]) || !std::isfinite(y[i])) { out.fail(i, 1); continue; }
-            geodCoord p{};
-            int s;
-            if (inverse) {
-                p.northing = x[i];
-                p.easting = y[i];
-                s = SPC272Geod(&zone, &p);
-            } else {
-                p.lat = x[i] * kDegToRad;
-                p.lon = -y[i] * kDegToRad;
-                s = geod2SPC27(&zone, &p);
-            }
-            if (s != 0 || !finite(p, !inverse)) { out.fail(i, s); continue; }
-            out.ptr[0][i] = inverse ? p.lat * kRadToDeg : p.northing;
-            out.ptr[1][i] = inverse ? -p.lon * kRadToDeg : p.easting;
-            out.ptr[2][i] = p.gridScale;
-            out.ptr[3][i] = p.convergence * kRadToDeg;
-            out.st[i] = 0;
-        }
-    }
-    return out.result();
-}
-
 // ---- Projections on a record of their own ----------------------------------------
 
 // One projection call per point on a geodCoord: forward reads lat, lon (degrees, positive
 // east) and gives northing, easting, k, gamma; inverse reads northing, easting and gives
-// lat, lon, k, gamma. `call` is the library function bound to its record.
+// lat, lon, k, gamma. `call(i, p)` is the library function bound to its record (point i
+// may pick its own zone).
 template <class Call>
 py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call)
 {
@@ -257,7 +181,7 @@ py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call)
                 p.lat = x[i] * kDegToRad;
                 p.lon = y[i] * kDegToRad;
             }
-            const int s = call(p);
+            const int s = call(i, p);
             if (s != 0 || !finite(p, !inverse)) { out.fail(i, s); continue; }
             out.ptr[0][i] = inverse ? p.lat * kRadToDeg : p.northing;
             out.ptr[1][i] = inverse ? p.lon * kRadToDeg : p.easting;
@@ -267,6 +191,43 @@ py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call)
         }
     }
     return out.result();
+}
+
+// ---- State plane coordinates: one zone code per point -------------------------------
+
+// 1983: metres, longitudes positive east, as the library takes them.
+py::tuple spc83Convert(Ints code, Doubles u, Doubles v, bool inverse)
+{
+    commonLength({code.size(), u.size(), v.size()});
+    const std::int32_t* c = code.data();
+    return convertPoints(u, v, inverse, [&](std::size_t i, geodCoord& p) {
+        return inverse ? SPC83Grid2Geod(c[i], &p) : SPC83Geod2Grid(c[i], &p);
+    });
+}
+
+// 1927: US survey feet; the library's longitudes are positive west, so the sign is turned
+// on the way in and out. The zone record is looked up again only when the code changes.
+py::tuple spc27Convert(Ints code, Doubles u, Doubles v, bool inverse)
+{
+    commonLength({code.size(), u.size(), v.size()});
+    const std::int32_t* c = code.data();
+    zoneconstant27 zone{};
+    int zoneCode = -1;
+    bool zoneFound = false;
+    return convertPoints(u, v, inverse, [&](std::size_t i, geodCoord& p) {
+        if (c[i] != zoneCode) {
+            zoneCode = c[i];
+            zoneFound = initSPC27Zone(zoneCode, &zone) == 0;
+        }
+        if (!zoneFound) return 1;
+        if (inverse) {
+            const int s = SPC272Geod(&zone, &p);
+            p.lon = -p.lon;
+            return s;
+        }
+        p.lon = -p.lon;
+        return geod2SPC27(&zone, &p);
+    });
 }
 
 // n points with three outputs each: call(i, r) converts point i into r[0..2] and returns the
@@ -302,7 +263,7 @@ py::tuple tmConvert(Doubles u, Doubles v, bool inverse, double lat0, double lon0
     zc.falseEasting = fe;
     zc.originLat = lat0 * kDegToRad;
     zc.ell = makeEllipsoid(a, f);
-    return convertPoints(u, v, inverse, [&](geodCoord& p) {
+    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
         return inverse ? XY_TransverseMercator2latLong(zc, &p) : latLong2XY_TransverseMercator(zc, &p);
     });
 }
@@ -312,7 +273,7 @@ py::tuple tmUtmConvert(Doubles u, Doubles v, bool inverse, int zone, bool south,
 {
     zoneCnstntTM zc{};
     if (initUTMZone(zone, south ? 1 : 0, makeEllipsoid(a, f), &zc) != 0) throw py::value_error("kelvane: UTM zone must be 1..60");
-    return convertPoints(u, v, inverse, [&](geodCoord& p) {
+    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
         return inverse ? XY_TransverseMercator2latLong(zc, &p) : latLong2XY_TransverseMercator(zc, &p);
     });
 }
@@ -329,7 +290,7 @@ py::tuple lccForward(Doubles lat, Doubles lon, double lat0, double lon0, double 
     zl.northParallel = lat1 * kDegToRad;
     zl.southParallel = lat2 * kDegToRad;
     zl.ell = makeEllipsoid(a, f);
-    return convertPoints(lat, lon, false, [&](geodCoord& p) { return latLong2XY_Lambert(&zl, &p); });
+    return convertPoints(lat, lon, false, [&](std::size_t, geodCoord& p) { return latLong2XY_Lambert(&zl, &p); });
 }
 
 // Oblique Mercator with the grid origin at the projection centre (degrees, metres).
@@ -345,7 +306,7 @@ py::tuple omercConvert(Doubles u, Doubles v, bool inverse, double latc, double l
     z.rectifiedGridAngle = gammac * kDegToRad;
     z.scaleFactor = k0;
     z.ell = makeEllipsoid(a, f);
-    return convertPoints(u, v, inverse, [&](geodCoord& p) {
+    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
         return inverse ? XY2latLong_OMProjCenter(z, &p) : latLong2XY_OMProjCenter(z, &p);
     });
 }
