@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "core/batch.h"
 #include "core/ellipsoid_terms.h"
 #include "core/math_constants.h"
 #include "core/named_ellipsoids.h"
@@ -124,6 +125,46 @@ int XYZ_EC2latLongElev(ellipsoid ell, geodCoord* pt)
     pt->lon = lambda;
     pt->elev = h;
     return 0;
+}
+
+// The batches convert as latLongElev2XYZ_EC and XYZ_EC2latLongElev do, point by point;
+// the ellipsoid's constants are a few products, formed with each point as the one-point
+// functions form them. Neither conversion fails for a point: every status is 0.
+int latLongElev2XYZ_ECBatch(const ellipsoid* ell, size_t n, batchIn lat, batchIn lon, batchIn elev, batchOut X,
+                            batchOut Y, batchOut Z, int* status)
+{
+    using namespace kelvane::batch;
+    if (n == 0) return kvBatchAllConverted;
+    if (!ell || !status || !given({lat, lon, elev}) || !given({X, Y, Z})) return kvBatchRefused;
+    const double a = ell->semiMajor;
+    const double b = ell->semiMinor;
+    return run(n, status, [&](std::size_t i) {
+        double x, y, z;
+        toCartesian(a, b, read(lat, i), read(lon, i), read(elev, i), x, y, z);
+        write(X, i, x);
+        write(Y, i, y);
+        write(Z, i, z);
+        return 0;
+    });
+}
+
+int XYZ_EC2latLongElevBatch(const ellipsoid* ell, size_t n, batchIn X, batchIn Y, batchIn Z, batchOut lat,
+                            batchOut lon, batchOut elev, int* status)
+{
+    using namespace kelvane::batch;
+    if (n == 0) return kvBatchAllConverted;
+    if (!ell || !status || !given({X, Y, Z}) || !given({lat, lon, elev})) return kvBatchRefused;
+    const double a = ell->semiMajor;
+    const double b = ell->semiMinor;
+    const double e2 = kelvane::eSqOfEcc(ell->ecc);
+    return run(n, status, [&](std::size_t i) {
+        double phi, lambda, h;
+        fromCartesian(a, b, e2, read(X, i), read(Y, i), read(Z, i), phi, lambda, h);
+        write(lat, i, phi);
+        write(lon, i, lambda);
+        write(elev, i, h);
+        return 0;
+    });
 }
 
 namespace {

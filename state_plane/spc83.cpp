@@ -6,9 +6,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/batch.h"
 #include "core/math_constants.h"
 #include "core/named_ellipsoids.h"
 #include "kelvane/dispatch.h"
+#include "projections/zone_projection.h"
 #include "state_plane/spc83_zones.h"
 
 namespace kelvane {
@@ -129,6 +131,45 @@ int SPC83Geod2Grid(int zoneCode, geodCoord* point)
     geod2Grid(&ell, &zone, point);
     point->lon = -point->lon; // exact: the caller gets back the longitude it gave
     return 0;
+}
+
+// The batches derive the zone's projection constants once and then convert every point as
+// SPC83Geod2Grid and SPC83Grid2Geod do (the longitude negated around the projection).
+int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
+                        batchOut gridScale, batchOut convergence, int* status)
+{
+    using namespace kelvane::batch;
+    if (n == 0) return kvBatchAllConverted;
+    const zoneCnstnt* row = findZone(zoneCode);
+    if (!row || !status || !given({lat, lon}) || !given({northing, easting})) return kvBatchRefused;
+    const kelvane::ZoneProjection z = kelvane::zoneProjection(kelvane::grs80(), *row);
+    return run(n, status, [&](std::size_t i) {
+        geodCoord pt{};
+        pt.lat = read(lat, i);
+        pt.lon = -read(lon, i);
+        const int r = kelvane::zoneForward(z, pt);
+        if (r == 0) writeGrid(pt, i, northing, easting, gridScale, convergence);
+        return r;
+    });
+}
+
+int SPC83Grid2GeodBatch(int zoneCode, size_t n, batchIn northing, batchIn easting, batchOut lat, batchOut lon,
+                        batchOut gridScale, batchOut convergence, int* status)
+{
+    using namespace kelvane::batch;
+    if (n == 0) return kvBatchAllConverted;
+    const zoneCnstnt* row = findZone(zoneCode);
+    if (!row || !status || !given({northing, easting}) || !given({lat, lon})) return kvBatchRefused;
+    const kelvane::ZoneProjection z = kelvane::zoneProjection(kelvane::grs80(), *row);
+    return run(n, status, [&](std::size_t i) {
+        geodCoord pt{};
+        pt.northing = read(northing, i);
+        pt.easting = read(easting, i);
+        const int r = kelvane::zoneInverse(z, pt);
+        pt.lon = -pt.lon;
+        if (r == 0) writeGeographic(pt, i, lat, lon, gridScale, convergence);
+        return r;
+    });
 }
 
 int computeSPC83TmT(int zoneCode, double easting1, double northing1, double easting2, double northing2,
