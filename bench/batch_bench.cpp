@@ -278,7 +278,7 @@ const char* const kSpc27_4204 = "+proj=lcc +lat_1=28.38333333333333 +lat_2=30.28
                                 "+lon_0=-99 +x_0=609601.2192024384 +y_0=0 +ellps=clrk66 +units=us-ft";
 
 // The family takes longitudes positive west; PROJ gets them positive east in a column of
-// their own (in3).
+// their own (in3). Lengths are US survey feet on both sides, and so is "max_diff_m" here.
 std::function<int(Arrays&)> spc27Forward(int code)
 {
     return [code](Arrays& a) {

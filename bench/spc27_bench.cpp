@@ -72,7 +72,7 @@ const char* const kProjDefinitions[] = {
     "+x_0=609601.2192024384 +y_0=0 +ellps=clrk66 +units=us-ft",
     "+proj=omerc +lat_0=57 +lonc=-133.6666666666667 +alpha=323.1301023611111 +gamma=323.1301023611111 +k=0.9999 "
     "+x_0=5000000.001016002 +y_0=-5000000.001016002 +no_uoff +ellps=clrk66 +units=us-ft",
-    "+proj=tmerc +lat_0=54 +lon_0=-150 +k=0.9999 +x_0=152400.3048006096 +y_0=0 +ellps=clrk66 +units=us-ft",
+    "+proj=tmerc +lat_0=54 +lon_0=-154 +k=0.9999 +x_0=152400.3048006096 +y_0=0 +ellps=clrk66 +units=us-ft",
 };
 
 constexpr int kRepeat = 1024; // conversions per timed round
