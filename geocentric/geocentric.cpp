@@ -133,38 +133,21 @@ int XYZ_EC2latLongElev(ellipsoid ell, geodCoord* pt)
 int latLongElev2XYZ_ECBatch(const ellipsoid* ell, size_t n, batchIn lat, batchIn lon, batchIn elev, batchOut X,
                             batchOut Y, batchOut Z, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!ell || !status || !given({lat, lon, elev}) || !given({X, Y, Z})) return kvBatchRefused;
-    const double a = ell->semiMajor;
-    const double b = ell->semiMinor;
-    return run(n, status, [&](std::size_t i) {
-        double x, y, z;
-        toCartesian(a, b, read(lat, i), read(lon, i), read(elev, i), x, y, z);
-        write(X, i, x);
-        write(Y, i, y);
-        write(Z, i, z);
-        return 0;
-    });
+    if (!ell) return kvBatchRefused;
+    return kelvane::batch::convertRecords(n, status, {{lat, &geodCoord::lat}, {lon, &geodCoord::lon}, {elev, &geodCoord::elev}},
+                                          {{X, &geodCoord::easting}, {Y, &geodCoord::northing}, {Z, &geodCoord::elev}}, 3,
+                                          [&](geodCoord& pt, std::size_t) { return latLongElev2XYZ_EC(*ell, &pt); });
 }
 
 int XYZ_EC2latLongElevBatch(const ellipsoid* ell, size_t n, batchIn X, batchIn Y, batchIn Z, batchOut lat,
                             batchOut lon, batchOut elev, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!ell || !status || !given({X, Y, Z}) || !given({lat, lon, elev})) return kvBatchRefused;
-    const double a = ell->semiMajor;
-    const double b = ell->semiMinor;
-    const double e2 = kelvane::eSqOfEcc(ell->ecc);
-    return run(n, status, [&](std::size_t i) {
-        double phi, lambda, h;
-        fromCartesian(a, b, e2, read(X, i), read(Y, i), read(Z, i), phi, lambda, h);
-        write(lat, i, phi);
-        write(lon, i, lambda);
-        write(elev, i, h);
-        return 0;
-    });
+    if (!ell) return kvBatchRefused;
+    return kelvane::batch::convertRecords(n, status, {{X, &geodCoord::easting}, {Y, &geodCoord::northing}, {Z, &geodCoord::elev}},
+                                          {{lat, &geodCoord::lat}, {lon, &geodCoord::lon}, {elev, &geodCoord::elev}}, 3,
+                                          [&](geodCoord& pt, std::size_t) { return XYZ_EC2latLongElev(*ell, &pt); });
 }
 
 namespace {

@@ -46,42 +46,34 @@ int SPC272Geod(zoneconstant27* zone, geodCoord* point)
 
 // The batches check the zone's kind once and run its routine for every point; the
 // routines use nothing but the record's constants and never fail.
+namespace {
+
+bool knownKind(const zoneconstant27* zone) { return zone && static_cast<uint32_t>(zone->projection) <= 3u; }
+
+} // namespace
+
 int geod2SPC27Batch(const zoneconstant27* zone, size_t n, batchIn lat, batchIn lon, batchOut northing,
                     batchOut easting, batchOut gridScale, batchOut convergence, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!zone || static_cast<uint32_t>(zone->projection) > 3u || !status || !given({lat, lon}) ||
-        !given({northing, easting})) {
-        return kvBatchRefused;
-    }
+    if (!knownKind(zone)) return kvBatchRefused;
     const Routine forward = kForward[zone->projection];
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.lat = read(lat, i);
-        pt.lon = read(lon, i);
-        forward(zone, &pt);
-        writeGrid(pt, i, northing, easting, gridScale, convergence);
-        return 0;
-    });
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) {
+                                             forward(zone, &pt);
+                                             return 0;
+                                         });
 }
 
 int SPC272GeodBatch(const zoneconstant27* zone, size_t n, batchIn northing, batchIn easting, batchOut lat,
                     batchOut lon, batchOut gridScale, batchOut convergence, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!zone || static_cast<uint32_t>(zone->projection) > 3u || !status || !given({northing, easting}) ||
-        !given({lat, lon})) {
-        return kvBatchRefused;
-    }
+    if (!knownKind(zone)) return kvBatchRefused;
     const Routine inverse = kInverse[zone->projection];
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.northing = read(northing, i);
-        pt.easting = read(easting, i);
-        inverse(zone, &pt);
-        writeGeographic(pt, i, lat, lon, gridScale, convergence);
-        return 0;
-    });
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) {
+                                             inverse(zone, &pt);
+                                             return 0;
+                                         });
 }

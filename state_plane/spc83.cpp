@@ -138,38 +138,30 @@ int SPC83Geod2Grid(int zoneCode, geodCoord* point)
 int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
                         batchOut gridScale, batchOut convergence, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
     const zoneCnstnt* row = findZone(zoneCode);
-    if (!row || !status || !given({lat, lon}) || !given({northing, easting})) return kvBatchRefused;
+    if (!row) return kvBatchRefused;
     const kelvane::ZoneProjection z = kelvane::zoneProjection(kelvane::grs80(), *row);
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.lat = read(lat, i);
-        pt.lon = -read(lon, i);
-        const int r = kelvane::zoneForward(z, pt);
-        if (r == 0) writeGrid(pt, i, northing, easting, gridScale, convergence);
-        return r;
-    });
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) {
+                                             pt.lon = -pt.lon;
+                                             return kelvane::zoneForward(z, pt);
+                                         });
 }
 
 int SPC83Grid2GeodBatch(int zoneCode, size_t n, batchIn northing, batchIn easting, batchOut lat, batchOut lon,
                         batchOut gridScale, batchOut convergence, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
     const zoneCnstnt* row = findZone(zoneCode);
-    if (!row || !status || !given({northing, easting}) || !given({lat, lon})) return kvBatchRefused;
+    if (!row) return kvBatchRefused;
     const kelvane::ZoneProjection z = kelvane::zoneProjection(kelvane::grs80(), *row);
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.northing = read(northing, i);
-        pt.easting = read(easting, i);
-        const int r = kelvane::zoneInverse(z, pt);
-        pt.lon = -pt.lon;
-        if (r == 0) writeGeographic(pt, i, lat, lon, gridScale, convergence);
-        return r;
-    });
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) {
+                                             const int r = kelvane::zoneInverse(z, pt);
+                                             pt.lon = -pt.lon;
+                                             return r;
+                                         });
 }
 
 int computeSPC83TmT(int zoneCode, double easting1, double northing1, double easting2, double northing2,

@@ -124,23 +124,19 @@ void lambert_calc(ellipsoid* ell, zoneCnstnt* zone, double y, double x, double* 
 int lambert_calcBatch(ellipsoid* ell, zoneCnstnt* zone, size_t n, batchIn y, batchIn x, batchOut outX,
                       batchOut outY, batchOut outScale, batchOut outConvergence, int direction, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!ell || !zone || !status || !given({y, x}) || !given({outX, outY})) return kvBatchRefused;
+    if (!ell || !zone) return kvBatchRefused;
     const kelvane::LambertTConstants c = kelvane::lambertTConstants(*ell, *zone);
-    return run(n, status, [&](std::size_t i) {
-        const double yi = read(y, i);
-        const double xi = read(x, i);
-        double X, Y, k, gamma;
-        if (direction == 1) {
-            kelvane::lambertCalcForward(c, *zone, yi, xi, &X, &Y, &k, &gamma);
-        } else {
-            kelvane::lambertCalcInverse(c, *zone, yi, xi, &X, &Y, &k, &gamma);
-        }
-        write(outX, i, X);
-        write(outY, i, Y);
-        write(outScale, i, k);
-        write(outConvergence, i, gamma);
-        return 0;
-    });
+    // y and x travel in a record's lat and lon, outY and outX in its northing and easting.
+    return kelvane::batch::convertRecords(
+        n, status, {{y, &geodCoord::lat}, {x, &geodCoord::lon}},
+        {{outX, &geodCoord::easting},
+         {outY, &geodCoord::northing},
+         {outScale, &geodCoord::gridScale},
+         {outConvergence, &geodCoord::convergence}},
+        2, [&](geodCoord& pt, std::size_t) {
+            (direction == 1 ? kelvane::lambertCalcForward : kelvane::lambertCalcInverse)(
+                c, *zone, pt.lat, pt.lon, &pt.easting, &pt.northing, &pt.gridScale, &pt.convergence);
+            return 0;
+        });
 }

@@ -80,18 +80,9 @@ int latLong2XY_Lambert(zoneCnstntLambert* zl, geodCoord* pt)
 int latLong2XY_LambertBatch(const zoneCnstntLambert* zl, size_t n, batchIn lat, batchIn lon, batchOut northing,
                             batchOut easting, batchOut gridScale, batchOut convergence, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
     StandaloneLambert s;
-    if (!zl || !status || !given({lat, lon}) || !given({northing, easting}) || !standaloneLambert(*zl, s)) {
-        return kvBatchRefused;
-    }
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.lat = read(lat, i);
-        pt.lon = read(lon, i);
-        const int r = standaloneForward(s, pt);
-        if (r == 0) writeGrid(pt, i, northing, easting, gridScale, convergence);
-        return r;
-    });
+    if (!zl || !standaloneLambert(*zl, s)) return kvBatchRefused;
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) { return standaloneForward(s, pt); });
 }

@@ -193,37 +193,25 @@ int XY2latLong_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
 int latLong2XY_OMProjCenterBatch(const zoneCnstntObliqueMerc* zone, size_t n, batchIn lat, batchIn lon,
                                  batchOut northing, batchOut easting, batchOut gridScale, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!zone || !status || !given({lat, lon}) || !given({northing, easting})) return kvBatchRefused;
+    if (!zone) return kvBatchRefused;
     const OmProjCenterGrid g = omProjCenterGrid(*zone);
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.lat = read(lat, i);
-        pt.lon = read(lon, i);
-        omProjCenterForward(g, *zone, pt);
-        write(northing, i, pt.northing);
-        write(easting, i, pt.easting);
-        write(gridScale, i, pt.gridScale);
-        return 0;
-    });
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, {nullptr, 0},
+                                         [&](geodCoord& pt, std::size_t) {
+                                             omProjCenterForward(g, *zone, pt);
+                                             return 0;
+                                         });
 }
 
 int XY2latLong_OMProjCenterBatch(const zoneCnstntObliqueMerc* zone, size_t n, batchIn northing, batchIn easting,
                                  batchOut lat, batchOut lon, batchOut gridScale, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!zone || !status || !given({northing, easting}) || !given({lat, lon})) return kvBatchRefused;
+    if (!zone) return kvBatchRefused;
     const OmProjCenterGrid g = omProjCenterGrid(*zone);
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.northing = read(northing, i);
-        pt.easting = read(easting, i);
-        omProjCenterInverse(g, *zone, pt);
-        write(lat, i, pt.lat);
-        write(lon, i, pt.lon);
-        write(gridScale, i, pt.gridScale);
-        return 0;
-    });
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, {nullptr, 0},
+                                         [&](geodCoord& pt, std::size_t) {
+                                             omProjCenterInverse(g, *zone, pt);
+                                             return 0;
+                                         });
 }

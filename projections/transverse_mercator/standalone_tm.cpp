@@ -109,38 +109,22 @@ int latLong2XY_TransverseMercatorBatch(const zoneCnstntTM* zc, size_t n, batchIn
                                        batchOut northing, batchOut easting, batchOut gridScale,
                                        batchOut convergence, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!zc || !status || !given({lat, lon}) || !given({northing, easting})) return kvBatchRefused;
+    if (!zc || !usable(parametersOf(*zc))) return kvBatchRefused;
     const Parameters p = parametersOf(*zc);
-    if (!usable(p)) return kvBatchRefused;
     const kelvane::tm::SeriesConstants c = kelvane::tm::seriesConstants(p);
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.lat = read(lat, i);
-        pt.lon = read(lon, i);
-        const int r = standaloneForward(p, c, pt);
-        if (r == 0) writeGrid(pt, i, northing, easting, gridScale, convergence);
-        return r;
-    });
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) { return standaloneForward(p, c, pt); });
 }
 
 int XY_TransverseMercator2latLongBatch(const zoneCnstntTM* zc, size_t n, batchIn northing, batchIn easting,
                                        batchOut lat, batchOut lon, batchOut gridScale, batchOut convergence,
                                        int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!zc || !status || !given({northing, easting}) || !given({lat, lon})) return kvBatchRefused;
+    if (!zc || !usable(parametersOf(*zc))) return kvBatchRefused;
     const Parameters p = parametersOf(*zc);
-    if (!usable(p)) return kvBatchRefused;
     const kelvane::tm::SeriesConstants c = kelvane::tm::seriesConstants(p);
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.northing = read(northing, i);
-        pt.easting = read(easting, i);
-        const int r = standaloneInverse(p, c, pt);
-        if (r == 0) writeGeographic(pt, i, lat, lon, gridScale, convergence);
-        return r;
-    });
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) { return standaloneInverse(p, c, pt); });
 }

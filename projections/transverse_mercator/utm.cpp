@@ -242,9 +242,9 @@ int utmInverse(const UtmConstants& k, const kelvane::tm::Parameters& p, int zone
 
 // A batch needs an ellipsoid the series can use and a zone code (0, the automatic choice,
 // only forward): with anything else no point could be converted, and the call is refused.
-bool usableBatch(const ellipsoid* ell, int zone, int lowestCode, const int* status)
+bool usableBatch(const ellipsoid* ell, int zone, int lowestCode)
 {
-    return ell && status && ell->semiMinor != 0.0 && ell->semiMajor != 0.0 && zone >= lowestCode &&
+    return ell && ell->semiMinor != 0.0 && ell->semiMajor != 0.0 && zone >= lowestCode &&
            zone <= kZoneCodes;
 }
 
@@ -278,39 +278,28 @@ int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt)
 int UTMGeod2GridBatch(int zone, ellipsoid* ell, size_t n, batchIn lat, batchIn lon, batchOut northing,
                       batchOut easting, batchOut gridScale, batchOut convergence, int32_t* utmZone, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!usableBatch(ell, zone, 0, status) || !given({lat, lon}) || !given({northing, easting})) return kvBatchRefused;
+    if (!usableBatch(ell, zone, 0)) return kvBatchRefused;
     const UtmConstants k = utmConstants(*ell);
     const kelvane::tm::Parameters p = k.ofZone(zone); // the zone's, unless each point chooses its own
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.lat = read(lat, i);
-        pt.lon = read(lon, i);
-        const int s = zone == 0 ? utmForward(k, 0, pt) : utmForwardInZone(k, p, zone, pt);
-        if (s != 0) return s;
-        writeGrid(pt, i, northing, easting, gridScale, convergence);
-        if (utmZone) utmZone[i] = pt.utmZone;
-        return 0;
-    });
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t i) {
+                                             const int s = zone == 0 ? utmForward(k, 0, pt)
+                                                                     : utmForwardInZone(k, p, zone, pt);
+                                             if (s == 0 && utmZone) utmZone[i] = pt.utmZone;
+                                             return s;
+                                         });
 }
 
 int UTMGrid2GeodBatch(int zone, ellipsoid* ell, size_t n, batchIn northing, batchIn easting, batchOut lat,
                       batchOut lon, batchOut gridScale, batchOut convergence, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!usableBatch(ell, zone, 1, status) || !given({northing, easting}) || !given({lat, lon})) return kvBatchRefused;
+    if (!usableBatch(ell, zone, 1)) return kvBatchRefused;
     const UtmConstants k = utmConstants(*ell);
     const kelvane::tm::Parameters p = k.ofZone(zone);
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.northing = read(northing, i);
-        pt.easting = read(easting, i);
-        const int s = utmInverse(k, p, zone, pt);
-        if (s == 0) writeGeographic(pt, i, lat, lon, gridScale, convergence);
-        return s;
-    });
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) { return utmInverse(k, p, zone, pt); });
 }
 
 int invalidUTMZone(int zone)
