@@ -87,11 +87,7 @@ int run(const Invocation& inv)
             inv, {{kNorthing, kEasting},
                   {kLatitude, kLongitude, kScale, kConvergence},
                   inBatches({kIn, kOut,
-                             [](const Values& in, double* x) -> std::optional<std::string> {
-                                 x[0] = in[0];
-                                 x[1] = in[1];
-                                 return std::nullopt;
-                             },
+                             asGiven,
                              [p](std::size_t n, const double* x, double* r, int* status) {
                                  ellipsoid ell = p.ell;
                                  zoneCnstnt calc = p.calc;

@@ -75,11 +75,7 @@ int run(const Invocation& inv)
             inv, {{kNorthing, kEasting},
                   {kLatitude, kLongitude, kScale, kConvergence},
                   inBatches({kIn, kOut,
-                             [](const Values& in, double* x) -> std::optional<std::string> {
-                                 x[0] = in[0];
-                                 x[1] = in[1];
-                                 return std::nullopt;
-                             },
+                             asGiven,
                              [zc](std::size_t n, const double* x, double* r, int* status) {
                                  XY_TransverseMercator2latLongBatch(&zc, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1),
                                                                     resultColumn(r, kOut, 0), resultColumn(r, kOut, 1),

@@ -71,11 +71,7 @@ BatchSteps inverseSteps(int zone, const ellipsoid& ell)
 {
     constexpr std::size_t kIn = 2, kOut = 4;
     return {kIn, kOut,
-            [](const Values& in, double* x) -> std::optional<std::string> {
-                x[0] = in[0];
-                x[1] = in[1];
-                return std::nullopt;
-            },
+            asGiven,
             [zone, ell](std::size_t n, const double* x, double* r, int* status) {
                 ellipsoid e = ell;
                 UTMGrid2GeodBatch(zone, &e, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1), resultColumn(r, kOut, 0),

@@ -339,6 +339,12 @@ ConvertBlock inBatches(BatchSteps steps)
     };
 }
 
+std::optional<std::string> asGiven(const Values& in, double* inputs)
+{
+    for (std::size_t i = 0; i < in.size(); ++i) inputs[i] = in[i];
+    return std::nullopt;
+}
+
 batchIn inputColumn(const double* inputs, std::size_t perPoint, std::size_t k)
 {
     return {inputs + k, perPoint * sizeof(double)};

@@ -72,6 +72,9 @@ struct BatchSteps {
 };
 ConvertBlock inBatches(BatchSteps steps);
 
+// The prepare step of a batch that takes a line's numbers as they stand.
+std::optional<std::string> asGiven(const Values& in, double* inputs);
+
 // The batch column of input or result k of a block laid out as BatchSteps describes it.
 batchIn inputColumn(const double* inputs, std::size_t perPoint, std::size_t k);
 batchOut resultColumn(double* results, std::size_t perPoint, std::size_t k);
