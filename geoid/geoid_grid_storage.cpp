@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -13,14 +14,16 @@ int gGeoidAllocationsToFail = 0;
 
 namespace {
 
-// Cells from the heap, or null when the heap (or the test limit) refuses them.
-GeoidGridCell* allocateCells(std::size_t count)
+// Cells (or 4-byte nodes) from the heap, or null when the heap (or the test limit)
+// refuses them.
+template <typename Node = GeoidGridCell>
+Node* allocateCells(std::size_t count)
 {
     if (gGeoidAllocationsToFail > 0) {
         --gGeoidAllocationsToFail;
         return nullptr;
     }
-    return new (std::nothrow) GeoidGridCell[count];
+    return new (std::nothrow) Node[count];
 }
 
 bool windowHolds(int start, int count, int index)
@@ -46,34 +49,53 @@ void fillEmpty(GeoidGridCell* cells, int from, int to)
     for (int i = from; i < to; ++i) cells[i] = emptyGridCell();
 }
 
-void freeRows(GeoidGrid* grid)
+template <typename Node>
+void freeRows(Node**& rows, int rowCount)
 {
-    if (grid->rows == nullptr) return;
-    for (int r = 0; r <= grid->latIntervals; ++r) delete[] grid->rows[r];
-    delete[] grid->rows;
-    grid->rows = nullptr;
+    if (rows == nullptr) return;
+    for (int r = 0; r < rowCount; ++r) delete[] rows[r];
+    delete[] rows;
+    rows = nullptr;
 }
 
-// Allocates F + 1 rows of E + 1 cells; on any failure frees what was allocated.
-bool allocateRows(GeoidGrid* grid)
+void freeRows(GeoidGrid* grid)
+{
+    freeRows(grid->compactRows, grid->latIntervals + 1);
+    freeRows(grid->rows, grid->latIntervals + 1);
+}
+
+// Allocates F + 1 rows of E + 1 nodes into rows; on any failure frees what was allocated.
+template <typename Node>
+bool allocateRows(const GeoidGrid* grid, Node**& rows)
 {
     const int rowCount = grid->latIntervals + 1;
     const int rowLength = grid->lonIntervals + 1;
-    grid->rows = new (std::nothrow) GeoidGridCell*[static_cast<std::size_t>(rowCount)]();
-    if (grid->rows == nullptr) return false;
+    rows = new (std::nothrow) Node*[static_cast<std::size_t>(rowCount)]();
+    if (rows == nullptr) return false;
     for (int r = 0; r < rowCount; ++r) {
-        grid->rows[r] = allocateCells(static_cast<std::size_t>(rowLength));
-        if (grid->rows[r] == nullptr) {
-            freeRows(grid);
+        rows[r] = allocateCells<Node>(static_cast<std::size_t>(rowLength));
+        if (rows[r] == nullptr) {
+            freeRows(rows, rowCount);
             return false;
         }
     }
     return true;
 }
 
-// Sets up scratch mode: an anonymous scratch file in scratchFolder and
-// the two windows, every node written as an empty cell. False when it cannot be set up
-// (the caller destroys the grid, which closes and so deletes the file).
+int columnOf(const GeoidGrid* grid, int index) { return index % (grid->lonIntervals + 1); }
+int rowOf(const GeoidGrid* grid, int index) { return index / (grid->lonIntervals + 1); }
+
+// The node at index as a cell, from the 4-byte rows; the empty cell when there are none.
+GeoidGridCell compactCell(const GeoidGrid* grid, int index)
+{
+    if (grid->compactRows == nullptr) return emptyGridCell();
+    return decodeCompactNode(grid->compactRows[rowOf(grid, index)][columnOf(grid, index)]);
+}
+
+// Sets up scratch mode: an anonymous scratch file in scratchFolder and the two windows,
+// every node written as an empty cell, or as the 4-byte rows held it when a grid leaves
+// memory (the rows are then freed). False when it cannot be set up (the caller destroys
+// the grid, which closes and so deletes the file, or takes the grid back to its rows).
 bool setUpScratch(GeoidGrid* grid, const char* scratchFolder)
 {
     grid->scratchFile = platform::createScratchFile(scratchFolder, "grd");
@@ -83,10 +105,39 @@ bool setUpScratch(GeoidGrid* grid, const char* scratchFolder)
     if (grid->writeWindow == nullptr || grid->readWindow == nullptr) return false;
     grid->inMemory = 0;
     const int count = gridNodeCount(grid);
-    const GeoidGridCell empty = emptyGridCell();
-    for (int k = 0; k < count && !grid->scratchFailed; ++k) setGridCell(grid, k, empty);
+    for (int k = 0; k < count && !grid->scratchFailed; ++k) setGridCell(grid, k, compactCell(grid, k));
     flushWriteWindow(grid);
-    return !grid->scratchFailed;
+    if (grid->scratchFailed) return false;
+    freeRows(grid);
+    return true;
+}
+
+// Turns a grid of 4-byte rows into one of 16-byte cells, in memory when they can be
+// allocated (for a moment both are held: 20 bytes a node), else in a scratch file of
+// the folder the grid was created with. False when neither can be had; the grid then
+// keeps its 4-byte rows and the caller notes the failure.
+bool widenRows(GeoidGrid* grid)
+{
+    if (allocateRows(grid, grid->rows)) {
+        const int rowCount = grid->latIntervals + 1;
+        const int rowLength = grid->lonIntervals + 1;
+        for (int r = 0; r < rowCount; ++r) {
+            for (int c = 0; c < rowLength; ++c) grid->rows[r][c] = decodeCompactNode(grid->compactRows[r][c]);
+        }
+        freeRows(grid->compactRows, rowCount);
+        return true;
+    }
+    if (grid->scratchFolder[0] != '\0' && setUpScratch(grid, grid->scratchFolder)) return true;
+    // Back to memory mode with the 4-byte rows still intact.
+    grid->writeStart = grid->writeCount = grid->readStart = -1;
+    grid->readCount = 0;
+    if (grid->scratchFile != nullptr) std::fclose(grid->scratchFile);
+    grid->scratchFile = nullptr;
+    delete[] grid->writeWindow;
+    delete[] grid->readWindow;
+    grid->writeWindow = grid->readWindow = nullptr;
+    grid->inMemory = 1;
+    return false;
 }
 
 void setScratchCell(GeoidGrid* grid, int index, const GeoidGridCell& cell)
@@ -163,10 +214,45 @@ bool indexInGrid(const GeoidGrid* grid, int index)
     return grid != nullptr && index >= 0 && index < gridNodeCount(grid);
 }
 
-int columnOf(const GeoidGrid* grid, int index) { return index % (grid->lonIntervals + 1); }
-int rowOf(const GeoidGrid* grid, int index) { return index / (grid->lonIntervals + 1); }
-
 } // namespace
+
+bool encodeCompactNode(const GeoidGridCell& cell, GeoidCompactNode* node)
+{
+    if (cell.spareFlag != '0' || cell.reserved[0] != '\0' || cell.reserved[1] != '\0' || cell.spare != 0)
+        return false;
+    const double v = cell.value;
+    if (cell.valid == '0') {
+        if (v == 0.0 && !std::signbit(v)) *node = kCompactEmpty;
+        else if (v == kGeoidNoData) *node = kCompactNoDataMark;
+        else return false;
+        return true;
+    }
+    if (cell.valid != '1') return false;
+    if (v == 0.0 && std::signbit(v)) {
+        *node = kCompactNegativeZero;
+        return true;
+    }
+    const double scaled = v * kCompactScale;
+    // Also refuses NaN and infinities.
+    if (!(scaled > static_cast<double>(kCompactLastReserved) && scaled < 2147483647.0)) return false;
+    const GeoidCompactNode n = static_cast<GeoidCompactNode>(std::llround(scaled));
+    if (n <= kCompactLastReserved || compactValue(n) != v) return false;
+    *node = n;
+    return true;
+}
+
+GeoidGridCell decodeCompactNode(GeoidCompactNode node)
+{
+    GeoidGridCell cell = emptyGridCell();
+    if (node == kCompactEmpty) return cell;
+    if (node == kCompactNoDataMark) {
+        cell.value = kGeoidNoData;
+        return cell;
+    }
+    cell.value = node == kCompactNegativeZero ? -0.0 : compactValue(node);
+    cell.valid = '1';
+    return cell;
+}
 
 GeoidGridCell emptyGridCell()
 {
@@ -202,9 +288,11 @@ GeoidGrid* createGeoidGrid(double west, double south, double lonStep, double lat
     grid->writeCount = -1;
     grid->readStart = -1;
     grid->readCount = 0;
+    if (scratchFolder != nullptr && std::strlen(scratchFolder) < sizeof grid->scratchFolder)
+        std::strcpy(grid->scratchFolder, scratchFolder);
 
     const long long product = static_cast<long long>(lonIntervals) * latIntervals;
-    if ((product < kGeoidScratchThreshold || forceMemory == 1) && allocateRows(grid)) return grid;
+    if ((product < kGeoidScratchThreshold || forceMemory == 1) && allocateRows(grid, grid->compactRows)) return grid;
 
     if (!setUpScratch(grid, scratchFolder)) {
         destroyGeoidGrid(&grid);
@@ -222,6 +310,17 @@ int gridNodeCount(const GeoidGrid* grid)
 void setGridCell(GeoidGrid* grid, int index, const GeoidGridCell& cell)
 {
     if (!indexInGrid(grid, index)) return;
+    if (grid->inMemory && grid->compactRows != nullptr) {
+        GeoidCompactNode node;
+        if (encodeCompactNode(cell, &node)) {
+            grid->compactRows[rowOf(grid, index)][columnOf(grid, index)] = node;
+            return;
+        }
+        if (!widenRows(grid)) {
+            grid->scratchFailed = 1; // the reader gives up on the grid: no space for it
+            return;
+        }
+    }
     if (grid->inMemory)
         grid->rows[rowOf(grid, index)][columnOf(grid, index)] = cell;
     else
@@ -231,6 +330,7 @@ void setGridCell(GeoidGrid* grid, int index, const GeoidGridCell& cell)
 GeoidGridCell getGridCell(GeoidGrid* grid, int index)
 {
     if (!indexInGrid(grid, index)) return emptyGridCell();
+    if (grid->inMemory && grid->compactRows != nullptr) return compactCell(grid, index);
     if (grid->inMemory) return grid->rows[rowOf(grid, index)][columnOf(grid, index)];
     return getScratchCell(grid, index);
 }
