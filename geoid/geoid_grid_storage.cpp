@@ -233,11 +233,11 @@ bool encodeCompactNode(const GeoidGridCell& cell, GeoidCompactNode* node)
         return true;
     }
     const double scaled = v * kCompactScale;
-    // Also refuses NaN and infinities.
-    if (!(scaled > static_cast<double>(kCompactLastReserved) && scaled < 2147483647.0)) return false;
-    const GeoidCompactNode n = static_cast<GeoidCompactNode>(std::llround(scaled));
-    if (n <= kCompactLastReserved || compactValue(n) != v) return false;
-    *node = n;
+    if (!(std::fabs(scaled) < 2147483648.0)) return false; // NaN and infinities too
+    const long long n = std::llround(scaled);
+    if (n <= kCompactLastReserved || n > INT32_MAX || compactValue(static_cast<GeoidCompactNode>(n)) != v)
+        return false;
+    *node = static_cast<GeoidCompactNode>(n);
     return true;
 }
 

@@ -7,7 +7,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -133,6 +136,60 @@ TEST_F(ScratchGrid, FailedLoadsLeaveNoScratchFile)
     EXPECT_EQ(loadGeoidGridFile(geoid_test::writeText("huge.grd", "0\n0\n1\n1\n65535\n65535\n").c_str()), -4);
     EXPECT_EQ(loadGeoidGridFile(geoid_test::writeText("nan.grd", "0\n0\n1\n1\nnan\n1\n").c_str()), -4);
     EXPECT_EQ(loadGeoidGridFile(geoid_test::writeText("trunc.grd", "0\n0\n").c_str()), -4);
+}
+
+// Nodes are kept in 4 bytes while every value fits exactly; the first that does not turns
+// the grid to 16-byte cells. Either way every node reads back as the text conversion
+// gives it, bit for bit (-0.0 included).
+TEST_F(ScratchGrid, CompactNodesReadBackExactlyAndWidenForAValueTheyCannotHold)
+{
+    const std::vector<std::string> fits = {"-31.624900", "0.000001", "-0.000001", "2147.483647", "-2147.483645",
+                                           "107.999999", "-0.000000", "N", "-98765432.1", "12.5 m", "0"};
+    std::vector<std::string> lines;
+    for (int k = 0; k < 400; ++k) lines.push_back(std::to_string(k * 7919 % 4000 - 2000) + "." +
+                                                  std::to_string(100000 + k * 104729 % 900000));
+    lines.insert(lines.end(), fits.begin(), fits.end());
+    const auto expectExact = [&lines](GeoidGrid* g) {
+        for (int k = 0; k < static_cast<int>(lines.size()); ++k) {
+            const GeoidGridCell c = getGridCell(g, k);
+            const double v = lines[k][0] == 'N' ? 0.0 : std::strtod(lines[k].c_str(), nullptr);
+            EXPECT_EQ(std::memcmp(&c.value, &v, sizeof v), 0) << lines[k];
+            EXPECT_EQ(c.valid, lines[k][0] == 'N' || v == kGeoidNoData ? '0' : '1') << lines[k];
+        }
+    };
+    const auto load = [&lines, this](std::FILE* in) {
+        std::string text;
+        for (const std::string& l : lines) text += l + "\n";
+        std::fputs(text.c_str(), in);
+        std::rewind(in);
+        return readTextGrid(in, static_cast<int>(lines.size()) - 1, 0, 0, 0, 1, 1, nullptr, folder());
+    };
+    GeoidGrid* g = load(std::tmpfile());
+    ASSERT_NE(g, nullptr);
+    EXPECT_TRUE(g->compactRows != nullptr && g->rows == nullptr);
+    expectExact(g);
+    destroyGeoidGrid(&g);
+    for (const char* wide : {"1.2345678", "2147.483648", "-2147.483646", "1e-7", "-1e300", "5e-324"}) {
+        lines.insert(lines.begin() + 200, wide);
+        g = load(std::tmpfile());
+        ASSERT_NE(g, nullptr);
+        EXPECT_TRUE(g->compactRows == nullptr && g->rows != nullptr) << wide;
+        expectExact(g);
+        destroyGeoidGrid(&g);
+        lines.erase(lines.begin() + 200);
+    }
+    // Widening without memory for the cells moves the grid to a scratch file, intact.
+    g = load(std::tmpfile());
+    gGeoidAllocationsToFail = 1;
+    GeoidGridCell c = emptyGridCell();
+    c.value = 1.2345678;
+    c.valid = '1';
+    setGridCell(g, 3, c);
+    gGeoidAllocationsToFail = 0;
+    EXPECT_EQ(g->inMemory, 0);
+    lines[3] = "1.2345678";
+    expectExact(g);
+    destroyGeoidGrid(&g);
 }
 
 TEST(ScratchFolder, UnusableFolderGivesNoGridAndNoFile)
