@@ -49,33 +49,33 @@ void fillEmpty(GeoidGridCell* cells, int from, int to)
     for (int i = from; i < to; ++i) cells[i] = emptyGridCell();
 }
 
-template <typename Node>
-void freeRows(Node**& rows, int rowCount)
+void freeCellRows(GeoidGrid* grid)
 {
-    if (rows == nullptr) return;
-    for (int r = 0; r < rowCount; ++r) delete[] rows[r];
-    delete[] rows;
-    rows = nullptr;
+    if (grid->rows == nullptr) return;
+    for (int r = 0; r <= grid->latIntervals; ++r) delete[] grid->rows[r];
+    delete[] grid->rows;
+    grid->rows = nullptr;
 }
 
+// Frees the nodes of memory mode, in either form.
 void freeRows(GeoidGrid* grid)
 {
-    freeRows(grid->compactRows, grid->latIntervals + 1);
-    freeRows(grid->rows, grid->latIntervals + 1);
+    delete[] grid->compactNodes;
+    grid->compactNodes = nullptr;
+    freeCellRows(grid);
 }
 
-// Allocates F + 1 rows of E + 1 nodes into rows; on any failure frees what was allocated.
-template <typename Node>
-bool allocateRows(const GeoidGrid* grid, Node**& rows)
+// Allocates F + 1 rows of E + 1 cells; on any failure frees what was allocated.
+bool allocateRows(GeoidGrid* grid)
 {
     const int rowCount = grid->latIntervals + 1;
     const int rowLength = grid->lonIntervals + 1;
-    rows = new (std::nothrow) Node*[static_cast<std::size_t>(rowCount)]();
-    if (rows == nullptr) return false;
+    grid->rows = new (std::nothrow) GeoidGridCell*[static_cast<std::size_t>(rowCount)]();
+    if (grid->rows == nullptr) return false;
     for (int r = 0; r < rowCount; ++r) {
-        rows[r] = allocateCells<Node>(static_cast<std::size_t>(rowLength));
-        if (rows[r] == nullptr) {
-            freeRows(rows, rowCount);
+        grid->rows[r] = allocateCells(static_cast<std::size_t>(rowLength));
+        if (grid->rows[r] == nullptr) {
+            freeCellRows(grid);
             return false;
         }
     }
@@ -85,17 +85,17 @@ bool allocateRows(const GeoidGrid* grid, Node**& rows)
 int columnOf(const GeoidGrid* grid, int index) { return index % (grid->lonIntervals + 1); }
 int rowOf(const GeoidGrid* grid, int index) { return index / (grid->lonIntervals + 1); }
 
-// The node at index as a cell, from the 4-byte rows; the empty cell when there are none.
+// The node at index as a cell, from the 4-byte nodes; the empty cell when there are none.
 GeoidGridCell compactCell(const GeoidGrid* grid, int index)
 {
-    if (grid->compactRows == nullptr) return emptyGridCell();
-    return decodeCompactNode(grid->compactRows[rowOf(grid, index)][columnOf(grid, index)]);
+    if (grid->compactNodes == nullptr) return emptyGridCell();
+    return decodeCompactNode(grid->compactNodes[index]);
 }
 
 // Sets up scratch mode: an anonymous scratch file in scratchFolder and the two windows,
-// every node written as an empty cell, or as the 4-byte rows held it when a grid leaves
-// memory (the rows are then freed). False when it cannot be set up (the caller destroys
-// the grid, which closes and so deletes the file, or takes the grid back to its rows).
+// every node written as an empty cell, or as the 4-byte nodes held it when a grid leaves
+// memory (they are then freed). False when it cannot be set up (the caller destroys the
+// grid, which closes and so deletes the file, or takes the grid back to its 4-byte nodes).
 bool setUpScratch(GeoidGrid* grid, const char* scratchFolder)
 {
     grid->scratchFile = platform::createScratchFile(scratchFolder, "grd");
@@ -112,23 +112,24 @@ bool setUpScratch(GeoidGrid* grid, const char* scratchFolder)
     return true;
 }
 
-// Turns a grid of 4-byte rows into one of 16-byte cells, in memory when they can be
+// Turns a grid of 4-byte nodes into one of 16-byte cells, in memory when they can be
 // allocated (for a moment both are held: 20 bytes a node), else in a scratch file of
 // the folder the grid was created with. False when neither can be had; the grid then
-// keeps its 4-byte rows and the caller notes the failure.
+// keeps its 4-byte nodes and the caller notes the failure.
 bool widenRows(GeoidGrid* grid)
 {
-    if (allocateRows(grid, grid->rows)) {
+    if (allocateRows(grid)) {
         const int rowCount = grid->latIntervals + 1;
         const int rowLength = grid->lonIntervals + 1;
         for (int r = 0; r < rowCount; ++r) {
-            for (int c = 0; c < rowLength; ++c) grid->rows[r][c] = decodeCompactNode(grid->compactRows[r][c]);
+            for (int c = 0; c < rowLength; ++c) grid->rows[r][c] = decodeCompactNode(grid->compactNodes[r * rowLength + c]);
         }
-        freeRows(grid->compactRows, rowCount);
+        delete[] grid->compactNodes;
+        grid->compactNodes = nullptr;
         return true;
     }
     if (grid->scratchFolder[0] != '\0' && setUpScratch(grid, grid->scratchFolder)) return true;
-    // Back to memory mode with the 4-byte rows still intact.
+    // Back to memory mode with the 4-byte nodes still intact.
     grid->writeStart = grid->writeCount = grid->readStart = -1;
     grid->readCount = 0;
     if (grid->scratchFile != nullptr) std::fclose(grid->scratchFile);
@@ -292,7 +293,10 @@ GeoidGrid* createGeoidGrid(double west, double south, double lonStep, double lat
         std::strcpy(grid->scratchFolder, scratchFolder);
 
     const long long product = static_cast<long long>(lonIntervals) * latIntervals;
-    if ((product < kGeoidScratchThreshold || forceMemory == 1) && allocateRows(grid, grid->compactRows)) return grid;
+    if (product < kGeoidScratchThreshold || forceMemory == 1) {
+        grid->compactNodes = allocateCells<GeoidCompactNode>(static_cast<std::size_t>(gridNodeCount(grid)));
+        if (grid->compactNodes != nullptr) return grid;
+    }
 
     if (!setUpScratch(grid, scratchFolder)) {
         destroyGeoidGrid(&grid);
@@ -310,10 +314,10 @@ int gridNodeCount(const GeoidGrid* grid)
 void setGridCell(GeoidGrid* grid, int index, const GeoidGridCell& cell)
 {
     if (!indexInGrid(grid, index)) return;
-    if (grid->inMemory && grid->compactRows != nullptr) {
+    if (grid->inMemory && grid->compactNodes != nullptr) {
         GeoidCompactNode node;
         if (encodeCompactNode(cell, &node)) {
-            grid->compactRows[rowOf(grid, index)][columnOf(grid, index)] = node;
+            grid->compactNodes[index] = node;
             return;
         }
         if (!widenRows(grid)) {
@@ -330,7 +334,7 @@ void setGridCell(GeoidGrid* grid, int index, const GeoidGridCell& cell)
 GeoidGridCell getGridCell(GeoidGrid* grid, int index)
 {
     if (!indexInGrid(grid, index)) return emptyGridCell();
-    if (grid->inMemory && grid->compactRows != nullptr) return compactCell(grid, index);
+    if (grid->inMemory && grid->compactNodes != nullptr) return compactCell(grid, index);
     if (grid->inMemory) return grid->rows[rowOf(grid, index)][columnOf(grid, index)];
     return getScratchCell(grid, index);
 }

@@ -1,9 +1,9 @@
 // The grid object a geoid grid file is loaded into, and its two storage modes.
 //
-// A grid keeps its nodes either all in memory (F + 1 rows of E + 1 nodes) or in a
-// binary scratch file of 16-byte cells, reached through a 14,000-cell write window and
-// a 28,000-cell read window. Text files are always loaded in memory mode; scratch mode
-// is the fallback when the rows cannot be allocated. The scratch file is anonymous
+// A grid keeps its nodes either all in memory or in a binary scratch file of 16-byte
+// cells, reached through a 14,000-cell write window and a 28,000-cell read window. Text
+// files are always loaded in memory mode; scratch mode is the fallback when the nodes
+// cannot be allocated. The scratch file is anonymous
 // (see platform::createScratchFile): it exists only as long as the grid holds it open.
 //
 // In memory a node takes 4 bytes while every value of the grid allows it: the value in
@@ -98,7 +98,7 @@ inline double compactValue(GeoidCompactNode n)
 bool encodeCompactNode(const GeoidGridCell& cell, GeoidCompactNode* node);
 GeoidGridCell decodeCompactNode(GeoidCompactNode node);
 
-// A loaded grid. It owns its rows, its windows and its scratch file.
+// A loaded grid. It owns its nodes, its windows and its scratch file.
 struct GeoidGrid {
     double west;      // longitude of column 0, degrees
     double south;     // latitude of row 0, degrees
@@ -106,11 +106,11 @@ struct GeoidGrid {
     double latStep;   // degrees between rows
     int lonIntervals; // E: columns - 1
     int latIntervals; // F: rows - 1
-    int inMemory;     // 1: rows hold every node; 0: nodes live in the scratch file
+    int inMemory;     // 1: every node in memory; 0: nodes live in the scratch file
     std::FILE* scratchFile;     // the anonymous scratch file (scratch mode), else null
     GeoidGridCell* writeWindow; // kGeoidWriteWindowCells cells (scratch mode)
     GeoidGridCell* readWindow;  // kGeoidReadWindowCells cells (scratch mode)
-    GeoidCompactNode** compactRows; // F + 1 rows of E + 1 nodes (memory mode, 4 bytes a node)
+    GeoidCompactNode* compactNodes; // every node in file order (memory mode, 4 bytes a node)
     GeoidGridCell** rows;       // F + 1 rows of E + 1 cells (memory mode, once a value needs them)
     int writeStart, writeCount; // first node held by the write window, how many (-1: empty)
     int readStart, readCount;   // first node held by the read window (-1: none), how many
@@ -121,7 +121,7 @@ struct GeoidGrid {
 };
 
 // Builds an empty grid (every node without data). Memory mode when E*F < 36,000 or
-// forceMemory is 1 and the rows can be allocated; otherwise scratch mode, with an
+// forceMemory is 1 and the nodes can be allocated; otherwise scratch mode, with an
 // anonymous scratch file created in scratchFolder (prefix "grd"). Returns null for
 // negative counts, a node count above kGeoidMaxNodes, or when neither mode can be set
 // up (no scratch file is then left behind).
@@ -160,8 +160,8 @@ void flushWriteWindow(GeoidGrid* grid);
 // ignored.
 void destroyGeoidGrid(GeoidGrid** grid);
 
-// Fault injection for the tests: the next this many allocations of cells (a row or a
-// window) fail as if the heap were exhausted. 0, the default, fails none; nothing in
+// Fault injection for the tests: the next this many allocations of nodes (the 4-byte
+// block, a row of cells or a window) fail as if the heap were exhausted. 0, the default, fails none; nothing in
 // the library sets it.
 extern int gGeoidAllocationsToFail;
 

@@ -82,11 +82,12 @@ double inverseDistance(GeoidGrid* g, double lon, double lat, const int corners[4
 // (no data, or -0.0); any other grid node by node.
 bool gatherNeighbourhood(GeoidGrid* g, int c0, int r0, double values[4][4])
 {
-    if (g->inMemory && g->compactRows != nullptr) {
+    if (g->inMemory && g->compactNodes != nullptr) {
         GeoidCompactNode n[4][4];
         bool plain = true;
+        const int rowLength = g->lonIntervals + 1;
         for (int j = 0; j < 4; ++j) {
-            const GeoidCompactNode* row = g->compactRows[r0 + j] + c0;
+            const GeoidCompactNode* row = g->compactNodes + static_cast<std::ptrdiff_t>(r0 + j) * rowLength + c0;
             for (int i = 0; i < 4; ++i) {
                 n[j][i] = row[i];
                 plain = plain && n[j][i] > kCompactLastReserved;

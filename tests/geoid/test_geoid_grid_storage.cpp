@@ -166,14 +166,14 @@ TEST_F(ScratchGrid, CompactNodesReadBackExactlyAndWidenForAValueTheyCannotHold)
     };
     GeoidGrid* g = load(std::tmpfile());
     ASSERT_NE(g, nullptr);
-    EXPECT_TRUE(g->compactRows != nullptr && g->rows == nullptr);
+    EXPECT_TRUE(g->compactNodes != nullptr && g->rows == nullptr);
     expectExact(g);
     destroyGeoidGrid(&g);
     for (const char* wide : {"1.2345678", "2147.483648", "-2147.483646", "1e-7", "-1e300", "5e-324"}) {
         lines.insert(lines.begin() + 200, wide);
         g = load(std::tmpfile());
         ASSERT_NE(g, nullptr);
-        EXPECT_TRUE(g->compactRows == nullptr && g->rows != nullptr) << wide;
+        EXPECT_TRUE(g->compactNodes == nullptr && g->rows != nullptr) << wide;
         expectExact(g);
         destroyGeoidGrid(&g);
         lines.erase(lines.begin() + 200);
