@@ -157,21 +157,20 @@ TEST_F(ScratchGrid, CompactNodesReadBackExactlyAndWidenForAValueTheyCannotHold)
             EXPECT_EQ(c.valid, lines[k][0] == 'N' || v == kGeoidNoData ? '0' : '1') << lines[k];
         }
     };
-    const auto load = [&lines, this](std::FILE* in) {
-        std::string text;
-        for (const std::string& l : lines) text += l + "\n";
-        std::fputs(text.c_str(), in);
+    const auto load = [&lines, this] {
+        std::FILE* in = std::tmpfile();
+        for (const std::string& l : lines) std::fprintf(in, "%s\n", l.c_str());
         std::rewind(in);
         return readTextGrid(in, static_cast<int>(lines.size()) - 1, 0, 0, 0, 1, 1, nullptr, folder());
     };
-    GeoidGrid* g = load(std::tmpfile());
+    GeoidGrid* g = load();
     ASSERT_NE(g, nullptr);
     EXPECT_TRUE(g->compactNodes != nullptr && g->rows == nullptr);
     expectExact(g);
     destroyGeoidGrid(&g);
     for (const char* wide : {"1.2345678", "2147.483648", "-2147.483646", "1e-7", "-1e300", "5e-324"}) {
         lines.insert(lines.begin() + 200, wide);
-        g = load(std::tmpfile());
+        g = load();
         ASSERT_NE(g, nullptr);
         EXPECT_TRUE(g->compactNodes == nullptr && g->rows != nullptr) << wide;
         expectExact(g);
@@ -179,13 +178,9 @@ TEST_F(ScratchGrid, CompactNodesReadBackExactlyAndWidenForAValueTheyCannotHold)
         lines.erase(lines.begin() + 200);
     }
     // Widening without memory for the cells moves the grid to a scratch file, intact.
-    g = load(std::tmpfile());
+    g = load();
     gGeoidAllocationsToFail = 1;
-    GeoidGridCell c = emptyGridCell();
-    c.value = 1.2345678;
-    c.valid = '1';
-    setGridCell(g, 3, c);
-    gGeoidAllocationsToFail = 0;
+    setGridCell(g, 3, cellWithValue(1.2345678));
     EXPECT_EQ(g->inMemory, 0);
     lines[3] = "1.2345678";
     expectExact(g);
