@@ -44,6 +44,9 @@ public:
     static double lon(double c) { return kWest + c * kDLon; }
     static double lat(double r) { return kSouth + r * kDLat; }
     GeoidGrid* get() { return grid_; }
+    // The two interpolations at column c, row r (fractions between the nodes).
+    double cubic(double c, double r) { return interpolateGeoidBicubic(lon(c), lat(r), grid_); }
+    double cell(double c, double r) { return interpolateGeoidCell(lon(c), lat(r), grid_); }
     void set(int c, int r, double v)
     {
         GeoidGridCell cell = kelvane::emptyGridCell();
@@ -95,20 +98,6 @@ TEST(GeoidBicubic, ReproducesACubicSurfaceEverywhereItsNeighbourhoodIsCompleteIn
     EXPECT_EQ(dir.entryCount(), 0);
 }
 
-TEST(GeoidBicubic, OneNodeWithoutDataSwitchesToTheCellFallback)
-{
-    SurfaceGrid g(cubicSurface);
-    const double lon = SurfaceGrid::lon(5.3);
-    const double lat = SurfaceGrid::lat(4.6);
-    ASSERT_NEAR(interpolateGeoidBicubic(lon, lat, g.get()), cubicSurface(lon, lat), 1e-11);
-    // (7, 3) is in the 4x4 neighbourhood of cell (5, 4) but not one of its corners.
-    g.clear(7, 3);
-    const double fallback = interpolateGeoidCell(lon, lat, g.get());
-    ASSERT_NE(fallback, kGeoidNoData);
-    EXPECT_EQ(interpolateGeoidBicubic(lon, lat, g.get()), fallback);
-    EXPECT_GT(std::fabs(fallback - cubicSurface(lon, lat)), 1e-6);
-}
-
 // The cell blend, the side rule and the inverse-distance average of the border cells all
 // reproduce a plane: inside cells, on their sides, on the outer edges (where a quarter of
 // the way between two nodes takes weights 1/d and 1/(3d)) and on the corner node.
@@ -136,41 +125,38 @@ TEST(GeoidCellFallback, ACornerWithoutDataLeavesOnlyTheNodesAndSidesWithData)
 {
     SurfaceGrid g(plane);
     g.clear(6, 5); // north-east corner of cell (5, 4)
-    const double inside = interpolateGeoidCell(SurfaceGrid::lon(5.5), SurfaceGrid::lat(4.5), g.get());
-    EXPECT_EQ(inside, kGeoidNoData);
+    EXPECT_EQ(g.cell(5.5, 4.5), kGeoidNoData);
     // On the south side both corners have data; on the north side one lacks it.
-    EXPECT_NEAR(interpolateGeoidCell(SurfaceGrid::lon(5.5), SurfaceGrid::lat(4.0), g.get()),
-                plane(SurfaceGrid::lon(5.5), SurfaceGrid::lat(4.0)), 1e-9);
-    EXPECT_EQ(interpolateGeoidCell(SurfaceGrid::lon(5.5), SurfaceGrid::lat(5.0) - 1e-7, g.get()),
-              kGeoidNoData);
+    EXPECT_NEAR(g.cell(5.5, 4.0), plane(SurfaceGrid::lon(5.5), SurfaceGrid::lat(4.0)), 1e-9);
+    EXPECT_EQ(interpolateGeoidCell(SurfaceGrid::lon(5.5), SurfaceGrid::lat(5.0) - 1e-7, g.get()), kGeoidNoData);
     // The corner with data at the south-west answers for a point on it.
-    EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(5.0), SurfaceGrid::lat(4.0), g.get()),
-              plane(SurfaceGrid::lon(5.0), SurfaceGrid::lat(4.0)));
+    EXPECT_EQ(g.cubic(5.0, 4.0), plane(SurfaceGrid::lon(5.0), SurfaceGrid::lat(4.0)));
     // All four corners without data: nothing, even on a corner.
     g.clear(5, 4);
     g.clear(6, 4);
     g.clear(5, 5);
-    EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(5.5), SurfaceGrid::lat(4.5), g.get()), kGeoidNoData);
-    EXPECT_EQ(interpolateGeoidCell(SurfaceGrid::lon(5.0), SurfaceGrid::lat(4.0), g.get()), kGeoidNoData);
+    EXPECT_EQ(g.cubic(5.5, 4.5), kGeoidNoData);
+    EXPECT_EQ(g.cell(5.0, 4.0), kGeoidNoData);
 }
 
+// A point within 1e-6 degrees of a node with data takes its value whenever the 16-node
+// cubic cannot answer: in column 0 (no west neighbour), or next to a node without data,
+// which switches the cubic to the cell fallback.
 TEST(GeoidCellFallback, PointsWithinAMillionthOfADegreeOfANodeTakeItsValue)
 {
     SurfaceGrid g(cubicSurface);
-    // Column 0 has no west neighbour, so the fallback answers there.
     const double node = cubicSurface(SurfaceGrid::lon(0), SurfaceGrid::lat(3));
-    EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(0) + 5e-7, SurfaceGrid::lat(3) - 6e-7, g.get()),
-              node);
-    // Three millionths away the point is no longer on the node: the side blend answers.
-    EXPECT_NE(interpolateGeoidBicubic(SurfaceGrid::lon(0) + 3e-6, SurfaceGrid::lat(3), g.get()), node);
-    // Inside the grid next to a node without data, the nearby node with data answers.
+    EXPECT_EQ(g.cubic(5e-7 / SurfaceGrid::kDLon, 3 - 6e-7 / SurfaceGrid::kDLat), node);
+    EXPECT_NE(g.cubic(3e-6 / SurfaceGrid::kDLon, 3), node); // the side blend answers
+    // (7, 3) is in the 4x4 neighbourhood of cell (5, 4) but not one of its corners.
+    ASSERT_NEAR(g.cubic(5.3, 4.6), cubicSurface(SurfaceGrid::lon(5.3), SurfaceGrid::lat(4.6)), 1e-11);
     g.clear(7, 3);
+    EXPECT_EQ(g.cubic(5.3, 4.6), g.cell(5.3, 4.6));
+    EXPECT_GT(std::fabs(g.cubic(5.3, 4.6) - cubicSurface(SurfaceGrid::lon(5.3), SurfaceGrid::lat(4.6))), 1e-6);
     const double near = cubicSurface(SurfaceGrid::lon(6), SurfaceGrid::lat(4));
-    EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(6) - 9e-7, SurfaceGrid::lat(4) + 9e-7, g.get()),
-              near);
+    EXPECT_EQ(interpolateGeoidBicubic(SurfaceGrid::lon(6) - 9e-7, SurfaceGrid::lat(4) + 9e-7, g.get()), near);
     // Farther than 1e-6 the cell blend answers: close to the node, but not the node.
-    const double blend =
-        interpolateGeoidBicubic(SurfaceGrid::lon(6) + 1e-4, SurfaceGrid::lat(4) + 1e-4, g.get());
+    const double blend = interpolateGeoidBicubic(SurfaceGrid::lon(6) + 1e-4, SurfaceGrid::lat(4) + 1e-4, g.get());
     EXPECT_NE(blend, near);
     EXPECT_NEAR(blend, near, 1e-2);
 }
