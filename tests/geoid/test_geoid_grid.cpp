@@ -40,9 +40,6 @@ TEST_F(GridFile, NodesLieInFileOrderFromTheSouthWestCornerWithTheirNeighbours)
     for (int k = 0; k < 12; ++k) nodes.push_back(std::to_string(100 * (k / 4) + k % 4) + ".25");
     GeoidGrid* g = load(writeLines("small.grd", {"-20", "10", "-19", "11.5", "3", "2"}, nodes));
     ASSERT_NE(g, nullptr);
-    EXPECT_EQ(g->inMemory, 1);
-    EXPECT_DOUBLE_EQ(g->lonStep, 0.5);
-    EXPECT_DOUBLE_EQ(g->latStep, 0.5);
     ASSERT_EQ(gridNodeCount(g), 12);
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 4; ++c) {

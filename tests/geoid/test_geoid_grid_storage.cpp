@@ -1,5 +1,6 @@
-// The two storage modes: a grid in a scratch file must read and write exactly as the
-// same grid in memory, across the boundaries of its windows, and leave no file behind.
+// The storage: a grid in a scratch file must read and write exactly as the same grid in
+// memory, across the boundaries of its windows, and leave no file behind; a grid in
+// memory holds its nodes in 4 bytes or, when a value needs it, in 16-byte cells.
 #include "geoid/geoid_context.h"
 #include "geoid_test_files.h"
 

@@ -34,7 +34,12 @@ public:
                  kelvane::createGeoidGrid(kWest, kSouth, kDLon, kDLat, kE, kF, 1, folder ? folder : "")))
     {
         for (int r = 0; r <= kF; ++r) {
-            for (int c = 0; c <= kE; ++c) set(c, r, f(lon(c), lat(r)));
+            for (int c = 0; c <= kE; ++c) {
+                GeoidGridCell cell = kelvane::emptyGridCell();
+                cell.value = f(lon(c), lat(r));
+                cell.valid = '1';
+                set(c, r, cell);
+            }
         }
     }
     ~SurfaceGrid() { kelvane::destroyGeoidGrid(&grid_); }
@@ -47,17 +52,8 @@ public:
     // The two interpolations at column c, row r (fractions between the nodes).
     double cubic(double c, double r) { return interpolateGeoidBicubic(lon(c), lat(r), grid_); }
     double cell(double c, double r) { return interpolateGeoidCell(lon(c), lat(r), grid_); }
-    void set(int c, int r, double v)
-    {
-        GeoidGridCell cell = kelvane::emptyGridCell();
-        cell.value = v;
-        cell.valid = '1';
-        kelvane::setGridCell(grid_, kelvane::gridNodeIndex(grid_, c, r), cell);
-    }
-    void clear(int c, int r)
-    {
-        kelvane::setGridCell(grid_, kelvane::gridNodeIndex(grid_, c, r), kelvane::emptyGridCell());
-    }
+    void set(int c, int r, const GeoidGridCell& cell) { kelvane::setGridCell(grid_, kelvane::gridNodeIndex(grid_, c, r), cell); }
+    void clear(int c, int r) { set(c, r, kelvane::emptyGridCell()); }
 
 private:
     GeoidGrid* grid_;
@@ -172,9 +168,7 @@ TEST(GeoidInterpolation, HostilePointsAndGridsGiveNoData)
     for (double step : {0.0, -0.5, nan}) {
         GeoidGrid* odd = kelvane::createGeoidGrid(10.0, 40.0, step, step, 4, 4, 1, "");
         if (!odd) continue; // refusing such a grid outright is fine too
-        for (double p : {10.0, 10.5, 9.5}) {
-            EXPECT_EQ(interpolateGeoidBicubic(p, 40.0 + (p - 10.0), odd), kGeoidNoData);
-        }
+        for (double p : {10.0, 10.5, 9.5}) EXPECT_EQ(interpolateGeoidBicubic(p, 40.0 + (p - 10.0), odd), kGeoidNoData);
         kelvane::destroyGeoidGrid(&odd);
     }
 }
