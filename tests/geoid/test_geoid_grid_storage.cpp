@@ -133,7 +133,7 @@ TEST_F(ScratchGrid, CompactNodesReadBackExactlyAndWidenForAValueTheyCannotHold)
         std::FILE* in = std::tmpfile();
         for (const std::string& l : lines) std::fprintf(in, "%s\n", l.c_str());
         std::rewind(in);
-        return readTextGrid(in, static_cast<int>(lines.size()) - 1, 0, 0, 0, 1, 1, nullptr, folder());
+        return readTextGrid(in, 199, 99, 0, 0, 1, 1, nullptr, folder()); // 200 x 100 nodes
     };
     GeoidGrid* g = load();
     ASSERT_NE(g, nullptr);
@@ -141,13 +141,14 @@ TEST_F(ScratchGrid, CompactNodesReadBackExactlyAndWidenForAValueTheyCannotHold)
     expectExact(g);
     destroyGeoidGrid(&g);
     for (const char* wide : {"1.2345678", "2147.483648", "-2147.483646", "1e-7", "-1e300", "5e-324"}) {
-        lines.insert(lines.begin() + 200, wide);
+        const std::string kept = lines[5001];
+        lines[5001] = wide;
         g = load();
         ASSERT_NE(g, nullptr);
         EXPECT_TRUE(g->compactNodes == nullptr && g->rows != nullptr) << wide;
         expectExact(g);
         destroyGeoidGrid(&g);
-        lines.erase(lines.begin() + 200);
+        lines[5001] = kept;
     }
     // Widening without memory for the cells moves the grid to a scratch file, intact.
     g = load();
