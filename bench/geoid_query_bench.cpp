@@ -23,6 +23,7 @@
 
 #include "kelvane/geoid.h"
 #include "bench/support/egm96_fixture.h"
+#include "bench/support/peer_comparison.h"
 
 #ifdef KELVANE_BENCH_WITH_GEOGRAPHICLIB
 #include <GeographicLib/Geoid.hpp>
@@ -158,13 +159,8 @@ void comparePeer(benchmark::State& state, const std::vector<Point>& p, Height th
         state.SkipWithError(Egm96Model::instance().error().c_str());
         return;
     }
-    double theirsSeconds = 0.0, oursSeconds = 0.0;
-    for (auto _ : state) {
-        theirsSeconds += cpuSeconds(p, theirs);
-        state.PauseTiming();
-        oursSeconds += cpuSeconds(p, ours);
-        state.ResumeTiming();
-    }
+    const auto [theirsSeconds, oursSeconds] =
+        kelvane_bench::secondsInTurn(state, [&] { return cpuSeconds(p, theirs); }, [&] { return cpuSeconds(p, ours); });
     setTimePerPoint(state, p.size());
     double worst = 0.0;
     for (const Point& q : p) worst = std::fmax(worst, std::fabs(theirs(q) - ours(q)));
@@ -257,31 +253,11 @@ BENCHMARK(BM_GeographicLib_GeoidQuerySmallArea);
 
 #ifdef KELVANE_BENCH_WITH_PROJ
 
-// PROJ's vertical grid shift on the GTX file: the geoid height is the height it adds.
-class ProjGeoid {
-public:
-    ProjGeoid()
-        : ctx_(proj_context_create()),
-          pj_(proj_create(ctx_, (std::string("+proj=vgridshift +multiplier=1 +grids=") + kGtx).c_str()))
-    {
-    }
-    ~ProjGeoid()
-    {
-        if (pj_) proj_destroy(pj_);
-        proj_context_destroy(ctx_);
-    }
-    ProjGeoid(const ProjGeoid&) = delete;
-    ProjGeoid& operator=(const ProjGeoid&) = delete;
-    PJ* get() const { return pj_; }
-
-private:
-    PJ_CONTEXT* ctx_;
-    PJ* pj_;
-};
 
 void proj(benchmark::State& state, const std::vector<Point>& p)
 {
-    static const ProjGeoid geoid;
+    // PROJ's vertical grid shift on the GTX file: the geoid height is the height it adds.
+    static const kelvane_bench::ProjPipeline geoid((std::string("+proj=vgridshift +multiplier=1 +grids=") + kGtx).c_str());
     if (!geoid.get()) {
         state.SkipWithError("PROJ cannot open the EGM96 GTX grid");
         return;
