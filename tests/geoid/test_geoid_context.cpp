@@ -278,8 +278,7 @@ TEST_F(GeoidContextTest, HostileFilesAndFaultsGiveCleanStatuses)
     EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoMemory);
     EXPECT_EQ(h, 0.0);
     EXPECT_EQ(getGeoidLoadFailure(), kvGeoidLoadBadHeader);
-    EXPECT_EQ(state(), kGeoidOpened); // the next query tries again ...
-    // ... unless the file is unchanged: the failure is remembered: the same unchanged file is not read again.
+    EXPECT_EQ(state(), kGeoidOpened); // the next query tries again, but an unchanged file is not read again
     EXPECT_EQ(dir.file("egm96.grd"), geoidContext().failedPath);
     EXPECT_EQ(query(5.0, 5.0, h), kvGeoidNoMemory);
     // Emptied (truncated after the presence check): still a bad header, not "no memory".
@@ -298,9 +297,9 @@ TEST_F(GeoidContextTest, HostileFilesAndFaultsGiveCleanStatuses)
 #endif
     std::filesystem::remove(dir.file("egm96.grd"));
 
-    // Memory for the rows lacking: the grid goes to a scratch file and answers the same.
+    // Memory for the nodes lacking: the grid goes to a scratch file and answers the same.
     writeGlobalGrid(dir.file("egm96.grd"));
-    kelvane::gGeoidAllocationsToFail = 1; // the first row
+    kelvane::gGeoidAllocationsToFail = 1; // the node block
     ASSERT_EQ(query(45.0, 10.0, h), kvGeoidOk);
     EXPECT_EQ(kelvane::geoidContextGrid()->inMemory, 0);
     EXPECT_EQ(state(), kGeoidLoaded);
