@@ -1,9 +1,8 @@
 // The batch entry points, nanoseconds per point over 4096 points converted in one call,
 // against PROJ's proj_trans_generic on the same arrays in the same run. Each iteration
-// times one batch call of this library (counter "time_per_point") and, outside the
-// benchmark's own timing, proj_trans_generic over copies of the same input arrays
-// ("proj_per_point"); "ratio_kelvane_over_proj" divides the two CPU times, so the two
-// libraries see the same load on the machine. "max_diff_m" (or "max_diff_rad") is the
+// times proj_trans_generic over copies of the input arrays ("proj_per_point") and one
+// batch call of this library ("time_per_point"), in turn, so that both see the same load
+// on the machine; "ratio_kelvane_over_proj" divides the two CPU times. "max_diff_m" (or "max_diff_rad") is the
 // largest difference between the two results, so the timings are known to do the same
 // work. This library also delivers the scale factor and convergence of every point, which
 // PROJ does not. Without PROJ only this library is timed.
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "bench/point_batch.h"
+#include "bench/support/peer_comparison.h"
 #include "kelvane/kelvane.h"
 
 #ifdef KELVANE_BENCH_WITH_PROJ
@@ -76,28 +76,6 @@ Arrays inverseOf(const Arrays& forward, bool geocentric = false)
     return a;
 }
 
-#ifdef KELVANE_BENCH_WITH_PROJ
-
-// One PROJ transformation, made before timing starts.
-class Proj {
-public:
-    explicit Proj(const char* definition) : ctx_(proj_context_create()), pj_(proj_create(ctx_, definition)) {}
-    ~Proj()
-    {
-        if (pj_) proj_destroy(pj_);
-        proj_context_destroy(ctx_);
-    }
-    Proj(const Proj&) = delete;
-    Proj& operator=(const Proj&) = delete;
-    PJ* get() const { return pj_; }
-
-private:
-    PJ_CONTEXT* ctx_;
-    PJ* pj_;
-};
-
-#endif
-
 // What PROJ is compared on: its definition, direction, and where its inputs (x, y, z) and
 // its results (x, y) stand among this library's columns. Angles are radians on both sides;
 // `units` scales this library's lengths to PROJ's (US survey feet).
@@ -112,51 +90,39 @@ struct Peer {
     std::vector<double> Arrays::*resultZ;
 };
 
-// Times ours (one batch call on a) in every iteration, and the peer as described above.
+// Times ours (one batch call on a) and the peer as described above in turn, in every
+// iteration; the CPU times per point and their ratio are the counters.
 void versusProj(benchmark::State& state, Arrays& a, const std::function<int(Arrays&)>& ours, const Peer& peer)
 {
     if (ours(a) < 0) {
         state.SkipWithError("the batch call was refused");
         return;
     }
-    double oursSeconds = 0.0;
-    double theirsSeconds = 0.0;
+    const auto oursOnce = [&] { return cpuSeconds([&] { benchmark::DoNotOptimize(ours(a)); }); };
 #ifdef KELVANE_BENCH_WITH_PROJ
-    static_cast<void>(theirsSeconds);
-    const Proj proj(peer.definition);
+    const kelvane_bench::ProjPipeline proj(peer.definition);
     if (!proj.get()) {
         state.SkipWithError("PROJ could not create the transformation");
         return;
     }
     std::vector<double> x, y, z;
-    const auto runProj = [&] {
-        proj_trans_generic(proj.get(), peer.forward ? PJ_FWD : PJ_INV, x.data(), sizeof(double), x.size(), y.data(),
-                           sizeof(double), y.size(), peer.z ? z.data() : nullptr, sizeof(double),
-                           peer.z ? z.size() : 0, nullptr, 0, 0);
-    };
-    const auto loadProj = [&] {
+    const auto load = [&] {
         x = a.*peer.x;
         y = a.*peer.y;
         if (peer.z) z = a.*peer.z;
     };
-#endif
-    for (auto _ : state) {
-        oursSeconds += cpuSeconds([&] { benchmark::DoNotOptimize(ours(a)); });
-#ifdef KELVANE_BENCH_WITH_PROJ
-        state.PauseTiming();
-        loadProj();
-        theirsSeconds += cpuSeconds(runProj);
-        state.ResumeTiming();
-#endif
-    }
-    const double converted = static_cast<double>(state.iterations()) * static_cast<double>(kBatch);
-    state.counters["time_per_point"] =
-        benchmark::Counter(converted, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-#ifdef KELVANE_BENCH_WITH_PROJ
-    state.counters["proj_per_point"] = theirsSeconds / converted;
+    const auto run = [&] {
+        proj_trans_generic(proj.get(), peer.forward ? PJ_FWD : PJ_INV, x.data(), sizeof(double), x.size(), y.data(),
+                           sizeof(double), y.size(), peer.z ? z.data() : nullptr, sizeof(double),
+                           peer.z ? z.size() : 0, nullptr, 0, 0);
+    };
+    const auto [theirsSeconds, oursSeconds] = kelvane_bench::secondsInTurn(
+        state, [&] { load(); return cpuSeconds(run); }, oursOnce);
+    const double points = static_cast<double>(state.iterations()) * static_cast<double>(kBatch);
+    state.counters["proj_per_point"] = theirsSeconds / points;
     if (theirsSeconds > 0.0) state.counters["ratio_kelvane_over_proj"] = oursSeconds / theirsSeconds;
-    loadProj();
-    runProj();
+    load();
+    run();
     double worst = 0.0;
     for (std::size_t i = 0; i < kBatch; ++i) {
         double d = std::hypot(x[i] - (a.*peer.resultX)[i], y[i] - (a.*peer.resultY)[i]);
@@ -166,7 +132,11 @@ void versusProj(benchmark::State& state, Arrays& a, const std::function<int(Arra
     state.counters[peer.forward || peer.resultZ ? "max_diff_m" : "max_diff_rad"] = worst;
 #else
     static_cast<void>(peer);
+    double oursSeconds = 0.0;
+    for (auto _ : state) oursSeconds += oursOnce();
+    const double points = static_cast<double>(state.iterations()) * static_cast<double>(kBatch);
 #endif
+    state.counters["time_per_point"] = oursSeconds / points;
 }
 
 // Forward peers read (lon, lat) and give (easting, northing); inverse ones the reverse.
