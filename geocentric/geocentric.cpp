@@ -8,7 +8,6 @@
 #include "core/math_constants.h"
 #include "core/named_ellipsoids.h"
 #include "geocentric/geocentric_internal.h"
-#include "kelvane/matrix.h"
 
 namespace kelvane::geocentric {
 
@@ -193,35 +192,40 @@ namespace {
 
 // Rotation from geocentric differences into the east/north/up frame at (phi, lambda):
 // rows east, north, up of the unit vectors expressed in X, Y, Z.
-void fillLocalRotation(double phi, double lambda, Matrix& R)
-{
-    const double sphi = std::sin(phi);
-    const double cphi = std::cos(phi);
-    const double slam = std::sin(lambda);
-    const double clam = std::cos(lambda);
-    R.element(0, 0) = -slam;
-    R.element(0, 1) = clam;
-    R.element(0, 2) = 0.0;
-    R.element(1, 0) = -sphi * clam;
-    R.element(1, 1) = -sphi * slam;
-    R.element(1, 2) = cphi;
-    R.element(2, 0) = cphi * clam;
-    R.element(2, 1) = cphi * slam;
-    R.element(2, 2) = sphi;
-}
+struct LocalRotation {
+    double r[3][3];
+    LocalRotation(double phi, double lambda)
+    {
+        const double sphi = std::sin(phi);
+        const double cphi = std::cos(phi);
+        const double slam = std::sin(lambda);
+        const double clam = std::cos(lambda);
+        r[0][0] = -slam;
+        r[0][1] = clam;
+        r[0][2] = 0.0;
+        r[1][0] = -sphi * clam;
+        r[1][1] = -sphi * slam;
+        r[1][2] = cphi;
+        r[2][0] = cphi * clam;
+        r[2][1] = cphi * slam;
+        r[2][2] = sphi;
+    }
+};
 
-// out = M (v0, v1, v2).
-void applyRotation(Matrix& M, double v0, double v1, double v2, double* out0, double* out1, double* out2)
+// out[i] = sum over k of m(i, k) v[k], each sum started from 0.0 and taken in column
+// order, as the library's matrix product sums: the results are bit for bit those of R
+// and its transpose multiplied as 3 x 3 and 3 x 1 matrices, without their allocations.
+template <typename Element>
+void rotate(Element m, double v0, double v1, double v2, double* out0, double* out1, double* out2)
 {
-    Matrix v(3, 1);
-    v.element(0, 0) = v0;
-    v.element(1, 0) = v1;
-    v.element(2, 0) = v2;
-    Matrix out(3, 1);
-    matrixMultiply(&M, &v, &out);
-    *out0 = out.element(0, 0);
-    *out1 = out.element(1, 0);
-    *out2 = out.element(2, 0);
+    double* out[3] = {out0, out1, out2};
+    for (int i = 0; i < 3; ++i) {
+        double sum = 0.0;
+        sum += m(i, 0) * v0;
+        sum += m(i, 1) * v1;
+        sum += m(i, 2) * v2;
+        *out[i] = sum;
+    }
 }
 
 } // namespace
@@ -231,20 +235,17 @@ int localToLocalGeodetic(double lat, double lon, double dX, double dY, double dZ
                          double* north, double* up)
 {
     if (!east || !north || !up) return 1;
-    Matrix R(3, 3);
-    fillLocalRotation(lat, lon, R);
-    applyRotation(R, dX, dY, dZ, east, north, up);
+    const LocalRotation R(lat, lon);
+    rotate([&R](int i, int k) { return R.r[i][k]; }, dX, dY, dZ, east, north, up);
     return 0;
 }
 
-// The inverse rotation is the transpose, read through a view of the same array.
+// The inverse rotation is the transpose.
 int localGeodeticToLocal(double lat, double lon, double east, double north, double up, double* dX,
                          double* dY, double* dZ)
 {
     if (!dX || !dY || !dZ) return 1;
-    Matrix R(3, 3);
-    fillLocalRotation(lat, lon, R);
-    Matrix Rt(3, 3, Matrix::TransposedView, R.getMAry());
-    applyRotation(Rt, east, north, up, dX, dY, dZ);
+    const LocalRotation R(lat, lon);
+    rotate([&R](int i, int k) { return R.r[k][i]; }, east, north, up, dX, dY, dZ);
     return 0;
 }
