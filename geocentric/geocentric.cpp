@@ -46,11 +46,11 @@ void radiusAndHeight(double a2, double b2, double p, double Z, double phi, doubl
 // (the line from the foot to the point is normal to the ellipse). Bowring's start,
 // tan(beta0) = z / (ec p), is exact on the ellipsoid itself; one pass of the fixed point
 // tan(beta) = ec z / (p - a e^2 cos(beta)) divides its error by more than 200 at any
-// height, and one Halley step from there leaves an error far below the rounding of the
-// results (about 3e-16 rad) from 4000 km from the centre outwards, 1e-14 rad at the
-// half-radius limit. The
-// pair (s, c) is carried unnormalised until the Halley step so that points next to the
-// axis (p tiny) and on the equator (z = 0) need no case of their own.
+// height, and one Halley step from there leaves an error below the rounding of the
+// results (about 3e-16 rad) from 4000 km from the centre outwards, about 1e-14 rad at
+// the half-radius limit. The pair (s, c) is carried unnormalised until the Halley step,
+// so that points next to the axis (p tiny) and on the equator (z = 0) need no case of
+// their own.
 //
 // The height is measured along the normal of the latitude found,
 //     h = p cos(phi) + z sin(phi) - a sqrt(1 - e^2 sin^2(phi)),
@@ -73,7 +73,7 @@ bool oneStepLatitudeHeight(double a, double b, double e2, double p, double Z, do
     const double c = C * norm;
 
     // Halley's step d = -f f' / (f'^2 - f f''/2), then (s, c) turned through d (the sine
-    // and cosine of d to third order, exact for any d the step can give here).
+    // and cosine of d to third order: exact to rounding, as |d| stays below 1e-4 here).
     const double f = p * s - ecz * c - ae2 * s * c;
     const double df = p * c + ecz * s - ae2 * (c * c - s * s);
     const double ddf = 3.0 * ae2 * s * c - f;
