@@ -15,11 +15,8 @@
 #include <vector>
 
 #include "bench/point_batch.h"
+#include "bench/support/peer_comparison.h"
 #include "kelvane/kelvane.h"
-
-#ifdef KELVANE_BENCH_WITH_PROJ
-#include <proj.h>
-#endif
 #ifdef KELVANE_BENCH_WITH_GEOGRAPHICLIB
 #include <GeographicLib/Geocentric.hpp>
 #endif
@@ -102,13 +99,8 @@ double batchSeconds(Convert convert)
 template <typename Peer>
 void againstPeer(benchmark::State& state, Peer peer)
 {
-    double peerSeconds = 0.0, oursSeconds = 0.0;
-    for (auto _ : state) {
-        peerSeconds += batchSeconds(peer);
-        state.PauseTiming();
-        oursSeconds += batchSeconds(ours);
-        state.ResumeTiming();
-    }
+    const auto [peerSeconds, oursSeconds] = kelvane_bench::secondsInTurn(
+        state, [&] { return batchSeconds(peer); }, [] { return batchSeconds(ours); });
     const double converted = static_cast<double>(state.iterations()) * static_cast<double>(batch().size());
     state.counters["time_per_point"] =
         benchmark::Counter(converted, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
@@ -129,18 +121,15 @@ void againstPeer(benchmark::State& state, Peer peer)
 
 void BM_PROJ_cart_inverse(benchmark::State& state)
 {
-    PJ_CONTEXT* ctx = proj_context_create();
-    PJ* cart = proj_create(ctx, "+proj=cart +ellps=GRS80");
-    if (!cart) {
+    static const kelvane_bench::ProjPipeline cart("+proj=cart +ellps=GRS80");
+    if (!cart.get()) {
         state.SkipWithError("PROJ could not create +proj=cart");
-    } else {
-        againstPeer(state, [cart](const EcefPoint& p) {
-            const PJ_COORD g = proj_trans(cart, PJ_INV, proj_coord(p.X, p.Y, p.Z, 0.0));
-            return Geodetic{g.lpz.phi, g.lpz.lam, g.lpz.z};
-        });
-        proj_destroy(cart);
+        return;
     }
-    proj_context_destroy(ctx);
+    againstPeer(state, [](const EcefPoint& p) {
+        const PJ_COORD g = proj_trans(cart.get(), PJ_INV, proj_coord(p.X, p.Y, p.Z, 0.0));
+        return Geodetic{g.lpz.phi, g.lpz.lam, g.lpz.z};
+    });
 }
 BENCHMARK(BM_PROJ_cart_inverse);
 
