@@ -255,6 +255,9 @@ void geocentric(Digest& d)
 }
 
 // The geocentric inverse on its own row, so that a change of its method re-baselines it alone.
+// Its rows and the national grids (whose datum shifts go through it) were recaptured when the
+// inverse became one Halley step: the geocentric tests hold it to the old iteration within
+// 1e-11 rad and 1 µm.
 void geocentricInverse(Digest& d)
 {
     globe([&](double, double, double, double x, double y, double z) {
@@ -278,9 +281,9 @@ const struct {
     {"spc27", spc27, 0xfec6e2e6fc69946ULL},
     {"zone records", zoneRecords, 0xbf6c1d9bb1ba9defULL},
     {"stand-alone projections", standalone, 0x73c2acd7ba827be6ULL},
-    {"national grids", nationalGrids, 0x7badc103cd15066fULL},
+    {"national grids", nationalGrids, 0x61f1b87bdb365464ULL},
     {"geocentric, local, 3D", geocentric, 0xc2a2ddda82d54814ULL},
-    {"geocentric inverse", geocentricInverse, 0xada1939e8922ec72ULL},
+    {"geocentric inverse", geocentricInverse, 0x19335349a4a1624ULL},
 };
 
 TEST(BitIdentitySweep, EveryFamilyGivesTheCapturedBits)
