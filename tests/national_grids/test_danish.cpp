@@ -6,12 +6,13 @@
 #include "kelvane/danish.h"
 #include "national_grids/danish_grid.h"
 #include "national_grids/danish_internal.h"
+#include "support/test_support.h"
 
 namespace {
 
+using ktest::kDeg;
 using namespace kelvane::danish;
 
-const double kDeg = std::atan(1.0) / 45.0;
 constexpr double kEarthRadius = 6378000.0;
 
 using ToGrid = int (*)(double, double, double, double*, double*, double*);

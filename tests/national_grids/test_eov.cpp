@@ -6,12 +6,13 @@
 
 #include "kelvane/eov.h"
 #include "national_grids/eov_internal.h"
+#include "support/test_support.h"
 
 namespace {
 
+using ktest::kDeg;
 using namespace kelvane::eov;
 
-const double kDeg = std::atan(1.0) / 45.0;
 constexpr double kEarthRadius = 6378000.0;
 
 // Negated EPSG 1448 "HD72 to WGS 84 (3)": the shift from WGS84 to HD72.

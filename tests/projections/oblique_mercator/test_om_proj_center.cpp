@@ -9,16 +9,16 @@
 
 #include "kelvane/oblique_mercator.h"
 #include "projections/oblique_mercator/om_proj_center.h"
+#include "support/test_support.h"
 
 struct OGCTObliqueMercatorTestAccess {
     static double isometricLat(OGCTObliqueMercator& om, double phi) { return om.dGetIsometricLat(phi); }
     static double series(OGCTObliqueMercator& om, double x) { return om.dTrigSeries2468(1.0, 0.5, 0.25, 0.125, x); }
 };
 
-namespace {
+using namespace ktest;
 
-const double kPi = 4.0 * std::atan(1.0);
-double deg(double d, double m = 0.0, double s = 0.0) { return (d + m / 60.0 + s / 3600.0) * kPi / 180.0; }
+namespace {
 
 zoneCnstntObliqueMerc zone(double a, double f, double phiC, double lambdaC, double alphaC, double gammaC,
                            double k0, double fe, double fn)
@@ -41,9 +41,6 @@ zoneCnstntObliqueMerc rsoBorneo()
     return zone(6377298.556, 1.0 / 300.8017, deg(4), deg(115), deg(53, 18, 56.9537), deg(53, 7, 48.3685),
                 0.99984, 590476.87, 442857.65);
 }
-
-geodCoord geographic(double lat, double lon) { geodCoord p{}; p.lat = lat; p.lon = lon; return p; }
-geodCoord grid(double n, double e) { geodCoord p{}; p.northing = n; p.easting = e; return p; }
 
 // The three ways to project one point: free function, object, one-point wrapper.
 enum class Route { Free, Object, Wrapper };

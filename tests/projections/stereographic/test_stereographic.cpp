@@ -7,11 +7,11 @@
 #include <limits>
 
 #include "kelvane/stereographic.h"
+#include "support/test_support.h"
+
+using namespace ktest;
 
 namespace {
-
-const double kPi = 4.0 * std::atan(1.0);
-double deg(double d, double m = 0.0, double s = 0.0) { return (d + m / 60.0 + s / 3600.0) * kPi / 180.0; }
 
 struct Zone {
     ellipsoid ell;
@@ -34,18 +34,14 @@ Zone rdNew()
 
 geodCoord forward(Zone& z, double lat, double lon)
 {
-    geodCoord p{};
-    p.lat = lat;
-    p.lon = lon;
+    geodCoord p = geographic(lat, lon);
     stereographic_calc(&z.ell, &z.zone, &p, 1);
     return p;
 }
 
 geodCoord inverse(Zone& z, double northing, double easting)
 {
-    geodCoord p{};
-    p.northing = northing;
-    p.easting = easting;
+    geodCoord p = grid(northing, easting);
     stereographic_calc(&z.ell, &z.zone, &p, 0);
     return p;
 }
