@@ -11,11 +11,6 @@
 #include "projections/oblique_mercator/om_proj_center.h"
 #include "support/test_support.h"
 
-struct OGCTObliqueMercatorTestAccess {
-    static double isometricLat(OGCTObliqueMercator& om, double phi) { return om.dGetIsometricLat(phi); }
-    static double series(OGCTObliqueMercator& om, double x) { return om.dTrigSeries2468(1.0, 0.5, 0.25, 0.125, x); }
-};
-
 using namespace ktest;
 
 namespace {
@@ -89,9 +84,6 @@ TEST(OmProjCenterConstants, TimbalaiIntermediatesAsTabulated)
     EXPECT_NEAR(lambda0, 1.914373469, 1e-9);
     EXPECT_NEAR(uc, 738096.094, 1e-3);
     EXPECT_EQ(vc, 0.0);
-    EXPECT_EQ(kelvane::signOf(0.0), 1.0);
-    EXPECT_EQ(kelvane::signOf(-1e-300), -1.0);
-    EXPECT_EQ(kelvane::signOf(std::nan("")), 1.0);
 }
 
 TEST(OmProjCenterWorkedExamples, TimbalaiRsoBorneoEveryRouteBothWays)
@@ -238,7 +230,7 @@ TEST(OmObject, WrapsLongitudesAcrossTheAntimeridian)
     EXPECT_NEAR(back.lon, deg(180.5), 1e-11); // within pi of the centre, not wrapped back
 }
 
-TEST(OmObject, CopiesAndHelpers)
+TEST(OmObject, CopiesAndNullPoints)
 {
     OGCTObliqueMercator a;
     a.Init(rsoBorneo());
@@ -251,13 +243,6 @@ TEST(OmObject, CopiesAndHelpers)
     EXPECT_EQ(p.northing, q.northing);
     a.TransGeoToMap(nullptr);
     a.TransMapToGeo(nullptr);
-
-    const double e = rsoBorneo().ell.ecc, phi = deg(40);
-    const double q40 = std::log(std::tan(kPi / 4.0 + phi / 2.0) *
-                                std::pow((1.0 - e * std::sin(phi)) / (1.0 + e * std::sin(phi)), e / 2.0));
-    EXPECT_NEAR(OGCTObliqueMercatorTestAccess::isometricLat(a, phi), q40, 1e-15);
-    EXPECT_NEAR(OGCTObliqueMercatorTestAccess::series(a, 0.3),
-                std::sin(0.6) + 0.5 * std::sin(1.2) + 0.25 * std::sin(1.8) + 0.125 * std::sin(2.4), 1e-15);
 }
 
 TEST(OmProjCenterBadInput, NullPointersAreRefused)
