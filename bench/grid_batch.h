@@ -69,6 +69,8 @@ public:
     ProjPipeline(const ProjPipeline&) = delete;
     ProjPipeline& operator=(const ProjPipeline&) = delete;
 
+    // The transformation itself, for a caller with its own coordinates (null if PROJ refused it).
+    PJ* get() const { return pj_; }
     PJ_COORD forward(const GridPoint& p) const { return proj_trans(pj_, PJ_FWD, proj_coord(p.lon, p.lat, 0, 0)); }
     PJ_COORD inverse(double x, double y) const { return proj_trans(pj_, PJ_INV, proj_coord(x, y, 0, 0)); }
 

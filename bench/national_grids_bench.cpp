@@ -17,7 +17,7 @@
 #include "kelvane/kelvane.h"
 
 #ifdef KELVANE_BENCH_WITH_PROJ
-#include <proj.h>
+#include "bench/grid_batch.h"
 #endif
 
 namespace {
@@ -182,26 +182,7 @@ BENCHMARK(BM_EOV_inverse);
 
 #ifdef KELVANE_BENCH_WITH_PROJ
 
-// A PROJ pipeline made once, destroyed at exit.
-class ProjPipeline {
-public:
-    explicit ProjPipeline(const char* definition)
-        : ctx_(proj_context_create()), pj_(proj_create(ctx_, definition))
-    {
-    }
-    ~ProjPipeline()
-    {
-        if (pj_) proj_destroy(pj_);
-        proj_context_destroy(ctx_);
-    }
-    ProjPipeline(const ProjPipeline&) = delete;
-    ProjPipeline& operator=(const ProjPipeline&) = delete;
-    PJ* get() const { return pj_; }
-
-private:
-    PJ_CONTEXT* ctx_;
-    PJ* pj_;
-};
+using kelvane::bench::ProjPipeline;
 
 // Times the pipeline forward over the batch; reports the largest planar difference from
 // the library's (first, second) = (easting, northing) of each point and the time ratio.
