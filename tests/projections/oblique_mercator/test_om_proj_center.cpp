@@ -84,6 +84,9 @@ TEST(OmProjCenterConstants, TimbalaiIntermediatesAsTabulated)
     EXPECT_NEAR(lambda0, 1.914373469, 1e-9);
     EXPECT_NEAR(uc, 738096.094, 1e-3);
     EXPECT_EQ(vc, 0.0);
+    EXPECT_EQ(kelvane::signOf(0.0), 1.0);
+    EXPECT_EQ(kelvane::signOf(-1e-300), -1.0);
+    EXPECT_EQ(kelvane::signOf(std::nan("")), 1.0);
 }
 
 TEST(OmProjCenterWorkedExamples, TimbalaiRsoBorneoEveryRouteBothWays)

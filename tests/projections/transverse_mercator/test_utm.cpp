@@ -181,6 +181,18 @@ TEST(UtmZoneChoice, BoundariesBelongToTheZoneToTheirEast)
     for (const auto& r : rows) EXPECT_EQ(autoZone(r.lat, r.lon), r.zone) << r.lat << " " << r.lon;
 }
 
+TEST(UtmZoneChoice, RoundHalfUp)
+{
+    // Negative values: the magnitude of the fraction decides, then 1 is added.
+    const struct {
+        double x;
+        int want;
+    } rows[] = {{1.5, 2},  {1.4999999, 1},    {60.0, 60},      {0.0, 0},          {-0.4, 0},
+                {-0.7, 1}, {std::nan(""), 0}, {-1.5, 0},       {1e300, INT_MAX},  {-1e300, INT_MIN}};
+    for (const auto& r : rows) EXPECT_EQ(roundHalfUp(r.x), r.want) << r.x;
+    EXPECT_EQ(utmZoneFromPosition(0.5, std::nan("")), 0);
+}
+
 // A position without a zone (not finite, or a longitude beyond about 183 degrees) gets no
 // zone code, and the automatic choice fails without writing anything.
 TEST(UtmZoneChoice, NoZoneForPositionsOutsideTheZones)
