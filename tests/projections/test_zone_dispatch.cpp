@@ -97,29 +97,6 @@ TEST(ArcToChord, SameBacksightAndForesightGiveExactlyZero)
     }
 }
 
-TEST(ArcToChord, TransverseMercatorIdentities)
-{
-    ellipsoid ell = grs80();
-    zoneCnstnt z = alabamaEast();
-    auto T = [&](double n1, double e1, double n2, double e2) {
-        geodCoord p1 = marked();
-        geodCoord p2 = marked();
-        p1.northing = n1;
-        p1.easting = e1;
-        p2.northing = n2;
-        p2.easting = e2;
-        double t = 99.0;
-        EXPECT_EQ(tmArcToChord(&ell, &z, &p1, &p2, &t), 0);
-        return t;
-    };
-    const double E0 = z.falseEasting;
-    EXPECT_EQ(T(100000.0, E0, 120000.0, E0), 0.0);                   // along the central meridian
-    EXPECT_EQ(T(100000.0, 250000.0, 100000.0, 280000.0), 0.0);       // along a grid east-west line
-    EXPECT_LT(T(100000.0, E0 + 50000.0, 110000.0, E0 + 50000.0), 0.0); // northward, east of the meridian
-    EXPECT_GT(T(110000.0, E0 + 50000.0, 100000.0, E0 + 50000.0), 0.0); // and reversed
-    EXPECT_GT(T(100000.0, E0 - 50000.0, 110000.0, E0 - 50000.0), 0.0); // northward, west of it
-}
-
 TEST(ArcToChord, LambertSameMeridianAndTangentCone)
 {
     ellipsoid ell = grs80();
