@@ -14,10 +14,11 @@
 #include <ctime>
 #include <vector>
 
+#include "bench/support/peer_comparison.h"
 #include "kelvane/kelvane.h"
 
 #ifdef KELVANE_BENCH_WITH_PROJ
-#include "bench/grid_batch.h"
+#include <proj.h>
 #endif
 
 namespace {
@@ -182,7 +183,7 @@ BENCHMARK(BM_EOV_inverse);
 
 #ifdef KELVANE_BENCH_WITH_PROJ
 
-using kelvane::bench::ProjPipeline;
+using kelvane_bench::ProjPipeline;
 
 // Times the pipeline forward over the batch; reports the largest planar difference from
 // the library's (first, second) = (easting, northing) of each point and the time ratio.
@@ -199,13 +200,8 @@ void projForward(benchmark::State& state, const ProjPipeline& pipeline, const st
     };
     // Each iteration times PROJ over the batch; between iterations (outside the timing)
     // this library converts the same batch, so both see the same load on the machine.
-    double theirsSeconds = 0.0, oursSeconds = 0.0;
-    for (auto _ : state) {
-        theirsSeconds += cpuSeconds(points, theirs);
-        state.PauseTiming();
-        oursSeconds += cpuSeconds(points, ours);
-        state.ResumeTiming();
-    }
+    const auto [theirsSeconds, oursSeconds] = kelvane_bench::secondsInTurn(
+        state, [&] { return cpuSeconds(points, theirs); }, [&] { return cpuSeconds(points, ours); });
     const double converted = static_cast<double>(state.iterations()) * static_cast<double>(points.size());
     state.counters["time_per_point"] =
         benchmark::Counter(converted, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
