@@ -161,12 +161,14 @@ std::string zoneList(int (*fill)(char*, int))
 // One projection call per point on a geodCoord: forward reads lat, lon (degrees, positive
 // east) and gives northing, easting, k, gamma; inverse reads northing, easting and gives
 // lat, lon, k, gamma. `call(i, p)` is the library function bound to its record (point i
-// may pick its own zone).
+// may pick its own zone). Projections that write no scale factor or convergence (Krovak,
+// Cassini-Soldner) pass withScale = false and get the coordinate pair alone. A status with
+// only warning bits set counts as converted and is kept in the status array.
 template <class Call>
-py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call)
+py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call, bool withScale = true, int warningBits = 0)
 {
     const std::size_t n = commonLength({u.size(), v.size()});
-    Outputs out(n, 4);
+    Outputs out(n, withScale ? 4 : 2);
     const double* x = u.data();
     const double* y = v.data();
     {
@@ -182,12 +184,14 @@ py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call)
                 p.lon = y[i] * kDegToRad;
             }
             const int s = call(i, p);
-            if (s != 0 || !finite(p, !inverse)) { out.fail(i, s); continue; }
+            if ((s & ~warningBits) != 0 || !finite(p, !inverse)) { out.fail(i, s); continue; }
             out.ptr[0][i] = inverse ? p.lat * kRadToDeg : p.northing;
             out.ptr[1][i] = inverse ? p.lon * kRadToDeg : p.easting;
-            out.ptr[2][i] = p.gridScale;
-            out.ptr[3][i] = p.convergence * kRadToDeg;
-            out.st[i] = 0;
+            if (withScale) {
+                out.ptr[2][i] = p.gridScale;
+                out.ptr[3][i] = p.convergence * kRadToDeg;
+            }
+            out.st[i] = s;
         }
     }
     return out.result();
@@ -311,6 +315,120 @@ py::tuple omercConvert(Doubles u, Doubles v, bool inverse, double latc, double l
     });
 }
 
+// Lambert conformal conic inverse on the same parameters: the zone-constant routine with
+// the record laid out as the stand-alone forward lays it (central meridian positive west).
+py::tuple lccInverse(Doubles northing, Doubles easting, double lat0, double lon0, double lat1, double lat2,
+                     double fe, double fn, double a, double f)
+{
+    zoneCnstnt zone{};
+    zone.projection = kvLambertConformalConic;
+    zone.northParallel = lat1 * kDegToRad;
+    zone.southParallel = lat2 * kDegToRad;
+    zone.originLat = lat0 * kDegToRad;
+    zone.originLon = -lon0 * kDegToRad;
+    zone.falseNorthing = fn;
+    zone.falseEasting = fe;
+    ellipsoid ell = makeEllipsoid(a, f);
+    return convertPoints(northing, easting, true, [&](std::size_t, geodCoord& p) {
+        const int s = Lambert2Geod(&ell, &zone, &p);
+        p.lon = -p.lon;
+        return s;
+    });
+}
+
+// Krovak oblique conic in its basic orientation (degrees, metres, longitudes positive east
+// from the same prime meridian as lon0). Forward gives the Krovak Y (westing, the record's
+// northing field) and X (southing, its easting field); the library writes no scale factor
+// or convergence. A record that describes no projection fails its own centre, which turns
+// into ValueError before any point is converted.
+py::tuple krovakConvert(Doubles u, Doubles v, bool inverse, double latc, double lon0, double alphac, double latp,
+                        double kp, double falseY, double falseX, double a, double f)
+{
+    zoneCnstntKrovakObliqueConic z{};
+    z.centreLat = latc * kDegToRad;
+    z.originLon = lon0 * kDegToRad;
+    z.coneAxisColat = alphac * kDegToRad;
+    z.pseudoParallelLat = latp * kDegToRad;
+    z.pseudoParallelScale = kp;
+    z.falseNorthing = falseY;
+    z.falseEasting = falseX;
+    z.ellipsoidDef = makeEllipsoid(a, f);
+    geodCoord centre{};
+    centre.lat = z.centreLat;
+    centre.lon = z.originLon;
+    if (latLong2XY_KrovakObliqueConic(&z, &centre) != 0)
+        throw py::value_error("kelvane: the Krovak parameters describe no projection");
+    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
+        return inverse ? XY2latLong_KrovakObliqueConic(&z, &p) : latLong2XY_KrovakObliqueConic(&z, &p);
+    }, false);
+}
+
+// The library keeps one Cassini-Soldner parameter set per process: the set-up and the
+// points converted on it run under this mutex, so threads that release the GIL cannot
+// interleave their set-ups.
+std::mutex cassiniMutex;
+
+// Cassini-Soldner (degrees; lengths in the unit of a). The parameters are checked once by
+// the library's set-up, whose error word becomes ValueError; each point's word is kept,
+// and the far-from-meridian warning still counts as converted.
+py::tuple cassiniConvert(Doubles u, Doubles v, bool inverse, double lat0, double lon0, double fe, double fn,
+                         double a, double f)
+{
+    std::unique_lock<std::mutex> lock(cassiniMutex, std::defer_lock);
+    {
+        py::gil_scoped_release release;
+        lock.lock();
+    }
+    const int setup = cassiniSetup(a, f, lat0 * kDegToRad, lon0 * kDegToRad, fe, fn);
+    if (setup != 0)
+        throw py::value_error("kelvane: Cassini-Soldner parameters refused (error word " + std::to_string(setup) +
+                              "): origin latitude within -90..90, central meridian within -180..360, "
+                              "a > 0 and 1/f within 250..350");
+    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
+        return inverse ? cassiniInverse(p.easting, p.northing, &p.lat, &p.lon)
+                       : cassiniForward(p.lat, p.lon, &p.easting, &p.northing);
+    }, false, kvCassiniFarFromMeridian);
+}
+
+// Oblique stereographic through the conformal sphere, on any centre (degrees, metres). The
+// library reports a point it cannot map as NaN, which the loop turns into a failure.
+py::tuple stereoConvert(Doubles u, Doubles v, bool inverse, double lat0, double lon0, double k0, double fe,
+                        double fn, double a, double f)
+{
+    zoneCnstnt zone{};
+    zone.originLat = lat0 * kDegToRad;
+    zone.centralMeridian = lon0 * kDegToRad; // positive east for this projection
+    zone.scaleFactor = k0;
+    zone.falseNorthing = fn;
+    zone.falseEasting = fe;
+    ellipsoid ell = makeEllipsoid(a, f);
+    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
+        stereographic_calc(&ell, &zone, &p, inverse ? 0 : 1);
+        return 0;
+    });
+}
+
+// The New Brunswick grid through its own two exports.
+py::tuple newBrunswickConvert(Doubles u, Doubles v, bool inverse)
+{
+    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
+        if (inverse)
+            XYToLatLong_newBrunswickStereographic(&p);
+        else
+            latLongToXY_newBrunswickStereographic(&p);
+        return 0;
+    });
+}
+
+// The Danish grids, numbered as the Python half names them: 0 System 34 Jylland, 1 System
+// 34 Sjaelland, 2 System 45 Bornholm, 3 the corrected UTM zone 32 on ED50. Forward: WGS84
+// lat, lon (degrees), h -> the grid's pair and the ED50 height; inverse the other way.
+using DanishCall = int (*)(double, double, double, double*, double*, double*);
+const DanishCall kDanishForward[] = {latlongWGS84ToXYSys34Jylland, latlongWGS84ToXYSys34Sjlland,
+                                     latlongWGS84ToXYSys45Bornholm, latlongWGS84ToXYSys34UTM32ED50};
+const DanishCall kDanishInverse[] = {XYSys34Jylland2latlongWGS84, XYSys34Sjlland2latlongWGS84,
+                                     XYSys34Bornholm2latlongWGS84, XYSys34UTM32ED502latlongWGS84};
+
 // Hungarian EOV from and to WGS84, with the seven shift parameters as the library takes them
 // (metres, arc-seconds, ppm). Outputs: forward y, x, h; inverse lat, lon (degrees), h.
 py::tuple eovConvert(Doubles u, Doubles v, Doubles w, bool inverse, std::vector<double> shift)
@@ -329,6 +447,24 @@ py::tuple eovConvert(Doubles u, Doubles v, Doubles w, bool inverse, std::vector<
         }
         return latLongWGS84ToXY_EOV(x[i] * kDegToRad, y[i] * kDegToRad, h[i], t[0], t[1], t[2], t[3], t[4], t[5], t[6],
                                     &r[0], &r[1], &r[2]);
+    });
+}
+
+py::tuple danishConvert(Doubles u, Doubles v, Doubles w, bool inverse, int grid)
+{
+    if (grid < 0 || grid > 3) throw py::value_error("kelvane: Danish grid number must be 0..3");
+    const DanishCall call = inverse ? kDanishInverse[grid] : kDanishForward[grid];
+    const double* a = u.data();
+    const double* b = v.data();
+    const double* c = w.data();
+    return threeOutputs(commonLength({u.size(), v.size(), w.size()}), [&](std::size_t i, double* r) {
+        const double scale = inverse ? 1.0 : kDegToRad;
+        const int s = call(a[i] * scale, b[i] * scale, c[i], &r[0], &r[1], &r[2]);
+        if (inverse) {
+            r[0] *= kRadToDeg;
+            r[1] *= kRadToDeg;
+        }
+        return s;
     });
 }
 
@@ -542,6 +678,12 @@ PYBIND11_MODULE(_kelvane, m)
     m.def("tm_utm_convert", &tmUtmConvert);
     m.def("lcc_forward", &lccForward);
     m.def("omerc_convert", &omercConvert);
+    m.def("lcc_inverse", &lccInverse);
+    m.def("krovak_convert", &krovakConvert);
+    m.def("cassini_convert", &cassiniConvert);
+    m.def("stereo_convert", &stereoConvert);
+    m.def("new_brunswick_convert", &newBrunswickConvert);
+    m.def("danish_convert", &danishConvert);
     m.def("eov_convert", &eovConvert);
     m.def("to_geocentric", &toGeocentric);
     m.def("from_geocentric", &fromGeocentric);

@@ -14,11 +14,11 @@ class Result(tuple):
 
     _fields = ()
 
-    def __new__(cls, fields, arrays, status):
+    def __new__(cls, fields, arrays, status, ok=None):
         self = super().__new__(cls, arrays)
         self._fields = tuple(fields)
         self.status = status
-        self.ok = status == 0
+        self.ok = status == 0 if ok is None else ok
         return self
 
     def __getattr__(self, name):
@@ -47,15 +47,17 @@ def broadcast(*values, dtypes=None):
     return shape, flat
 
 
-def shaped(shape, fields, outputs):
-    """A Result from the compiled call's output arrays (the last one is the status)."""
+def shaped(shape, fields, outputs, warnings=0):
+    """A Result from the compiled call's output arrays (the last one is the status). A
+    status with only `warnings` bits set counts as converted."""
     *arrays, status = outputs
     arrays = [np.asarray(a).reshape(shape) for a in arrays]
     status = np.asarray(status).reshape(shape)
     if shape == ():
         arrays = [a[()] for a in arrays]
         status = status[()]
-    return Result(fields, arrays, status)
+    ok = (status & ~warnings) == 0 if warnings else None
+    return Result(fields, arrays, status, ok)
 
 
 def codes(values, invalid, what):
