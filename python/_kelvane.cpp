@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <mutex>
 #include <string>
@@ -23,6 +24,10 @@ namespace {
 
 using Doubles = py::array_t<double, py::array::c_style | py::array::forcecast>;
 using Ints = py::array_t<std::int32_t, py::array::c_style | py::array::forcecast>;
+// Inputs of any stride: a broadcast scalar arrives as a view with stride 0 and is read in
+// place rather than copied out to the common length.
+using AnyDoubles = py::array_t<double, py::array::forcecast>;
+using AnyInts = py::array_t<std::int32_t, py::array::forcecast>;
 
 const double kPi = 4.0 * std::atan(1.0);
 const double kDegToRad = kPi / 180.0;
@@ -40,6 +45,27 @@ std::size_t commonLength(std::initializer_list<py::ssize_t> sizes)
     }
     return n < 0 ? 0 : static_cast<std::size_t>(n);
 }
+
+// A 1-D input read through its byte stride (0 for a scalar of one element). Elements are
+// copied out bytewise, so a view that is not aligned is read correctly too.
+template <class T>
+struct Column {
+    const char* base;
+    py::ssize_t stride;
+
+    Column(const py::array_t<T, py::array::forcecast>& a, std::size_t n)
+        : base(reinterpret_cast<const char*>(a.data())), stride(a.ndim() == 1 && a.size() > 1 ? a.strides(0) : 0)
+    {
+        if (a.ndim() > 1 || (a.size() != 1 && static_cast<std::size_t>(a.size()) != n))
+            throw py::value_error("kelvane: input arrays differ in length");
+    }
+    T operator[](std::size_t i) const
+    {
+        T v;
+        std::memcpy(&v, base + static_cast<py::ssize_t>(i) * stride, sizeof v);
+        return v;
+    }
+};
 
 // k new double arrays and one status array of length n, with raw pointers for the loop.
 struct Outputs {
@@ -89,14 +115,14 @@ ellipsoid makeEllipsoid(double a, double f)
 
 // ---- UTM ---------------------------------------------------------------------------
 
-py::tuple utmForward(Doubles lat, Doubles lon, Ints zone, double a, double f)
+py::tuple utmForward(AnyDoubles lat, AnyDoubles lon, AnyInts zone, double a, double f)
 {
-    const std::size_t n = commonLength({lat.size(), lon.size(), zone.size()});
+    const std::size_t n = commonLength({lat.size(), lon.size()});
     Outputs out(n, 4);
     Ints zoneOut(static_cast<py::ssize_t>(n));
-    const double* la = lat.data();
-    const double* lo = lon.data();
-    const std::int32_t* z = zone.data();
+    const Column<double> la(lat, n);
+    const Column<double> lo(lon, n);
+    const Column<std::int32_t> z(zone, n);
     std::int32_t* zo = zoneOut.mutable_data();
     ellipsoid ell = makeEllipsoid(a, f);
     {
@@ -122,13 +148,13 @@ py::tuple utmForward(Doubles lat, Doubles lon, Ints zone, double a, double f)
     return out.result({zoneOut});
 }
 
-py::tuple utmInverse(Doubles northing, Doubles easting, Ints zone, double a, double f)
+py::tuple utmInverse(AnyDoubles northing, AnyDoubles easting, AnyInts zone, double a, double f)
 {
-    const std::size_t n = commonLength({northing.size(), easting.size(), zone.size()});
+    const std::size_t n = commonLength({northing.size(), easting.size()});
     Outputs out(n, 4);
-    const double* N = northing.data();
-    const double* E = easting.data();
-    const std::int32_t* z = zone.data();
+    const Column<double> N(northing, n);
+    const Column<double> E(easting, n);
+    const Column<std::int32_t> z(zone, n);
     ellipsoid ell = makeEllipsoid(a, f);
     {
         py::gil_scoped_release release;

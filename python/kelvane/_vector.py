@@ -33,18 +33,21 @@ class Result(tuple):
 
 
 def broadcast(*values, dtypes=None):
-    """Broadcasts the arguments against each other; returns the common shape and one
-    contiguous 1-D array per argument (float64 unless dtypes says otherwise)."""
-    arrays = np.broadcast_arrays(*[np.asarray(v) for v in values])
-    shape = arrays[0].shape if arrays else ()
-    flat = []
-    for i, a in enumerate(arrays):
+    """Broadcasts the arguments against each other; returns the common shape and one 1-D
+    array per argument (float64 unless dtypes says otherwise). A scalar or an array that
+    already has the common shape comes back as a view (a scalar with stride 0), so the
+    compiled loops that read through strides see no copy; the others copy it themselves."""
+    arrays = []
+    for i, v in enumerate(values):
+        a = np.asarray(v)
         dtype = np.float64 if dtypes is None or dtypes[i] is None else dtypes[i]
         if dtype is np.int32 and a.dtype.kind == "f":
             if np.any(a != np.floor(a)):
                 raise ValueError("kelvane: zone codes must be whole numbers")
-        flat.append(np.ascontiguousarray(a.reshape(-1), dtype=dtype))
-    return shape, flat
+        arrays.append(np.asarray(a, dtype=dtype))
+    arrays = np.broadcast_arrays(*arrays)
+    shape = arrays[0].shape if arrays else ()
+    return shape, [a.reshape(-1) for a in arrays]
 
 
 def shaped(shape, fields, outputs, warnings=0):

@@ -81,6 +81,9 @@ def test_shapes_broadcast_and_one_bad_point_does_not_spoil_the_rest():
     assert r.status[0, 0] == 0 and r.status[0, 1] != 0
     n, e, k, gamma, zone = r  # unpacks like the tuple it is
     assert zone[0, 0] == 33 and zone[1, 1] == 93
+    view = np.linspace(-60.0, 60.0, 9)[::-2]  # inputs read in place through negative and zero strides
+    np.testing.assert_array_equal(kelvane.utm.forward(view, 13.0).easting,
+                                  kelvane.utm.forward(view.copy(), [13.0] * 5).easting)
     scalar = kelvane.utm.forward(52.0, 13.0, zone=33)
     assert np.ndim(scalar.northing) == 0 and scalar.ok
 
