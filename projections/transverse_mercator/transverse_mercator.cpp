@@ -45,11 +45,10 @@ inline SinCos sinCosNear(double sinX, double cosX, double d)
 
 } // namespace
 
-int forward(const Parameters& p, double phi, double lambda, geodCoord& out)
+int forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out)
 {
     if (p.b == 0.0) return 1;
     if (p.a == 0.0) return 1;
-    const SeriesConstants c = seriesConstants(p);
     const double a = p.a;
     const double k0 = p.k0;
     const double lambda0 = p.lambda0;
@@ -93,9 +92,8 @@ int forward(const Parameters& p, double phi, double lambda, geodCoord& out)
     return 0;
 }
 
-int inverse(const Parameters& p, double northing, double easting, geodCoord& out)
+int inverse(const Parameters& p, const SeriesConstants& c, double northing, double easting, geodCoord& out)
 {
-    const SeriesConstants c = seriesConstants(p);
     const double a = p.a;
     const double k0 = p.k0;
     const double lambda0 = p.lambda0;

@@ -90,14 +90,26 @@ inline SeriesConstants seriesConstants(const ellipsoid& ell, const zoneCnstnt& z
 }
 
 // The series core, forward: phi, lambda (positive west) -> northing, easting, gridScale
-// and convergence written into out (nothing else of out is touched). Returns 1, writing
-// nothing, when b or a is 0.
-int forward(const Parameters& p, double phi, double lambda, geodCoord& out);
+// and convergence written into out (nothing else of out is touched), with the constants c
+// that seriesConstants(p) derived (a batch derives them once for all its points). Returns
+// 1, writing nothing, when b or a is 0.
+int forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out);
 
 // The series core, inverse: northing, easting -> lat, lon (positive west), gridScale and
-// convergence written into out. Returns 1, writing nothing, when the footpoint radius is
-// exactly 0.
-int inverse(const Parameters& p, double northing, double easting, geodCoord& out);
+// convergence written into out, with c = seriesConstants(p). Returns 1, writing nothing,
+// when the footpoint radius is exactly 0.
+int inverse(const Parameters& p, const SeriesConstants& c, double northing, double easting, geodCoord& out);
+
+// The same for one point, deriving the constants.
+inline int forward(const Parameters& p, double phi, double lambda, geodCoord& out)
+{
+    return forward(p, seriesConstants(p), phi, lambda, out);
+}
+
+inline int inverse(const Parameters& p, double northing, double easting, geodCoord& out)
+{
+    return inverse(p, seriesConstants(p), northing, easting, out);
+}
 
 // geod2TM and TM2Geod on references.
 inline int forward(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
