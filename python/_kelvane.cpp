@@ -8,13 +8,19 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <mutex>
 #include <string>
 #include <vector>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 #include "kelvane/kelvane.h"
 
@@ -59,6 +65,16 @@ struct Column {
         if (a.ndim() > 1 || (a.size() != 1 && static_cast<std::size_t>(a.size()) != n))
             throw py::value_error("kelvane: input arrays differ in length");
     }
+    // Points [first, first + count) as a column for the library's batch entry points: in
+    // place where the stride is not negative, else copied into buffer.
+    batchIn block(std::size_t first, std::size_t count, double* buffer) const
+    {
+        if (stride >= 0)
+            return batchIn{reinterpret_cast<const double*>(base + static_cast<py::ssize_t>(first) * stride),
+                           static_cast<std::size_t>(stride)};
+        for (std::size_t j = 0; j < count; ++j) buffer[j] = (*this)[first + j];
+        return batchIn{buffer, sizeof(double)};
+    }
     T operator[](std::size_t i) const
     {
         T v;
@@ -67,6 +83,28 @@ struct Column {
     }
 };
 
+// A new 1-D array of n elements. A large one gets memory of its own aligned to 2 MiB and
+// marked for transparent huge pages: the first touch of fresh memory then faults once per
+// 2 MiB instead of once per 4 KiB, which on a virtual machine costs more than converting
+// the points. The array owns its memory and frees it when it goes.
+template <class T>
+py::array_t<T> newArray(std::size_t n)
+{
+#ifdef __linux__
+    constexpr std::size_t kHuge = std::size_t{1} << 21;
+    const std::size_t bytes = (n * sizeof(T) + kHuge - 1) / kHuge * kHuge;
+    if (n * sizeof(T) >= 2 * kHuge) {
+        if (void* p = std::aligned_alloc(kHuge, bytes)) {
+            madvise(p, bytes, MADV_HUGEPAGE); // advice only: without it the pages are ordinary
+            py::capsule owner(p, [](void* q) { std::free(q); });
+            return py::array_t<T>({static_cast<py::ssize_t>(n)}, {static_cast<py::ssize_t>(sizeof(T))},
+                                  static_cast<T*>(p), owner);
+        }
+    }
+#endif
+    return py::array_t<T>(static_cast<py::ssize_t>(n));
+}
+
 // k new double arrays and one status array of length n, with raw pointers for the loop.
 struct Outputs {
     std::vector<Doubles> arrays;
@@ -74,10 +112,10 @@ struct Outputs {
     Ints status;
     std::int32_t* st;
 
-    Outputs(std::size_t n, std::size_t k) : status(static_cast<py::ssize_t>(n))
+    Outputs(std::size_t n, std::size_t k) : status(newArray<std::int32_t>(n))
     {
         for (std::size_t i = 0; i < k; ++i) {
-            arrays.emplace_back(static_cast<py::ssize_t>(n));
+            arrays.emplace_back(newArray<double>(n));
             ptr.push_back(arrays.back().mutable_data());
         }
         st = status.mutable_data();
@@ -115,11 +153,61 @@ ellipsoid makeEllipsoid(double a, double f)
 
 // ---- UTM ---------------------------------------------------------------------------
 
+// The UTM loops hand the library blocks of points through its batch entry points, which
+// derive a zone's constants once per call. A block is small enough that its angles in
+// radians and its outputs stay in cache between the library's pass and the pass that
+// turns them into degrees and marks the failures.
+constexpr std::size_t kBlock = 1024;
+
+batchIn columnIn(const double* p) { return batchIn{p, sizeof(double)}; }
+batchOut columnOut(double* p) { return batchOut{p, sizeof(double)}; }
+// The column c from its point j on.
+batchIn from(batchIn c, std::size_t j)
+{
+    return batchIn{reinterpret_cast<const double*>(reinterpret_cast<const char*>(c.data) + j * c.stride), c.stride};
+}
+
+// Calls convert(first, count, code) for each run of points in [begin, end) that share one
+// zone code: one call for a single zone, one per run for a column of codes.
+template <class Convert>
+void forZoneRuns(const Column<std::int32_t>& zone, std::size_t begin, std::size_t end, Convert convert)
+{
+    if (begin == end) return;
+    if (zone.stride == 0) {
+        convert(begin, end - begin, zone[0]);
+        return;
+    }
+    for (std::size_t i = begin; i < end;) {
+        const std::int32_t code = zone[i];
+        std::size_t j = i + 1;
+        while (j < end && zone[j] == code) ++j;
+        convert(i, j - i, code);
+        i = j;
+    }
+}
+
+// After a block: a point that the library refused, or whose results are not all finite
+// numbers, reads NaN with a non-zero status; the convergence of the others turns into
+// degrees. `rejected(j)` names the points refused before the library saw them.
+template <class Rejected>
+void finishBlock(Outputs& out, std::size_t first, std::size_t count, Rejected rejected)
+{
+    for (std::size_t j = 0; j < count; ++j) {
+        const std::size_t i = first + j;
+        const bool good = out.st[i] == 0 && !rejected(j) && std::isfinite(out.ptr[0][i]) &&
+                          std::isfinite(out.ptr[1][i]) && std::isfinite(out.ptr[2][i]) && std::isfinite(out.ptr[3][i]);
+        if (good)
+            out.ptr[3][i] *= kRadToDeg;
+        else
+            out.fail(i, out.st[i]);
+    }
+}
+
 py::tuple utmForward(AnyDoubles lat, AnyDoubles lon, AnyInts zone, double a, double f)
 {
     const std::size_t n = commonLength({lat.size(), lon.size()});
     Outputs out(n, 4);
-    Ints zoneOut(static_cast<py::ssize_t>(n));
+    Ints zoneOut = newArray<std::int32_t>(n);
     const Column<double> la(lat, n);
     const Column<double> lo(lon, n);
     const Column<std::int32_t> z(zone, n);
@@ -127,22 +215,28 @@ py::tuple utmForward(AnyDoubles lat, AnyDoubles lon, AnyInts zone, double a, dou
     ellipsoid ell = makeEllipsoid(a, f);
     {
         py::gil_scoped_release release;
-        for (std::size_t i = 0; i < n; ++i) {
-            geodCoord p{};
-            p.lat = la[i] * kDegToRad;
-            p.lon = lo[i] * kDegToRad;
-            zo[i] = 0;
-            const bool sane = std::isfinite(p.lat) && std::isfinite(p.lon) &&
-                              std::fabs(la[i]) <= 90.0 && std::fabs(lo[i]) <= 360.0;
-            if (!sane) { out.fail(i, 1); continue; }
-            const int s = UTMGeod2Grid(z[i], &ell, &p);
-            if (s != 0 || !finite(p, true)) { out.fail(i, s); continue; }
-            out.ptr[0][i] = p.northing;
-            out.ptr[1][i] = p.easting;
-            out.ptr[2][i] = p.gridScale;
-            out.ptr[3][i] = p.convergence * kRadToDeg;
-            zo[i] = p.utmZone;
-            out.st[i] = 0;
+        double phi[kBlock];
+        double lambda[kBlock];
+        for (std::size_t first = 0; first < n; first += kBlock) {
+            const std::size_t count = std::min(kBlock, n - first);
+            // A latitude beyond a pole or a longitude more than a turn from Greenwich is
+            // refused here, whatever the zone (NaN fails both tests).
+            for (std::size_t j = 0; j < count; ++j) {
+                const double deg[2] = {la[first + j], lo[first + j]};
+                const bool sane = std::fabs(deg[0]) <= 90.0 && std::fabs(deg[1]) <= 360.0;
+                phi[j] = sane ? deg[0] * kDegToRad : kNaN;
+                lambda[j] = sane ? deg[1] * kDegToRad : kNaN;
+            }
+            forZoneRuns(z, first, first + count, [&](std::size_t i, std::size_t m, std::int32_t code) {
+                const std::size_t j = i - first;
+                const int r = UTMGeod2GridBatch(code, &ell, m, columnIn(phi + j), columnIn(lambda + j),
+                                                columnOut(out.ptr[0] + i), columnOut(out.ptr[1] + i),
+                                                columnOut(out.ptr[2] + i), columnOut(out.ptr[3] + i), zo + i, out.st + i);
+                if (r == kvBatchRefused) std::fill(out.st + i, out.st + i + m, 1);
+            });
+            finishBlock(out, first, count, [&](std::size_t j) { return std::isnan(phi[j]); });
+            for (std::size_t i = first; i < first + count; ++i)
+                if (out.st[i] != 0) zo[i] = 0;
         }
     }
     return out.result({zoneOut});
@@ -158,18 +252,27 @@ py::tuple utmInverse(AnyDoubles northing, AnyDoubles easting, AnyInts zone, doub
     ellipsoid ell = makeEllipsoid(a, f);
     {
         py::gil_scoped_release release;
-        for (std::size_t i = 0; i < n; ++i) {
-            geodCoord p{};
-            p.northing = N[i];
-            p.easting = E[i];
-            if (!std::isfinite(p.northing) || !std::isfinite(p.easting)) { out.fail(i, 1); continue; }
-            const int s = UTMGrid2Geod(z[i], &ell, &p);
-            if (s != 0 || !finite(p, false)) { out.fail(i, s); continue; }
-            out.ptr[0][i] = p.lat * kRadToDeg;
-            out.ptr[1][i] = p.lon * kRadToDeg;
-            out.ptr[2][i] = p.gridScale;
-            out.ptr[3][i] = p.convergence * kRadToDeg;
-            out.st[i] = 0;
+        double buffer[2][kBlock];
+        for (std::size_t first = 0; first < n; first += kBlock) {
+            const std::size_t count = std::min(kBlock, n - first);
+            // The grid coordinates go to the library where they lie, through their strides.
+            const batchIn north = N.block(first, count, buffer[0]);
+            const batchIn east = E.block(first, count, buffer[1]);
+            forZoneRuns(z, first, first + count, [&](std::size_t i, std::size_t m, std::int32_t code) {
+                const int r = UTMGrid2GeodBatch(code, &ell, m, from(north, i - first), from(east, i - first),
+                                                columnOut(out.ptr[0] + i),
+                                                columnOut(out.ptr[1] + i), columnOut(out.ptr[2] + i),
+                                                columnOut(out.ptr[3] + i), out.st + i);
+                if (r == kvBatchRefused) std::fill(out.st + i, out.st + i + m, 1);
+            });
+            finishBlock(out, first, count, [&](std::size_t j) {
+                return !std::isfinite(N[first + j]) || !std::isfinite(E[first + j]);
+            });
+            for (std::size_t i = first; i < first + count; ++i) {
+                if (out.st[i] != 0) continue;
+                out.ptr[0][i] *= kRadToDeg;
+                out.ptr[1][i] *= kRadToDeg;
+            }
         }
     }
     return out.result();
