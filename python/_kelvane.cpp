@@ -187,20 +187,66 @@ void forZoneRuns(const Column<std::int32_t>& zone, std::size_t begin, std::size_
 }
 
 // After a block: a point that the library refused, or whose results are not all finite
-// numbers, reads NaN with a non-zero status; the convergence of the others turns into
-// degrees. `rejected(j)` names the points refused before the library saw them.
+// numbers, reads NaN with a non-zero status; the angles of the others turn into degrees
+// (the convergence, and the latitude and longitude of an inverse). `rejected(j)` names
+// the points refused before the library saw them.
 template <class Rejected>
-void finishBlock(Outputs& out, std::size_t first, std::size_t count, Rejected rejected)
+void finishBlock(Outputs& out, std::size_t first, std::size_t count, bool inverse, Rejected rejected)
 {
-    for (std::size_t j = 0; j < count; ++j) {
-        const std::size_t i = first + j;
-        const bool good = out.st[i] == 0 && !rejected(j) && std::isfinite(out.ptr[0][i]) &&
-                          std::isfinite(out.ptr[1][i]) && std::isfinite(out.ptr[2][i]) && std::isfinite(out.ptr[3][i]);
-        if (good)
-            out.ptr[3][i] *= kRadToDeg;
-        else
+    const std::size_t width = out.ptr.size();
+    for (std::size_t i = first; i < first + count; ++i) {
+        bool good = out.st[i] == 0 && !rejected(i - first);
+        for (std::size_t k = 0; k < width && good; ++k) good = std::isfinite(out.ptr[k][i]);
+        if (!good) {
             out.fail(i, out.st[i]);
+            continue;
+        }
+        if (inverse) {
+            out.ptr[0][i] *= kRadToDeg;
+            out.ptr[1][i] *= kRadToDeg;
+        }
+        if (width == 4) out.ptr[3][i] *= kRadToDeg;
     }
+}
+
+// n points through a batch entry point, block by block, with the GIL released. Forward
+// (u, v = latitude, longitude in degrees): a block's angles are turned into radians first,
+// and a latitude beyond a pole or a longitude more than a turn from Greenwich is refused
+// there (NaN fails both tests). Inverse (u, v = northing, easting): the coordinates go to
+// the library where they lie. convert(first, count, u, v) converts points
+// [first, first + count) from the two columns into the outputs at first.
+template <class Convert>
+void convertInBlocks(Outputs& out, std::size_t n, const Column<double>& u, const Column<double>& v, bool inverse,
+                     Convert convert)
+{
+    py::gil_scoped_release release;
+    double buffer[2][kBlock];
+    for (std::size_t first = 0; first < n; first += kBlock) {
+        const std::size_t count = std::min(kBlock, n - first);
+        if (inverse) {
+            convert(first, count, u.block(first, count, buffer[0]), v.block(first, count, buffer[1]));
+            finishBlock(out, first, count, true,
+                        [&](std::size_t j) { return !std::isfinite(u[first + j]) || !std::isfinite(v[first + j]); });
+            continue;
+        }
+        for (std::size_t j = 0; j < count; ++j) {
+            const double deg[2] = {u[first + j], v[first + j]};
+            const bool sane = std::fabs(deg[0]) <= 90.0 && std::fabs(deg[1]) <= 360.0;
+            buffer[0][j] = sane ? deg[0] * kDegToRad : kNaN;
+            buffer[1][j] = sane ? deg[1] * kDegToRad : kNaN;
+        }
+        convert(first, count, columnIn(buffer[0]), columnIn(buffer[1]));
+        finishBlock(out, first, count, false, [&](std::size_t j) { return std::isnan(buffer[0][j]); });
+    }
+}
+
+// Output k of the points from i on, as a batch column.
+batchOut outColumn(Outputs& out, std::size_t k, std::size_t i) { return columnOut(out.ptr[k] + i); }
+
+// A batch call refused whole wrote nothing, not even the status: its m points fail.
+void refusedWhole(Outputs& out, std::size_t i, std::size_t m, int result)
+{
+    if (result == kvBatchRefused) std::fill(out.st + i, out.st + i + m, 1);
 }
 
 py::tuple utmForward(AnyDoubles lat, AnyDoubles lon, AnyInts zone, double a, double f)
@@ -208,37 +254,21 @@ py::tuple utmForward(AnyDoubles lat, AnyDoubles lon, AnyInts zone, double a, dou
     const std::size_t n = commonLength({lat.size(), lon.size()});
     Outputs out(n, 4);
     Ints zoneOut = newArray<std::int32_t>(n);
-    const Column<double> la(lat, n);
-    const Column<double> lo(lon, n);
     const Column<std::int32_t> z(zone, n);
     std::int32_t* zo = zoneOut.mutable_data();
     ellipsoid ell = makeEllipsoid(a, f);
-    {
-        py::gil_scoped_release release;
-        double phi[kBlock];
-        double lambda[kBlock];
-        for (std::size_t first = 0; first < n; first += kBlock) {
-            const std::size_t count = std::min(kBlock, n - first);
-            // A latitude beyond a pole or a longitude more than a turn from Greenwich is
-            // refused here, whatever the zone (NaN fails both tests).
-            for (std::size_t j = 0; j < count; ++j) {
-                const double deg[2] = {la[first + j], lo[first + j]};
-                const bool sane = std::fabs(deg[0]) <= 90.0 && std::fabs(deg[1]) <= 360.0;
-                phi[j] = sane ? deg[0] * kDegToRad : kNaN;
-                lambda[j] = sane ? deg[1] * kDegToRad : kNaN;
-            }
-            forZoneRuns(z, first, first + count, [&](std::size_t i, std::size_t m, std::int32_t code) {
-                const std::size_t j = i - first;
-                const int r = UTMGeod2GridBatch(code, &ell, m, columnIn(phi + j), columnIn(lambda + j),
-                                                columnOut(out.ptr[0] + i), columnOut(out.ptr[1] + i),
-                                                columnOut(out.ptr[2] + i), columnOut(out.ptr[3] + i), zo + i, out.st + i);
-                if (r == kvBatchRefused) std::fill(out.st + i, out.st + i + m, 1);
-            });
-            finishBlock(out, first, count, [&](std::size_t j) { return std::isnan(phi[j]); });
-            for (std::size_t i = first; i < first + count; ++i)
-                if (out.st[i] != 0) zo[i] = 0;
-        }
-    }
+    convertInBlocks(out, n, Column<double>(lat, n), Column<double>(lon, n), false,
+                    [&](std::size_t first, std::size_t count, batchIn phi, batchIn lambda) {
+        forZoneRuns(z, first, first + count, [&](std::size_t i, std::size_t m, std::int32_t code) {
+            const std::size_t j = i - first;
+            refusedWhole(out, i, m,
+                         UTMGeod2GridBatch(code, &ell, m, from(phi, j), from(lambda, j), outColumn(out, 0, i),
+                                           outColumn(out, 1, i), outColumn(out, 2, i), outColumn(out, 3, i), zo + i,
+                                           out.st + i));
+        });
+    });
+    for (std::size_t i = 0; i < n; ++i)
+        if (out.st[i] != 0) zo[i] = 0;
     return out.result({zoneOut});
 }
 
@@ -246,35 +276,18 @@ py::tuple utmInverse(AnyDoubles northing, AnyDoubles easting, AnyInts zone, doub
 {
     const std::size_t n = commonLength({northing.size(), easting.size()});
     Outputs out(n, 4);
-    const Column<double> N(northing, n);
-    const Column<double> E(easting, n);
     const Column<std::int32_t> z(zone, n);
     ellipsoid ell = makeEllipsoid(a, f);
-    {
-        py::gil_scoped_release release;
-        double buffer[2][kBlock];
-        for (std::size_t first = 0; first < n; first += kBlock) {
-            const std::size_t count = std::min(kBlock, n - first);
-            // The grid coordinates go to the library where they lie, through their strides.
-            const batchIn north = N.block(first, count, buffer[0]);
-            const batchIn east = E.block(first, count, buffer[1]);
-            forZoneRuns(z, first, first + count, [&](std::size_t i, std::size_t m, std::int32_t code) {
-                const int r = UTMGrid2GeodBatch(code, &ell, m, from(north, i - first), from(east, i - first),
-                                                columnOut(out.ptr[0] + i),
-                                                columnOut(out.ptr[1] + i), columnOut(out.ptr[2] + i),
-                                                columnOut(out.ptr[3] + i), out.st + i);
-                if (r == kvBatchRefused) std::fill(out.st + i, out.st + i + m, 1);
-            });
-            finishBlock(out, first, count, [&](std::size_t j) {
-                return !std::isfinite(N[first + j]) || !std::isfinite(E[first + j]);
-            });
-            for (std::size_t i = first; i < first + count; ++i) {
-                if (out.st[i] != 0) continue;
-                out.ptr[0][i] *= kRadToDeg;
-                out.ptr[1][i] *= kRadToDeg;
-            }
-        }
-    }
+    convertInBlocks(out, n, Column<double>(northing, n), Column<double>(easting, n), true,
+                    [&](std::size_t first, std::size_t count, batchIn north, batchIn east) {
+        forZoneRuns(z, first, first + count, [&](std::size_t i, std::size_t m, std::int32_t code) {
+            const std::size_t j = i - first;
+            refusedWhole(out, i, m,
+                         UTMGrid2GeodBatch(code, &ell, m, from(north, j), from(east, j), outColumn(out, 0, i),
+                                           outColumn(out, 1, i), outColumn(out, 2, i), outColumn(out, 3, i),
+                                           out.st + i));
+        });
+    });
     return out.result();
 }
 

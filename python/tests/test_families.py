@@ -29,6 +29,15 @@ def test_utm_matches_the_library_bit_for_bit(clib, lat, lon):
     assert (back.lat, back.lon) == (q.lat * DEG, q.lon * DEG)
 
 
+def test_utm_arrays_of_points_and_zones_equal_one_call_per_point():
+    lat, lon = np.array([p[0] for p in POINTS]), np.array([p[1] for p in POINTS])
+    r = kelvane.utm.forward(lat, lon)  # the points' zones change from one point to the next
+    back = kelvane.utm.inverse(r.northing, r.easting, r.zone)
+    for i in range(len(POINTS)):
+        one = kelvane.utm.inverse(r.northing[i], r.easting[i], r.zone[i])
+        assert (back.lat[i], back.lon[i], back.k[i], back.gamma[i]) == tuple(one)
+
+
 @pytest.mark.parametrize("code,lat,lon", [(101, 33.0, -86.0), (4803, 31.0, -99.0),
                                           (5001, 57.0, -134.0), (2600, 36.5, -116.0)])
 def test_spc83_matches_the_library_in_every_unit(clib, code, lat, lon):
