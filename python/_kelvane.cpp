@@ -186,14 +186,22 @@ void forZoneRuns(const Column<std::int32_t>& zone, std::size_t begin, std::size_
     }
 }
 
+// How the columns of one family meet its batch entry point.
+struct BlockLayout {
+    bool inverse;                  // grid (or geocentric) coordinates in, angles out
+    bool westLongitudes = false;   // the library counts longitudes positive west
+    const Column<double>* third = nullptr; // a third input passed through as it is (height, Z)
+};
+
 // After a block: a point that the library refused, or whose results are not all finite
 // numbers, reads NaN with a non-zero status; the angles of the others turn into degrees
-// (the convergence, and the latitude and longitude of an inverse). `rejected(j)` names
-// the points refused before the library saw them.
+// (the latitude and longitude of an inverse, and a convergence as the fourth output).
+// `rejected(j)` names the points refused before the library saw them.
 template <class Rejected>
-void finishBlock(Outputs& out, std::size_t first, std::size_t count, bool inverse, Rejected rejected)
+void finishBlock(Outputs& out, std::size_t first, std::size_t count, const BlockLayout& layout, Rejected rejected)
 {
     const std::size_t width = out.ptr.size();
+    const double lonToDeg = layout.westLongitudes ? -kRadToDeg : kRadToDeg;
     for (std::size_t i = first; i < first + count; ++i) {
         bool good = out.st[i] == 0 && !rejected(i - first);
         for (std::size_t k = 0; k < width && good; ++k) good = std::isfinite(out.ptr[k][i]);
@@ -201,9 +209,9 @@ void finishBlock(Outputs& out, std::size_t first, std::size_t count, bool invers
             out.fail(i, out.st[i]);
             continue;
         }
-        if (inverse) {
+        if (layout.inverse) {
             out.ptr[0][i] *= kRadToDeg;
-            out.ptr[1][i] *= kRadToDeg;
+            out.ptr[1][i] *= lonToDeg;
         }
         if (width == 4) out.ptr[3][i] *= kRadToDeg;
     }
@@ -212,20 +220,23 @@ void finishBlock(Outputs& out, std::size_t first, std::size_t count, bool invers
 // n points through a batch entry point, block by block, with the GIL released. Forward
 // (u, v = latitude, longitude in degrees): a block's angles are turned into radians first,
 // and a latitude beyond a pole or a longitude more than a turn from Greenwich is refused
-// there (NaN fails both tests). Inverse (u, v = northing, easting): the coordinates go to
-// the library where they lie. convert(first, count, u, v) converts points
-// [first, first + count) from the two columns into the outputs at first.
+// there (NaN fails both tests). Inverse (u, v = northing, easting, or X, Y): the
+// coordinates go to the library where they lie. convert(first, count, u, v, w) converts
+// points [first, first + count) from the columns into the outputs at first.
 template <class Convert>
-void convertInBlocks(Outputs& out, std::size_t n, const Column<double>& u, const Column<double>& v, bool inverse,
-                     Convert convert)
+void convertInBlocks(Outputs& out, std::size_t n, const Column<double>& u, const Column<double>& v,
+                     const BlockLayout& layout, Convert convert)
 {
     py::gil_scoped_release release;
-    double buffer[2][kBlock];
+    double buffer[3][kBlock];
+    const double lonToRad = layout.westLongitudes ? -kDegToRad : kDegToRad;
+    const batchIn none{nullptr, 0};
     for (std::size_t first = 0; first < n; first += kBlock) {
         const std::size_t count = std::min(kBlock, n - first);
-        if (inverse) {
-            convert(first, count, u.block(first, count, buffer[0]), v.block(first, count, buffer[1]));
-            finishBlock(out, first, count, true,
+        const batchIn w = layout.third ? layout.third->block(first, count, buffer[2]) : none;
+        if (layout.inverse) {
+            convert(first, count, u.block(first, count, buffer[0]), v.block(first, count, buffer[1]), w);
+            finishBlock(out, first, count, layout,
                         [&](std::size_t j) { return !std::isfinite(u[first + j]) || !std::isfinite(v[first + j]); });
             continue;
         }
@@ -233,10 +244,10 @@ void convertInBlocks(Outputs& out, std::size_t n, const Column<double>& u, const
             const double deg[2] = {u[first + j], v[first + j]};
             const bool sane = std::fabs(deg[0]) <= 90.0 && std::fabs(deg[1]) <= 360.0;
             buffer[0][j] = sane ? deg[0] * kDegToRad : kNaN;
-            buffer[1][j] = sane ? deg[1] * kDegToRad : kNaN;
+            buffer[1][j] = sane ? deg[1] * lonToRad : kNaN;
         }
-        convert(first, count, columnIn(buffer[0]), columnIn(buffer[1]));
-        finishBlock(out, first, count, false, [&](std::size_t j) { return std::isnan(buffer[0][j]); });
+        convert(first, count, columnIn(buffer[0]), columnIn(buffer[1]), w);
+        finishBlock(out, first, count, layout, [&](std::size_t j) { return std::isnan(buffer[0][j]); });
     }
 }
 
@@ -257,8 +268,8 @@ py::tuple utmForward(AnyDoubles lat, AnyDoubles lon, AnyInts zone, double a, dou
     const Column<std::int32_t> z(zone, n);
     std::int32_t* zo = zoneOut.mutable_data();
     ellipsoid ell = makeEllipsoid(a, f);
-    convertInBlocks(out, n, Column<double>(lat, n), Column<double>(lon, n), false,
-                    [&](std::size_t first, std::size_t count, batchIn phi, batchIn lambda) {
+    convertInBlocks(out, n, Column<double>(lat, n), Column<double>(lon, n), BlockLayout{false},
+                    [&](std::size_t first, std::size_t count, batchIn phi, batchIn lambda, batchIn) {
         forZoneRuns(z, first, first + count, [&](std::size_t i, std::size_t m, std::int32_t code) {
             const std::size_t j = i - first;
             refusedWhole(out, i, m,
@@ -278,8 +289,8 @@ py::tuple utmInverse(AnyDoubles northing, AnyDoubles easting, AnyInts zone, doub
     Outputs out(n, 4);
     const Column<std::int32_t> z(zone, n);
     ellipsoid ell = makeEllipsoid(a, f);
-    convertInBlocks(out, n, Column<double>(northing, n), Column<double>(easting, n), true,
-                    [&](std::size_t first, std::size_t count, batchIn north, batchIn east) {
+    convertInBlocks(out, n, Column<double>(northing, n), Column<double>(easting, n), BlockLayout{true},
+                    [&](std::size_t first, std::size_t count, batchIn north, batchIn east, batchIn) {
         forZoneRuns(z, first, first + count, [&](std::size_t i, std::size_t m, std::int32_t code) {
             const std::size_t j = i - first;
             refusedWhole(out, i, m,
