@@ -6,9 +6,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/batch.h"
 #include "core/math_constants.h"
 #include "core/named_ellipsoids.h"
 #include "kelvane/dispatch.h"
+#include "projections/zone_projection.h"
 #include "state_plane/spc83_zones.h"
 
 namespace kelvane {
@@ -129,6 +131,37 @@ int SPC83Geod2Grid(int zoneCode, geodCoord* point)
     geod2Grid(&ell, &zone, point);
     point->lon = -point->lon; // exact: the caller gets back the longitude it gave
     return 0;
+}
+
+// The batches derive the zone's projection constants once and then convert every point as
+// SPC83Geod2Grid and SPC83Grid2Geod do (the longitude negated around the projection).
+int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
+                        batchOut gridScale, batchOut convergence, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    const zoneCnstnt* row = findZone(zoneCode);
+    if (!row) return kvBatchRefused;
+    const kelvane::ZoneProjection z = kelvane::zoneProjection(kelvane::grs80(), *row);
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) {
+                                             pt.lon = -pt.lon;
+                                             return kelvane::zoneForward(z, pt);
+                                         });
+}
+
+int SPC83Grid2GeodBatch(int zoneCode, size_t n, batchIn northing, batchIn easting, batchOut lat, batchOut lon,
+                        batchOut gridScale, batchOut convergence, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    const zoneCnstnt* row = findZone(zoneCode);
+    if (!row) return kvBatchRefused;
+    const kelvane::ZoneProjection z = kelvane::zoneProjection(kelvane::grs80(), *row);
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) {
+                                             const int r = kelvane::zoneInverse(z, pt);
+                                             pt.lon = -pt.lon;
+                                             return r;
+                                         });
 }
 
 int computeSPC83TmT(int zoneCode, double easting1, double northing1, double easting2, double northing2,

@@ -34,6 +34,35 @@ double sineOfIsometricLatitude(double q, double e, double e2)
 }
 
 } // namespace
+
+void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt)
+{
+    const double phi = pt.lat;
+    const double lambda = pt.lon;
+    const double R = c.K / std::exp(c.n * isometricLatitude(phi, c.e));
+    const double gamma = (zone.originLon - lambda) * c.n;
+
+    pt.convergence = gamma;
+    pt.gridScale = lambertScale(c, a, phi, R);
+    pt.northing = c.Rb + zone.falseNorthing - R * std::cos(gamma);
+    pt.easting = zone.falseEasting + R * std::sin(gamma);
+}
+
+void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt)
+{
+    const double Rprime = c.Rb - (pt.northing - zone.falseNorthing);
+    const double Eprime = pt.easting - zone.falseEasting;
+    const double gamma = std::atan(Eprime / Rprime);
+    const double R = std::sqrt(Rprime * Rprime + Eprime * Eprime);
+    const double q = std::log(c.K / R) / c.n;
+    const double phi = std::asin(sineOfIsometricLatitude(q, c.e, c.e2));
+
+    pt.convergence = gamma;
+    pt.lon = zone.originLon - gamma / c.n;
+    pt.lat = phi;
+    pt.gridScale = lambertScale(c, a, phi, R);
+}
+
 } // namespace kelvane
 
 using kelvane::LambertConstants;
@@ -44,16 +73,7 @@ int geod2Lambert(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
     if (ell->semiMinor == 0.0 || ell->semiMajor == 0.0) return 1;
     LambertConstants c;
     if (!kelvane::lambertConstants(*ell, *zone, c)) return 1;
-
-    const double phi = pt->lat;
-    const double lambda = pt->lon;
-    const double R = c.K / std::exp(c.n * kelvane::isometricLatitude(phi, c.e));
-    const double gamma = (zone->originLon - lambda) * c.n;
-
-    pt->convergence = gamma;
-    pt->gridScale = kelvane::lambertScale(c, ell->semiMajor, phi, R);
-    pt->northing = c.Rb + zone->falseNorthing - R * std::cos(gamma);
-    pt->easting = zone->falseEasting + R * std::sin(gamma);
+    kelvane::lambertForward(c, ell->semiMajor, *zone, *pt);
     return 0;
 }
 
@@ -62,18 +82,7 @@ int Lambert2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
     if (!ell || !zone || !pt) return 1;
     LambertConstants c;
     if (!kelvane::lambertConstants(*ell, *zone, c)) return 1;
-
-    const double Rprime = c.Rb - (pt->northing - zone->falseNorthing);
-    const double Eprime = pt->easting - zone->falseEasting;
-    const double gamma = std::atan(Eprime / Rprime);
-    const double R = std::sqrt(Rprime * Rprime + Eprime * Eprime);
-    const double q = std::log(c.K / R) / c.n;
-    const double phi = std::asin(kelvane::sineOfIsometricLatitude(q, c.e, c.e2));
-
-    pt->convergence = gamma;
-    pt->lon = zone->originLon - gamma / c.n;
-    pt->lat = phi;
-    pt->gridScale = kelvane::lambertScale(c, ell->semiMajor, phi, R);
+    kelvane::lambertInverse(c, ell->semiMajor, *zone, *pt);
     return 0;
 }
 

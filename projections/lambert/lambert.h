@@ -53,6 +53,13 @@ inline bool lambertConstants(const ellipsoid& ell, const zoneCnstnt& zone, Lambe
     return true;
 }
 
+// The projection on constants derived once (lambertConstants): forward from pt.lat and
+// pt.lon (positive west) into northing, easting, gridScale and convergence, and inverse
+// from northing and easting into lat, lon, gridScale and convergence. a is the ellipsoid's
+// semi-major axis; the zone supplies its false origin and central meridian (originLon).
+void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt);
+void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt);
+
 } // namespace kelvane
 
 #endif

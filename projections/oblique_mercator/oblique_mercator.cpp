@@ -36,38 +36,32 @@ TrigSeries conformalSeries(double e2, double e)
 }
 
 } // namespace
-} // namespace kelvane
 
-int geod2OM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+TrigSeries omConformalSeries(const ObliqueMercatorConstants& c) { return conformalSeries(c.e2, c.e); }
+
+void omForward(const ObliqueMercatorConstants& c, const zoneCnstnt& zone, geodCoord& pt)
 {
-    if (!ell || !zone || !pt) return 1;
-    if (ell->semiMinor == 0.0 || ell->semiMajor == 0.0) return 1;
-    const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstantsForward(*ell, *zone);
-    const double alphaC = zone->centralMeridian;
-    const double phi = pt->lat;
+    const double alphaC = zone.centralMeridian;
+    const double phi = pt.lat;
 
-    const double L = c.B * (pt->lon - c.lambda0);
-    const double Q = kelvane::isometricLatitude(phi, c.e);
+    const double L = c.B * (pt.lon - c.lambda0);
+    const double Q = isometricLatitude(phi, c.e);
     const double S = std::sinh(c.B * Q + c.H0);
     const double T = std::cosh(c.B * Q + c.H0);
-    const kelvane::RectifiedUV uv = kelvane::rectifiedUV(c, S, T, L);
+    const RectifiedUV uv = rectifiedUV(c, S, T, L);
     const double u = uv.u;
     const double v = uv.v;
 
-    pt->northing = u * std::cos(alphaC) - v * std::sin(alphaC) + zone->falseNorthing;
-    pt->easting = u * std::sin(alphaC) + v * std::cos(alphaC) + zone->falseEasting;
-    kelvane::omScaleAndConvergence(c, alphaC, phi, u, S, T, L, pt);
-    return 0;
+    pt.northing = u * std::cos(alphaC) - v * std::sin(alphaC) + zone.falseNorthing;
+    pt.easting = u * std::sin(alphaC) + v * std::cos(alphaC) + zone.falseEasting;
+    omScaleAndConvergence(c, alphaC, phi, u, S, T, L, &pt);
 }
 
-int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+void omInverse(const ObliqueMercatorConstants& c, const TrigSeries& g, const zoneCnstnt& zone, geodCoord& pt)
 {
-    if (!ell || !zone || !pt) return 1; // the only refusal: the formulas themselves test nothing
-    const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstantsInverse(*ell, *zone);
-    const kelvane::TrigSeries g = kelvane::conformalSeries(c.e2, c.e);
-    const double alphaC = zone->centralMeridian;
-    const double dN = pt->northing - zone->falseNorthing;
-    const double dE = pt->easting - zone->falseEasting;
+    const double alphaC = zone.centralMeridian;
+    const double dN = pt.northing - zone.falseNorthing;
+    const double dE = pt.easting - zone.falseEasting;
 
     const double u = dN * std::cos(alphaC) + dE * std::sin(alphaC);
     const double v = dE * std::cos(alphaC) - dN * std::sin(alphaC);
@@ -80,16 +74,32 @@ int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
                      c.B;
     const double expQ = std::exp(Q);
     const double chi = 2.0 * std::atan((expQ - 1.0) / (expQ + 1.0));
-    const double phi = kelvane::evaluateNested(g, chi);
-    const double lambda =
-        c.lambda0 - std::atan((Sv * c.cosAlpha0 + su * c.sinAlpha0) / std::cos(u / c.D)) / c.B;
+    const double phi = evaluateNested(g, chi);
+    const double lambda = c.lambda0 - std::atan((Sv * c.cosAlpha0 + su * c.sinAlpha0) / std::cos(u / c.D)) / c.B;
 
     const double S = std::sinh(c.B * Q + c.H0);
     const double T = std::cosh(c.B * Q + c.H0);
     const double L = c.B * (lambda - c.lambda0);
-    pt->lat = phi;
-    pt->lon = lambda;
-    kelvane::omScaleAndConvergence(c, alphaC, phi, u, S, T, L, pt);
+    pt.lat = phi;
+    pt.lon = lambda;
+    omScaleAndConvergence(c, alphaC, phi, u, S, T, L, &pt);
+}
+
+} // namespace kelvane
+
+int geod2OM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+{
+    if (!ell || !zone || !pt) return 1;
+    if (ell->semiMinor == 0.0 || ell->semiMajor == 0.0) return 1;
+    kelvane::omForward(kelvane::obliqueMercatorConstantsForward(*ell, *zone), *zone, *pt);
+    return 0;
+}
+
+int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+{
+    if (!ell || !zone || !pt) return 1; // the only refusal: the formulas themselves test nothing
+    const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstantsInverse(*ell, *zone);
+    kelvane::omInverse(c, kelvane::omConformalSeries(c), *zone, *pt);
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "core/ellipsoid_terms.h"
+#include "core/trig_series.h"
 #include "kelvane/core.h"
 
 namespace kelvane {
@@ -85,6 +86,15 @@ inline RectifiedUV rectifiedUV(const ObliqueMercatorConstants& c, double S, doub
     return {c.D * std::atan((S * c.cosAlpha0 - c.sinAlpha0 * sinL) / std::cos(L)),
             (c.D / 2.0) * std::log((T - c.sinAlpha0 * S - c.cosAlpha0 * sinL) / (T + c.sinAlpha0 * S + c.cosAlpha0 * sinL))};
 }
+
+// The projection on constants derived once: forward (constants of
+// obliqueMercatorConstantsForward) from pt.lat and pt.lon (positive west) into northing,
+// easting, gridScale and convergence; inverse (constants of obliqueMercatorConstantsInverse
+// and their conformal-latitude series omConformalSeries) from northing and easting into
+// lat, lon, gridScale and convergence.
+void omForward(const ObliqueMercatorConstants& c, const zoneCnstnt& zone, geodCoord& pt);
+TrigSeries omConformalSeries(const ObliqueMercatorConstants& c);
+void omInverse(const ObliqueMercatorConstants& c, const TrigSeries& g, const zoneCnstnt& zone, geodCoord& pt);
 
 } // namespace kelvane
 

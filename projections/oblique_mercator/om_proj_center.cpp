@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/batch.h"
 #include "core/conformal_t.h"
 #include "core/ellipsoid_terms.h"
 
@@ -123,33 +124,41 @@ double omProjCenterScale(const OmProjCenterConstants& c, const ellipsoid& ell, d
 } // namespace
 } // namespace kelvane
 
-int latLong2XY_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
-{
-    if (!point) return 1;
-    const kelvane::OmProjCenterConstants c = kelvane::omProjCenterZone(zone, zone.ell.ecc, zone.ell.eccSq, 0.0);
-    const kelvane::OmUV uv = kelvane::omProjCenterForwardUV(c, zone.ell.ecc, point->lat, point->lon, c.eastWest);
-    const double u = uv.un - c.uc;
-    const double cosGammaC = std::cos(zone.rectifiedGridAngle);
-    const double sinGammaC = std::sin(zone.rectifiedGridAngle);
+namespace {
 
-    point->easting = uv.v * cosGammaC + u * sinGammaC + zone.falseEasting;
-    point->northing = u * cosGammaC - uv.v * sinGammaC + zone.falseNorthing;
-    point->gridScale = kelvane::omProjCenterScale(c, zone.ell, point->lat, uv);
-    point->convergence = 0.0;
-    return 0;
+// What the free functions derive from their record: the zone constants and the rotation by
+// the rectified grid angle.
+struct OmProjCenterGrid {
+    kelvane::OmProjCenterConstants c;
+    double cosGammaC, sinGammaC;
+};
+
+OmProjCenterGrid omProjCenterGrid(const zoneCnstntObliqueMerc& zone)
+{
+    return {kelvane::omProjCenterZone(zone, zone.ell.ecc, zone.ell.eccSq, 0.0), std::cos(zone.rectifiedGridAngle),
+            std::sin(zone.rectifiedGridAngle)};
 }
 
-int XY2latLong_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
+void omProjCenterForward(const OmProjCenterGrid& g, const zoneCnstntObliqueMerc& zone, geodCoord& point)
 {
-    if (!point) return 1;
+    const kelvane::OmProjCenterConstants& c = g.c;
+    const kelvane::OmUV uv = kelvane::omProjCenterForwardUV(c, zone.ell.ecc, point.lat, point.lon, c.eastWest);
+    const double u = uv.un - c.uc;
+
+    point.easting = uv.v * g.cosGammaC + u * g.sinGammaC + zone.falseEasting;
+    point.northing = u * g.cosGammaC - uv.v * g.sinGammaC + zone.falseNorthing;
+    point.gridScale = kelvane::omProjCenterScale(c, zone.ell, point.lat, uv);
+    point.convergence = 0.0;
+}
+
+void omProjCenterInverse(const OmProjCenterGrid& g, const zoneCnstntObliqueMerc& zone, geodCoord& point)
+{
     const double e = zone.ell.ecc;
-    const kelvane::OmProjCenterConstants c = kelvane::omProjCenterZone(zone, e, zone.ell.eccSq, 0.0);
-    const double cosGammaC = std::cos(zone.rectifiedGridAngle);
-    const double sinGammaC = std::sin(zone.rectifiedGridAngle);
-    const double dE = point->easting - zone.falseEasting;
-    const double dN = point->northing - zone.falseNorthing;
-    const double v = dE * cosGammaC - dN * sinGammaC;
-    const double u = dN * cosGammaC + dE * sinGammaC + c.uc;
+    const kelvane::OmProjCenterConstants& c = g.c;
+    const double dE = point.easting - zone.falseEasting;
+    const double dN = point.northing - zone.falseNorthing;
+    const double v = dE * g.cosGammaC - dN * g.sinGammaC;
+    const double u = dN * g.cosGammaC + dE * g.sinGammaC + c.uc;
 
     const kelvane::OmChiLambda cl = kelvane::omProjCenterInverseChiLambda(c, u, v, c.eastWest);
     const kelvane::ConformalLatitudeSeries s = kelvane::conformalLatitudeSeries(
@@ -158,9 +167,51 @@ int XY2latLong_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
     const double phi = chi + kelvane::trigSeries2468(s.c2, s.c4, s.c6, s.c8, chi);
     const kelvane::OmUV uv = kelvane::omProjCenterForwardUV(c, e, phi, cl.lambda, c.eastWest);
 
-    point->lat = phi;
-    point->lon = cl.lambda;
-    point->gridScale = kelvane::omProjCenterScale(c, zone.ell, phi, uv);
-    point->convergence = 0.0;
+    point.lat = phi;
+    point.lon = cl.lambda;
+    point.gridScale = kelvane::omProjCenterScale(c, zone.ell, phi, uv);
+    point.convergence = 0.0;
+}
+
+} // namespace
+
+int latLong2XY_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
+{
+    if (!point) return 1;
+    omProjCenterForward(omProjCenterGrid(zone), zone, *point);
     return 0;
+}
+
+int XY2latLong_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
+{
+    if (!point) return 1;
+    omProjCenterInverse(omProjCenterGrid(zone), zone, *point);
+    return 0;
+}
+
+// Neither direction fails for a point: every status is 0, and bad input gives NaN.
+int latLong2XY_OMProjCenterBatch(const zoneCnstntObliqueMerc* zone, size_t n, batchIn lat, batchIn lon,
+                                 batchOut northing, batchOut easting, batchOut gridScale, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    if (!zone) return kvBatchRefused;
+    const OmProjCenterGrid g = omProjCenterGrid(*zone);
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, {nullptr, 0},
+                                         [&](geodCoord& pt, std::size_t) {
+                                             omProjCenterForward(g, *zone, pt);
+                                             return 0;
+                                         });
+}
+
+int XY2latLong_OMProjCenterBatch(const zoneCnstntObliqueMerc* zone, size_t n, batchIn northing, batchIn easting,
+                                 batchOut lat, batchOut lon, batchOut gridScale, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    if (!zone) return kvBatchRefused;
+    const OmProjCenterGrid g = omProjCenterGrid(*zone);
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, {nullptr, 0},
+                                         [&](geodCoord& pt, std::size_t) {
+                                             omProjCenterInverse(g, *zone, pt);
+                                             return 0;
+                                         });
 }

@@ -185,17 +185,15 @@ UtmConstants utmConstants(const ellipsoid& ell)
     return k;
 }
 
-// One point, geographic -> UTM (the work of UTMGeod2Grid). Returns 1, writing nothing,
-// when zone 0 finds no zone for the position, and the projection's status otherwise (1,
-// with only utmZone written, for an ellipsoid with a zero axis).
-int utmForward(const UtmConstants& k, int zone, geodCoord& pt)
+// One point, geographic -> UTM in zone code `code` (the work of UTMGeod2Grid), with p =
+// k.ofZone(code). Returns the projection's status (1, with only utmZone written, for an
+// ellipsoid with a zero axis).
+int utmForwardInZone(const UtmConstants& k, const kelvane::tm::Parameters& p, int code, geodCoord& pt)
 {
-    const int code = zone == 0 ? utmZoneFromPosition(pt.lat, pt.lon) : zone;
-    if (code == 0) return 1; // no zone for the position: nothing is written
     pt.utmZone = code;
 
     pt.lon = -1.0 * pt.lon; // positive west for the projection
-    const int status = kelvane::tm::forward(k.ofZone(code), k.c, pt.lat, pt.lon, pt);
+    const int status = kelvane::tm::forward(p, k.c, pt.lat, pt.lon, pt);
     pt.lon = -1.0 * pt.lon; // exactly as the caller gave it
 
     // A southern point gets the southern false northing even in a northern code, and
@@ -205,12 +203,20 @@ int utmForward(const UtmConstants& k, int zone, geodCoord& pt)
     return status;
 }
 
-// One point, UTM -> geographic (the work of UTMGrid2Geod). Returns the projection's status:
-// when it refuses (a footpoint radius of 0) nothing is written, and the caller's longitude
-// is left as it was rather than negated.
-int utmInverse(const UtmConstants& k, int zone, geodCoord& pt)
+// The same with zone 0 choosing the zone from the position: 1, writing nothing, when the
+// position has none.
+int utmForward(const UtmConstants& k, int zone, geodCoord& pt)
 {
-    const kelvane::tm::Parameters p = k.ofZone(zone);
+    const int code = zone == 0 ? utmZoneFromPosition(pt.lat, pt.lon) : zone;
+    if (code == 0) return 1; // no zone for the position: nothing is written
+    return utmForwardInZone(k, k.ofZone(code), code, pt);
+}
+
+// One point, UTM -> geographic (the work of UTMGrid2Geod), with p = k.ofZone(zone). Returns
+// the projection's status: when it refuses (a footpoint radius of 0) nothing is written,
+// and the caller's longitude is left as it was rather than negated.
+int utmInverse(const UtmConstants& k, const kelvane::tm::Parameters& p, int zone, geodCoord& pt)
+{
     if (!southernCode(zone)) {
         const int status = kelvane::tm::inverse(p, k.c, pt.northing, pt.easting, pt);
         if (status == 0) pt.lon = -1.0 * pt.lon;
@@ -236,9 +242,9 @@ int utmInverse(const UtmConstants& k, int zone, geodCoord& pt)
 
 // A batch needs an ellipsoid the series can use and a zone code (0, the automatic choice,
 // only forward): with anything else no point could be converted, and the call is refused.
-bool usableBatch(const ellipsoid* ell, int zone, int lowestCode, const int* status)
+bool usableBatch(const ellipsoid* ell, int zone, int lowestCode)
 {
-    return ell && status && ell->semiMinor != 0.0 && ell->semiMajor != 0.0 && zone >= lowestCode &&
+    return ell && ell->semiMinor != 0.0 && ell->semiMajor != 0.0 && zone >= lowestCode &&
            zone <= kZoneCodes;
 }
 
@@ -256,51 +262,44 @@ int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
     if (ell == nullptr || pt == nullptr) return 1;
     const int code = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
     if (code == 0) return 1; // no zone for the position: nothing is written
-    utmForward(utmConstants(*ell), code, *pt);
+    const UtmConstants k = utmConstants(*ell);
+    utmForwardInZone(k, k.ofZone(code), code, *pt);
     return 0;
 }
 
 int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt)
 {
     if (ell == nullptr || pt == nullptr) return 1;
-    utmInverse(utmConstants(*ell), zone, *pt);
+    const UtmConstants k = utmConstants(*ell);
+    utmInverse(k, k.ofZone(zone), zone, *pt);
     return 0;
 }
 
 int UTMGeod2GridBatch(int zone, ellipsoid* ell, size_t n, batchIn lat, batchIn lon, batchOut northing,
                       batchOut easting, batchOut gridScale, batchOut convergence, int32_t* utmZone, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!usableBatch(ell, zone, 0, status) || !given({lat, lon}) || !given({northing, easting})) return kvBatchRefused;
+    if (!usableBatch(ell, zone, 0)) return kvBatchRefused;
     const UtmConstants k = utmConstants(*ell);
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.lat = read(lat, i);
-        pt.lon = read(lon, i);
-        const int s = utmForward(k, zone, pt);
-        if (s != 0) return s;
-        writeGrid(pt, i, northing, easting, gridScale, convergence);
-        if (utmZone) utmZone[i] = pt.utmZone;
-        return 0;
-    });
+    const kelvane::tm::Parameters p = k.ofZone(zone); // the zone's, unless each point chooses its own
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t i) {
+                                             const int s = zone == 0 ? utmForward(k, 0, pt)
+                                                                     : utmForwardInZone(k, p, zone, pt);
+                                             if (s == 0 && utmZone) utmZone[i] = pt.utmZone;
+                                             return s;
+                                         });
 }
 
 int UTMGrid2GeodBatch(int zone, ellipsoid* ell, size_t n, batchIn northing, batchIn easting, batchOut lat,
                       batchOut lon, batchOut gridScale, batchOut convergence, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!usableBatch(ell, zone, 1, status) || !given({northing, easting}) || !given({lat, lon})) return kvBatchRefused;
+    if (!usableBatch(ell, zone, 1)) return kvBatchRefused;
     const UtmConstants k = utmConstants(*ell);
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.northing = read(northing, i);
-        pt.easting = read(easting, i);
-        const int s = utmInverse(k, zone, pt);
-        if (s == 0) writeGeographic(pt, i, lat, lon, gridScale, convergence);
-        return s;
-    });
+    const kelvane::tm::Parameters p = k.ofZone(zone);
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) { return utmInverse(k, p, zone, pt); });
 }
 
 int invalidUTMZone(int zone)
