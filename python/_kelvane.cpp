@@ -260,23 +260,52 @@ void refusedWhole(Outputs& out, std::size_t i, std::size_t m, int result)
     if (result == kvBatchRefused) std::fill(out.st + i, out.st + i + m, 1);
 }
 
+// Projections on one record through a batch pair: forward (lat, lon in degrees) gives
+// northing, easting, k, gamma; inverse (northing, easting) gives lat, lon, k, gamma. Each
+// of forward and inverse is called as f(m, u, v, out0, out1, out2, out3, status).
+template <class Forward, class Inverse>
+py::tuple batchConvert(AnyDoubles u, AnyDoubles v, bool inverse, Forward forward, Inverse backward)
+{
+    const std::size_t n = commonLength({u.size(), v.size()});
+    Outputs out(n, 4);
+    convertInBlocks(out, n, Column<double>(u, n), Column<double>(v, n), BlockLayout{inverse},
+                    [&](std::size_t i, std::size_t m, batchIn a, batchIn b, batchIn) {
+        const batchOut o[4] = {outColumn(out, 0, i), outColumn(out, 1, i), outColumn(out, 2, i), outColumn(out, 3, i)};
+        refusedWhole(out, i, m, inverse ? backward(m, a, b, o[0], o[1], o[2], o[3], out.st + i)
+                                        : forward(m, a, b, o[0], o[1], o[2], o[3], out.st + i));
+    });
+    return out.result();
+}
+
+// Conversions with a zone code per point (UTM, state plane): the points of each block go
+// to the library in runs of one code, as call(code, i, m, u, v, outputs, status) for
+// points [i, i + m).
+template <class Call>
+py::tuple zoneBatchConvert(Outputs& out, const Column<std::int32_t>& zone, const Column<double>& u,
+                           const Column<double>& v, const BlockLayout& layout, Call call)
+{
+    const std::size_t n = out.status.size();
+    convertInBlocks(out, n, u, v, layout, [&](std::size_t first, std::size_t count, batchIn a, batchIn b, batchIn) {
+        forZoneRuns(zone, first, first + count, [&](std::size_t i, std::size_t m, std::int32_t code) {
+            const batchOut o[4] = {outColumn(out, 0, i), outColumn(out, 1, i), outColumn(out, 2, i),
+                                   outColumn(out, 3, i)};
+            refusedWhole(out, i, m, call(code, i, m, from(a, i - first), from(b, i - first), o, out.st + i));
+        });
+    });
+    return out.result();
+}
+
 py::tuple utmForward(AnyDoubles lat, AnyDoubles lon, AnyInts zone, double a, double f)
 {
     const std::size_t n = commonLength({lat.size(), lon.size()});
     Outputs out(n, 4);
     Ints zoneOut = newArray<std::int32_t>(n);
-    const Column<std::int32_t> z(zone, n);
     std::int32_t* zo = zoneOut.mutable_data();
     ellipsoid ell = makeEllipsoid(a, f);
-    convertInBlocks(out, n, Column<double>(lat, n), Column<double>(lon, n), BlockLayout{false},
-                    [&](std::size_t first, std::size_t count, batchIn phi, batchIn lambda, batchIn) {
-        forZoneRuns(z, first, first + count, [&](std::size_t i, std::size_t m, std::int32_t code) {
-            const std::size_t j = i - first;
-            refusedWhole(out, i, m,
-                         UTMGeod2GridBatch(code, &ell, m, from(phi, j), from(lambda, j), outColumn(out, 0, i),
-                                           outColumn(out, 1, i), outColumn(out, 2, i), outColumn(out, 3, i), zo + i,
-                                           out.st + i));
-        });
+    zoneBatchConvert(out, Column<std::int32_t>(zone, n), Column<double>(lat, n), Column<double>(lon, n),
+                     BlockLayout{false}, [&](std::int32_t code, std::size_t i, std::size_t m, batchIn phi,
+                                             batchIn lambda, const batchOut* o, int* st) {
+        return UTMGeod2GridBatch(code, &ell, m, phi, lambda, o[0], o[1], o[2], o[3], zo + i, st);
     });
     for (std::size_t i = 0; i < n; ++i)
         if (out.st[i] != 0) zo[i] = 0;
@@ -287,19 +316,13 @@ py::tuple utmInverse(AnyDoubles northing, AnyDoubles easting, AnyInts zone, doub
 {
     const std::size_t n = commonLength({northing.size(), easting.size()});
     Outputs out(n, 4);
-    const Column<std::int32_t> z(zone, n);
     ellipsoid ell = makeEllipsoid(a, f);
-    convertInBlocks(out, n, Column<double>(northing, n), Column<double>(easting, n), BlockLayout{true},
-                    [&](std::size_t first, std::size_t count, batchIn north, batchIn east, batchIn) {
-        forZoneRuns(z, first, first + count, [&](std::size_t i, std::size_t m, std::int32_t code) {
-            const std::size_t j = i - first;
-            refusedWhole(out, i, m,
-                         UTMGrid2GeodBatch(code, &ell, m, from(north, j), from(east, j), outColumn(out, 0, i),
-                                           outColumn(out, 1, i), outColumn(out, 2, i), outColumn(out, 3, i),
-                                           out.st + i));
-        });
+    return zoneBatchConvert(out, Column<std::int32_t>(zone, n), Column<double>(northing, n),
+                            Column<double>(easting, n), BlockLayout{true},
+                            [&](std::int32_t code, std::size_t, std::size_t m, batchIn north, batchIn east,
+                                const batchOut* o, int* st) {
+        return UTMGrid2GeodBatch(code, &ell, m, north, east, o[0], o[1], o[2], o[3], st);
     });
-    return out.result();
 }
 
 std::string zoneList(int (*fill)(char*, int))
@@ -353,37 +376,31 @@ py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call, bool with
 // ---- State plane coordinates: one zone code per point -------------------------------
 
 // 1983: metres, longitudes positive east, as the library takes them.
-py::tuple spc83Convert(Ints code, Doubles u, Doubles v, bool inverse)
+py::tuple spc83Convert(AnyInts code, AnyDoubles u, AnyDoubles v, bool inverse)
 {
-    commonLength({code.size(), u.size(), v.size()});
-    const std::int32_t* c = code.data();
-    return convertPoints(u, v, inverse, [&](std::size_t i, geodCoord& p) {
-        return inverse ? SPC83Grid2Geod(c[i], &p) : SPC83Geod2Grid(c[i], &p);
+    const std::size_t n = commonLength({u.size(), v.size()});
+    Outputs out(n, 4);
+    return zoneBatchConvert(out, Column<std::int32_t>(code, n), Column<double>(u, n), Column<double>(v, n),
+                            BlockLayout{inverse}, [&](std::int32_t c, std::size_t, std::size_t m, batchIn a,
+                                                      batchIn b, const batchOut* o, int* st) {
+        return inverse ? SPC83Grid2GeodBatch(c, m, a, b, o[0], o[1], o[2], o[3], st)
+                       : SPC83Geod2GridBatch(c, m, a, b, o[0], o[1], o[2], o[3], st);
     });
 }
 
 // 1927: US survey feet; the library's longitudes are positive west, so the sign is turned
-// on the way in and out. The zone record is looked up again only when the code changes.
-py::tuple spc27Convert(Ints code, Doubles u, Doubles v, bool inverse)
+// on the way in and out. The zone record is looked up once per run of one code.
+py::tuple spc27Convert(AnyInts code, AnyDoubles u, AnyDoubles v, bool inverse)
 {
-    commonLength({code.size(), u.size(), v.size()});
-    const std::int32_t* c = code.data();
-    zoneconstant27 zone{};
-    int zoneCode = -1;
-    bool zoneFound = false;
-    return convertPoints(u, v, inverse, [&](std::size_t i, geodCoord& p) {
-        if (c[i] != zoneCode) {
-            zoneCode = c[i];
-            zoneFound = initSPC27Zone(zoneCode, &zone) == 0;
-        }
-        if (!zoneFound) return 1;
-        if (inverse) {
-            const int s = SPC272Geod(&zone, &p);
-            p.lon = -p.lon;
-            return s;
-        }
-        p.lon = -p.lon;
-        return geod2SPC27(&zone, &p);
+    const std::size_t n = commonLength({u.size(), v.size()});
+    Outputs out(n, 4);
+    return zoneBatchConvert(out, Column<std::int32_t>(code, n), Column<double>(u, n), Column<double>(v, n),
+                            BlockLayout{inverse, true}, [&](std::int32_t c, std::size_t, std::size_t m, batchIn a,
+                                                            batchIn b, const batchOut* o, int* st) {
+        zoneconstant27 zone{};
+        if (initSPC27Zone(c, &zone) != 0) return static_cast<int>(kvBatchRefused);
+        return inverse ? SPC272GeodBatch(&zone, m, a, b, o[0], o[1], o[2], o[3], st)
+                       : geod2SPC27Batch(&zone, m, a, b, o[0], o[1], o[2], o[3], st);
     });
 }
 
@@ -409,8 +426,19 @@ py::tuple threeOutputs(std::size_t n, Call call)
     return out.result();
 }
 
+py::tuple tmBatch(AnyDoubles u, AnyDoubles v, bool inverse, const zoneCnstntTM& zc)
+{
+    return batchConvert(u, v, inverse,
+        [&](std::size_t m, batchIn a, batchIn b, batchOut n, batchOut e, batchOut k, batchOut g, int* st) {
+            return latLong2XY_TransverseMercatorBatch(&zc, m, a, b, n, e, k, g, st);
+        },
+        [&](std::size_t m, batchIn a, batchIn b, batchOut la, batchOut lo, batchOut k, batchOut g, int* st) {
+            return XY_TransverseMercator2latLongBatch(&zc, m, a, b, la, lo, k, g, st);
+        });
+}
+
 // Transverse Mercator on explicit parameters (degrees, metres; lon0 positive east).
-py::tuple tmConvert(Doubles u, Doubles v, bool inverse, double lat0, double lon0, double k0, double fe,
+py::tuple tmConvert(AnyDoubles u, AnyDoubles v, bool inverse, double lat0, double lon0, double k0, double fe,
                     double fn, double a, double f)
 {
     zoneCnstntTM zc{};
@@ -420,23 +448,19 @@ py::tuple tmConvert(Doubles u, Doubles v, bool inverse, double lat0, double lon0
     zc.falseEasting = fe;
     zc.originLat = lat0 * kDegToRad;
     zc.ell = makeEllipsoid(a, f);
-    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
-        return inverse ? XY_TransverseMercator2latLong(zc, &p) : latLong2XY_TransverseMercator(zc, &p);
-    });
+    return tmBatch(u, v, inverse, zc);
 }
 
 // Transverse Mercator in a UTM zone 1..60 of either hemisphere, set up by initUTMZone.
-py::tuple tmUtmConvert(Doubles u, Doubles v, bool inverse, int zone, bool south, double a, double f)
+py::tuple tmUtmConvert(AnyDoubles u, AnyDoubles v, bool inverse, int zone, bool south, double a, double f)
 {
     zoneCnstntTM zc{};
     if (initUTMZone(zone, south ? 1 : 0, makeEllipsoid(a, f), &zc) != 0) throw py::value_error("kelvane: UTM zone must be 1..60");
-    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
-        return inverse ? XY_TransverseMercator2latLong(zc, &p) : latLong2XY_TransverseMercator(zc, &p);
-    });
+    return tmBatch(u, v, inverse, zc);
 }
 
 // Lambert conformal conic forward on the stand-alone record (degrees, metres).
-py::tuple lccForward(Doubles lat, Doubles lon, double lat0, double lon0, double lat1, double lat2, double fe,
+py::tuple lccForward(AnyDoubles lat, AnyDoubles lon, double lat0, double lon0, double lat1, double lat2, double fe,
                      double fn, double a, double f)
 {
     zoneCnstntLambert zl{};
@@ -447,11 +471,13 @@ py::tuple lccForward(Doubles lat, Doubles lon, double lat0, double lon0, double 
     zl.northParallel = lat1 * kDegToRad;
     zl.southParallel = lat2 * kDegToRad;
     zl.ell = makeEllipsoid(a, f);
-    return convertPoints(lat, lon, false, [&](std::size_t, geodCoord& p) { return latLong2XY_Lambert(&zl, &p); });
+    const auto forward = [&](std::size_t m, batchIn a, batchIn b, batchOut n, batchOut e, batchOut k, batchOut g,
+                             int* st) { return latLong2XY_LambertBatch(&zl, m, a, b, n, e, k, g, st); };
+    return batchConvert(lat, lon, false, forward, forward);
 }
 
 // Oblique Mercator with the grid origin at the projection centre (degrees, metres).
-py::tuple omercConvert(Doubles u, Doubles v, bool inverse, double latc, double lonc, double alpha,
+py::tuple omercConvert(AnyDoubles u, AnyDoubles v, bool inverse, double latc, double lonc, double alpha,
                        double gammac, double k0, double fe, double fn, double a, double f)
 {
     zoneCnstntObliqueMerc z{};
@@ -463,9 +489,16 @@ py::tuple omercConvert(Doubles u, Doubles v, bool inverse, double latc, double l
     z.rectifiedGridAngle = gammac * kDegToRad;
     z.scaleFactor = k0;
     z.ell = makeEllipsoid(a, f);
-    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
-        return inverse ? XY2latLong_OMProjCenter(z, &p) : latLong2XY_OMProjCenter(z, &p);
-    });
+    // The library gives this projection no convergence column: its convergence is 0.
+    return batchConvert(u, v, inverse,
+        [&](std::size_t m, batchIn a, batchIn b, batchOut n, batchOut e, batchOut k, batchOut g, int* st) {
+            for (std::size_t i = 0; i < m; ++i) g.data[i] = 0.0;
+            return latLong2XY_OMProjCenterBatch(&z, m, a, b, n, e, k, st);
+        },
+        [&](std::size_t m, batchIn a, batchIn b, batchOut la, batchOut lo, batchOut k, batchOut g, int* st) {
+            for (std::size_t i = 0; i < m; ++i) g.data[i] = 0.0;
+            return XY2latLong_OMProjCenterBatch(&z, m, a, b, la, lo, k, st);
+        });
 }
 
 // Lambert conformal conic inverse on the same parameters: the zone-constant routine with
@@ -623,42 +656,20 @@ py::tuple danishConvert(Doubles u, Doubles v, Doubles w, bool inverse, int grid)
 
 // ---- Geocentric and local frames ---------------------------------------------------
 
-py::tuple toGeocentric(Doubles lat, Doubles lon, Doubles h, double a, double f)
+// Geographic <-> geocentric: the height (or Z) column goes to the library as it is.
+py::tuple geocentricConvert(AnyDoubles u, AnyDoubles v, AnyDoubles w, bool inverse, double a, double f)
 {
-    const double* la = lat.data();
-    const double* lo = lon.data();
-    const double* he = h.data();
+    const std::size_t n = commonLength({u.size(), v.size(), w.size()});
+    Outputs out(n, 3);
+    const Column<double> third(w, n);
     const ellipsoid ell = makeEllipsoid(a, f);
-    return threeOutputs(commonLength({lat.size(), lon.size(), h.size()}), [&](std::size_t i, double* r) {
-        geodCoord p{};
-        p.lat = la[i] * kDegToRad;
-        p.lon = lo[i] * kDegToRad;
-        p.elev = he[i];
-        const int s = latLongElev2XYZ_EC(ell, &p);
-        r[0] = p.easting; // X
-        r[1] = p.northing; // Y
-        r[2] = p.elev;     // Z
-        return s;
+    convertInBlocks(out, n, Column<double>(u, n), Column<double>(v, n), BlockLayout{inverse, false, &third},
+                    [&](std::size_t i, std::size_t m, batchIn p, batchIn q, batchIn r) {
+        const batchOut o[3] = {outColumn(out, 0, i), outColumn(out, 1, i), outColumn(out, 2, i)};
+        refusedWhole(out, i, m, inverse ? XYZ_EC2latLongElevBatch(&ell, m, p, q, r, o[0], o[1], o[2], out.st + i)
+                                        : latLongElev2XYZ_ECBatch(&ell, m, p, q, r, o[0], o[1], o[2], out.st + i));
     });
-}
-
-py::tuple fromGeocentric(Doubles X, Doubles Y, Doubles Z, double a, double f)
-{
-    const double* x = X.data();
-    const double* y = Y.data();
-    const double* z = Z.data();
-    const ellipsoid ell = makeEllipsoid(a, f);
-    return threeOutputs(commonLength({X.size(), Y.size(), Z.size()}), [&](std::size_t i, double* r) {
-        geodCoord p{};
-        p.easting = x[i];
-        p.northing = y[i];
-        p.elev = z[i];
-        const int s = XYZ_EC2latLongElev(ell, &p);
-        r[0] = p.lat * kRadToDeg;
-        r[1] = p.lon * kRadToDeg;
-        r[2] = p.elev;
-        return s;
-    });
+    return out.result();
 }
 
 py::tuple localFrame(Doubles lat0, Doubles lon0, Doubles u, Doubles v, Doubles w, bool inverse)
@@ -838,8 +849,7 @@ PYBIND11_MODULE(_kelvane, m)
     m.def("new_brunswick_convert", &newBrunswickConvert);
     m.def("danish_convert", &danishConvert);
     m.def("eov_convert", &eovConvert);
-    m.def("to_geocentric", &toGeocentric);
-    m.def("from_geocentric", &fromGeocentric);
+    m.def("geocentric_convert", &geocentricConvert);
     m.def("local_frame", &localFrame);
     m.def("geoid_open", &geoidOpen);
     m.def("geoid_close", &geoidClose);
