@@ -120,7 +120,6 @@ public:
     void TransMapToGeo(geodCoord* point);
 
 private:
-    friend struct OGCTObliqueMercatorTestAccess;
     /* ln(tan(pi/4 + phi/2) * ((1 - e sin phi)/(1 + e sin phi))^(e/2)) with the member e. */
     double dGetIsometricLat(double phi);
     /* c2 sin 2x + c4 sin 4x + c6 sin 6x + c8 sin 8x. */
