@@ -8,12 +8,19 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <mutex>
 #include <string>
 #include <vector>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 #include "kelvane/kelvane.h"
 
@@ -23,6 +30,10 @@ namespace {
 
 using Doubles = py::array_t<double, py::array::c_style | py::array::forcecast>;
 using Ints = py::array_t<std::int32_t, py::array::c_style | py::array::forcecast>;
+// Inputs of any stride: a broadcast scalar arrives as a view with stride 0 and is read in
+// place rather than copied out to the common length.
+using AnyDoubles = py::array_t<double, py::array::forcecast>;
+using AnyInts = py::array_t<std::int32_t, py::array::forcecast>;
 
 const double kPi = 4.0 * std::atan(1.0);
 const double kDegToRad = kPi / 180.0;
@@ -41,6 +52,59 @@ std::size_t commonLength(std::initializer_list<py::ssize_t> sizes)
     return n < 0 ? 0 : static_cast<std::size_t>(n);
 }
 
+// A 1-D input read through its byte stride (0 for a scalar of one element). Elements are
+// copied out bytewise, so a view that is not aligned is read correctly too.
+template <class T>
+struct Column {
+    const char* base;
+    py::ssize_t stride;
+
+    Column(const py::array_t<T, py::array::forcecast>& a, std::size_t n)
+        : base(reinterpret_cast<const char*>(a.data())), stride(a.ndim() == 1 && a.size() > 1 ? a.strides(0) : 0)
+    {
+        if (a.ndim() > 1 || (a.size() != 1 && static_cast<std::size_t>(a.size()) != n))
+            throw py::value_error("kelvane: input arrays differ in length");
+    }
+    // Points [first, first + count) as a column for the library's batch entry points: in
+    // place where the stride is not negative, else copied into buffer.
+    batchIn block(std::size_t first, std::size_t count, double* buffer) const
+    {
+        if (stride >= 0)
+            return batchIn{reinterpret_cast<const double*>(base + static_cast<py::ssize_t>(first) * stride),
+                           static_cast<std::size_t>(stride)};
+        for (std::size_t j = 0; j < count; ++j) buffer[j] = (*this)[first + j];
+        return batchIn{buffer, sizeof(double)};
+    }
+    T operator[](std::size_t i) const
+    {
+        T v;
+        std::memcpy(&v, base + static_cast<py::ssize_t>(i) * stride, sizeof v);
+        return v;
+    }
+};
+
+// A new 1-D array of n elements. A large one gets memory of its own aligned to 2 MiB and
+// marked for transparent huge pages: the first touch of fresh memory then faults once per
+// 2 MiB instead of once per 4 KiB, which on a virtual machine costs more than converting
+// the points. The array owns its memory and frees it when it goes.
+template <class T>
+py::array_t<T> newArray(std::size_t n)
+{
+#ifdef __linux__
+    constexpr std::size_t kHuge = std::size_t{1} << 21;
+    const std::size_t bytes = (n * sizeof(T) + kHuge - 1) / kHuge * kHuge;
+    if (n * sizeof(T) >= 2 * kHuge) {
+        if (void* p = std::aligned_alloc(kHuge, bytes)) {
+            madvise(p, bytes, MADV_HUGEPAGE); // advice only: without it the pages are ordinary
+            py::capsule owner(p, [](void* q) { std::free(q); });
+            return py::array_t<T>({static_cast<py::ssize_t>(n)}, {static_cast<py::ssize_t>(sizeof(T))},
+                                  static_cast<T*>(p), owner);
+        }
+    }
+#endif
+    return py::array_t<T>(static_cast<py::ssize_t>(n));
+}
+
 // k new double arrays and one status array of length n, with raw pointers for the loop.
 struct Outputs {
     std::vector<Doubles> arrays;
@@ -48,10 +112,10 @@ struct Outputs {
     Ints status;
     std::int32_t* st;
 
-    Outputs(std::size_t n, std::size_t k) : status(static_cast<py::ssize_t>(n))
+    Outputs(std::size_t n, std::size_t k) : status(newArray<std::int32_t>(n))
     {
         for (std::size_t i = 0; i < k; ++i) {
-            arrays.emplace_back(static_cast<py::ssize_t>(n));
+            arrays.emplace_back(newArray<double>(n));
             ptr.push_back(arrays.back().mutable_data());
         }
         st = status.mutable_data();
@@ -89,64 +153,176 @@ ellipsoid makeEllipsoid(double a, double f)
 
 // ---- UTM ---------------------------------------------------------------------------
 
-py::tuple utmForward(Doubles lat, Doubles lon, Ints zone, double a, double f)
+// The UTM loops hand the library blocks of points through its batch entry points, which
+// derive a zone's constants once per call. A block is small enough that its angles in
+// radians and its outputs stay in cache between the library's pass and the pass that
+// turns them into degrees and marks the failures.
+constexpr std::size_t kBlock = 1024;
+
+batchIn columnIn(const double* p) { return batchIn{p, sizeof(double)}; }
+batchOut columnOut(double* p) { return batchOut{p, sizeof(double)}; }
+// The column c from its point j on.
+batchIn from(batchIn c, std::size_t j)
 {
-    const std::size_t n = commonLength({lat.size(), lon.size(), zone.size()});
+    return batchIn{reinterpret_cast<const double*>(reinterpret_cast<const char*>(c.data) + j * c.stride), c.stride};
+}
+
+// Calls convert(first, count, code) for each run of points in [begin, end) that share one
+// zone code: one call for a single zone, one per run for a column of codes.
+template <class Convert>
+void forZoneRuns(const Column<std::int32_t>& zone, std::size_t begin, std::size_t end, Convert convert)
+{
+    if (begin == end) return;
+    if (zone.stride == 0) {
+        convert(begin, end - begin, zone[0]);
+        return;
+    }
+    for (std::size_t i = begin; i < end;) {
+        const std::int32_t code = zone[i];
+        std::size_t j = i + 1;
+        while (j < end && zone[j] == code) ++j;
+        convert(i, j - i, code);
+        i = j;
+    }
+}
+
+// How the columns of one family meet its batch entry point.
+struct BlockLayout {
+    bool inverse;                  // grid (or geocentric) coordinates in, angles out
+    bool westLongitudes = false;   // the library counts longitudes positive west
+    const Column<double>* third = nullptr; // a third input passed through as it is (height, Z)
+};
+
+// After a block: a point that the library refused, or whose results are not all finite
+// numbers, reads NaN with a non-zero status; the angles of the others turn into degrees
+// (the latitude and longitude of an inverse, and a convergence as the fourth output).
+// `rejected(j)` names the points refused before the library saw them.
+template <class Rejected>
+void finishBlock(Outputs& out, std::size_t first, std::size_t count, const BlockLayout& layout, Rejected rejected)
+{
+    const std::size_t width = out.ptr.size();
+    const double lonToDeg = layout.westLongitudes ? -kRadToDeg : kRadToDeg;
+    for (std::size_t i = first; i < first + count; ++i) {
+        bool good = out.st[i] == 0 && !rejected(i - first);
+        for (std::size_t k = 0; k < width && good; ++k) good = std::isfinite(out.ptr[k][i]);
+        if (!good) {
+            out.fail(i, out.st[i]);
+            continue;
+        }
+        if (layout.inverse) {
+            out.ptr[0][i] *= kRadToDeg;
+            out.ptr[1][i] *= lonToDeg;
+        }
+        if (width == 4) out.ptr[3][i] *= kRadToDeg;
+    }
+}
+
+// n points through a batch entry point, block by block, with the GIL released. Forward
+// (u, v = latitude, longitude in degrees): a block's angles are turned into radians first,
+// and a latitude beyond a pole or a longitude more than a turn from Greenwich is refused
+// there (NaN fails both tests). Inverse (u, v = northing, easting, or X, Y): the
+// coordinates go to the library where they lie. convert(first, count, u, v, w) converts
+// points [first, first + count) from the columns into the outputs at first.
+template <class Convert>
+void convertInBlocks(Outputs& out, std::size_t n, const Column<double>& u, const Column<double>& v,
+                     const BlockLayout& layout, Convert convert)
+{
+    py::gil_scoped_release release;
+    double buffer[3][kBlock];
+    const double lonToRad = layout.westLongitudes ? -kDegToRad : kDegToRad;
+    const batchIn none{nullptr, 0};
+    for (std::size_t first = 0; first < n; first += kBlock) {
+        const std::size_t count = std::min(kBlock, n - first);
+        const batchIn w = layout.third ? layout.third->block(first, count, buffer[2]) : none;
+        if (layout.inverse) {
+            convert(first, count, u.block(first, count, buffer[0]), v.block(first, count, buffer[1]), w);
+            finishBlock(out, first, count, layout,
+                        [&](std::size_t j) { return !std::isfinite(u[first + j]) || !std::isfinite(v[first + j]); });
+            continue;
+        }
+        for (std::size_t j = 0; j < count; ++j) {
+            const double deg[2] = {u[first + j], v[first + j]};
+            const bool sane = std::fabs(deg[0]) <= 90.0 && std::fabs(deg[1]) <= 360.0;
+            buffer[0][j] = sane ? deg[0] * kDegToRad : kNaN;
+            buffer[1][j] = sane ? deg[1] * lonToRad : kNaN;
+        }
+        convert(first, count, columnIn(buffer[0]), columnIn(buffer[1]), w);
+        finishBlock(out, first, count, layout, [&](std::size_t j) { return std::isnan(buffer[0][j]); });
+    }
+}
+
+// Output k of the points from i on, as a batch column.
+batchOut outColumn(Outputs& out, std::size_t k, std::size_t i) { return columnOut(out.ptr[k] + i); }
+
+// A batch call refused whole wrote nothing, not even the status: its m points fail.
+void refusedWhole(Outputs& out, std::size_t i, std::size_t m, int result)
+{
+    if (result == kvBatchRefused) std::fill(out.st + i, out.st + i + m, 1);
+}
+
+// Projections on one record through a batch pair: forward (lat, lon in degrees) gives
+// northing, easting, k, gamma; inverse (northing, easting) gives lat, lon, k, gamma. Each
+// of forward and inverse is called as f(m, u, v, out0, out1, out2, out3, status).
+template <class Forward, class Inverse>
+py::tuple batchConvert(AnyDoubles u, AnyDoubles v, bool inverse, Forward forward, Inverse backward)
+{
+    const std::size_t n = commonLength({u.size(), v.size()});
     Outputs out(n, 4);
-    Ints zoneOut(static_cast<py::ssize_t>(n));
-    const double* la = lat.data();
-    const double* lo = lon.data();
-    const std::int32_t* z = zone.data();
+    convertInBlocks(out, n, Column<double>(u, n), Column<double>(v, n), BlockLayout{inverse},
+                    [&](std::size_t i, std::size_t m, batchIn a, batchIn b, batchIn) {
+        const batchOut o[4] = {outColumn(out, 0, i), outColumn(out, 1, i), outColumn(out, 2, i), outColumn(out, 3, i)};
+        refusedWhole(out, i, m, inverse ? backward(m, a, b, o[0], o[1], o[2], o[3], out.st + i)
+                                        : forward(m, a, b, o[0], o[1], o[2], o[3], out.st + i));
+    });
+    return out.result();
+}
+
+// Conversions with a zone code per point (UTM, state plane): the points of each block go
+// to the library in runs of one code, as call(code, i, m, u, v, outputs, status) for
+// points [i, i + m).
+template <class Call>
+py::tuple zoneBatchConvert(Outputs& out, const Column<std::int32_t>& zone, const Column<double>& u,
+                           const Column<double>& v, const BlockLayout& layout, Call call)
+{
+    const std::size_t n = out.status.size();
+    convertInBlocks(out, n, u, v, layout, [&](std::size_t first, std::size_t count, batchIn a, batchIn b, batchIn) {
+        forZoneRuns(zone, first, first + count, [&](std::size_t i, std::size_t m, std::int32_t code) {
+            const batchOut o[4] = {outColumn(out, 0, i), outColumn(out, 1, i), outColumn(out, 2, i),
+                                   outColumn(out, 3, i)};
+            refusedWhole(out, i, m, call(code, i, m, from(a, i - first), from(b, i - first), o, out.st + i));
+        });
+    });
+    return out.result();
+}
+
+py::tuple utmForward(AnyDoubles lat, AnyDoubles lon, AnyInts zone, double a, double f)
+{
+    const std::size_t n = commonLength({lat.size(), lon.size()});
+    Outputs out(n, 4);
+    Ints zoneOut = newArray<std::int32_t>(n);
     std::int32_t* zo = zoneOut.mutable_data();
     ellipsoid ell = makeEllipsoid(a, f);
-    {
-        py::gil_scoped_release release;
-        for (std::size_t i = 0; i < n; ++i) {
-            geodCoord p{};
-            p.lat = la[i] * kDegToRad;
-            p.lon = lo[i] * kDegToRad;
-            zo[i] = 0;
-            const bool sane = std::isfinite(p.lat) && std::isfinite(p.lon) &&
-                              std::fabs(la[i]) <= 90.0 && std::fabs(lo[i]) <= 360.0;
-            if (!sane) { out.fail(i, 1); continue; }
-            const int s = UTMGeod2Grid(z[i], &ell, &p);
-            if (s != 0 || !finite(p, true)) { out.fail(i, s); continue; }
-            out.ptr[0][i] = p.northing;
-            out.ptr[1][i] = p.easting;
-            out.ptr[2][i] = p.gridScale;
-            out.ptr[3][i] = p.convergence * kRadToDeg;
-            zo[i] = p.utmZone;
-            out.st[i] = 0;
-        }
-    }
+    zoneBatchConvert(out, Column<std::int32_t>(zone, n), Column<double>(lat, n), Column<double>(lon, n),
+                     BlockLayout{false}, [&](std::int32_t code, std::size_t i, std::size_t m, batchIn phi,
+                                             batchIn lambda, const batchOut* o, int* st) {
+        return UTMGeod2GridBatch(code, &ell, m, phi, lambda, o[0], o[1], o[2], o[3], zo + i, st);
+    });
+    for (std::size_t i = 0; i < n; ++i)
+        if (out.st[i] != 0) zo[i] = 0;
     return out.result({zoneOut});
 }
 
-py::tuple utmInverse(Doubles northing, Doubles easting, Ints zone, double a, double f)
+py::tuple utmInverse(AnyDoubles northing, AnyDoubles easting, AnyInts zone, double a, double f)
 {
-    const std::size_t n = commonLength({northing.size(), easting.size(), zone.size()});
+    const std::size_t n = commonLength({northing.size(), easting.size()});
     Outputs out(n, 4);
-    const double* N = northing.data();
-    const double* E = easting.data();
-    const std::int32_t* z = zone.data();
     ellipsoid ell = makeEllipsoid(a, f);
-    {
-        py::gil_scoped_release release;
-        for (std::size_t i = 0; i < n; ++i) {
-            geodCoord p{};
-            p.northing = N[i];
-            p.easting = E[i];
-            if (!std::isfinite(p.northing) || !std::isfinite(p.easting)) { out.fail(i, 1); continue; }
-            const int s = UTMGrid2Geod(z[i], &ell, &p);
-            if (s != 0 || !finite(p, false)) { out.fail(i, s); continue; }
-            out.ptr[0][i] = p.lat * kRadToDeg;
-            out.ptr[1][i] = p.lon * kRadToDeg;
-            out.ptr[2][i] = p.gridScale;
-            out.ptr[3][i] = p.convergence * kRadToDeg;
-            out.st[i] = 0;
-        }
-    }
-    return out.result();
+    return zoneBatchConvert(out, Column<std::int32_t>(zone, n), Column<double>(northing, n),
+                            Column<double>(easting, n), BlockLayout{true},
+                            [&](std::int32_t code, std::size_t, std::size_t m, batchIn north, batchIn east,
+                                const batchOut* o, int* st) {
+        return UTMGrid2GeodBatch(code, &ell, m, north, east, o[0], o[1], o[2], o[3], st);
+    });
 }
 
 std::string zoneList(int (*fill)(char*, int))
@@ -161,12 +337,14 @@ std::string zoneList(int (*fill)(char*, int))
 // One projection call per point on a geodCoord: forward reads lat, lon (degrees, positive
 // east) and gives northing, easting, k, gamma; inverse reads northing, easting and gives
 // lat, lon, k, gamma. `call(i, p)` is the library function bound to its record (point i
-// may pick its own zone).
+// may pick its own zone). Projections that write no scale factor or convergence (Krovak,
+// Cassini-Soldner) pass withScale = false and get the coordinate pair alone. A status with
+// only warning bits set counts as converted and is kept in the status array.
 template <class Call>
-py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call)
+py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call, bool withScale = true, int warningBits = 0)
 {
     const std::size_t n = commonLength({u.size(), v.size()});
-    Outputs out(n, 4);
+    Outputs out(n, withScale ? 4 : 2);
     const double* x = u.data();
     const double* y = v.data();
     {
@@ -182,12 +360,14 @@ py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call)
                 p.lon = y[i] * kDegToRad;
             }
             const int s = call(i, p);
-            if (s != 0 || !finite(p, !inverse)) { out.fail(i, s); continue; }
+            if ((s & ~warningBits) != 0 || !finite(p, !inverse)) { out.fail(i, s); continue; }
             out.ptr[0][i] = inverse ? p.lat * kRadToDeg : p.northing;
             out.ptr[1][i] = inverse ? p.lon * kRadToDeg : p.easting;
-            out.ptr[2][i] = p.gridScale;
-            out.ptr[3][i] = p.convergence * kRadToDeg;
-            out.st[i] = 0;
+            if (withScale) {
+                out.ptr[2][i] = p.gridScale;
+                out.ptr[3][i] = p.convergence * kRadToDeg;
+            }
+            out.st[i] = s;
         }
     }
     return out.result();
@@ -196,37 +376,31 @@ py::tuple convertPoints(Doubles u, Doubles v, bool inverse, Call call)
 // ---- State plane coordinates: one zone code per point -------------------------------
 
 // 1983: metres, longitudes positive east, as the library takes them.
-py::tuple spc83Convert(Ints code, Doubles u, Doubles v, bool inverse)
+py::tuple spc83Convert(AnyInts code, AnyDoubles u, AnyDoubles v, bool inverse)
 {
-    commonLength({code.size(), u.size(), v.size()});
-    const std::int32_t* c = code.data();
-    return convertPoints(u, v, inverse, [&](std::size_t i, geodCoord& p) {
-        return inverse ? SPC83Grid2Geod(c[i], &p) : SPC83Geod2Grid(c[i], &p);
+    const std::size_t n = commonLength({u.size(), v.size()});
+    Outputs out(n, 4);
+    return zoneBatchConvert(out, Column<std::int32_t>(code, n), Column<double>(u, n), Column<double>(v, n),
+                            BlockLayout{inverse}, [&](std::int32_t c, std::size_t, std::size_t m, batchIn a,
+                                                      batchIn b, const batchOut* o, int* st) {
+        return inverse ? SPC83Grid2GeodBatch(c, m, a, b, o[0], o[1], o[2], o[3], st)
+                       : SPC83Geod2GridBatch(c, m, a, b, o[0], o[1], o[2], o[3], st);
     });
 }
 
 // 1927: US survey feet; the library's longitudes are positive west, so the sign is turned
-// on the way in and out. The zone record is looked up again only when the code changes.
-py::tuple spc27Convert(Ints code, Doubles u, Doubles v, bool inverse)
+// on the way in and out. The zone record is looked up once per run of one code.
+py::tuple spc27Convert(AnyInts code, AnyDoubles u, AnyDoubles v, bool inverse)
 {
-    commonLength({code.size(), u.size(), v.size()});
-    const std::int32_t* c = code.data();
-    zoneconstant27 zone{};
-    int zoneCode = -1;
-    bool zoneFound = false;
-    return convertPoints(u, v, inverse, [&](std::size_t i, geodCoord& p) {
-        if (c[i] != zoneCode) {
-            zoneCode = c[i];
-            zoneFound = initSPC27Zone(zoneCode, &zone) == 0;
-        }
-        if (!zoneFound) return 1;
-        if (inverse) {
-            const int s = SPC272Geod(&zone, &p);
-            p.lon = -p.lon;
-            return s;
-        }
-        p.lon = -p.lon;
-        return geod2SPC27(&zone, &p);
+    const std::size_t n = commonLength({u.size(), v.size()});
+    Outputs out(n, 4);
+    return zoneBatchConvert(out, Column<std::int32_t>(code, n), Column<double>(u, n), Column<double>(v, n),
+                            BlockLayout{inverse, true}, [&](std::int32_t c, std::size_t, std::size_t m, batchIn a,
+                                                            batchIn b, const batchOut* o, int* st) {
+        zoneconstant27 zone{};
+        if (initSPC27Zone(c, &zone) != 0) return static_cast<int>(kvBatchRefused);
+        return inverse ? SPC272GeodBatch(&zone, m, a, b, o[0], o[1], o[2], o[3], st)
+                       : geod2SPC27Batch(&zone, m, a, b, o[0], o[1], o[2], o[3], st);
     });
 }
 
@@ -252,8 +426,19 @@ py::tuple threeOutputs(std::size_t n, Call call)
     return out.result();
 }
 
+py::tuple tmBatch(AnyDoubles u, AnyDoubles v, bool inverse, const zoneCnstntTM& zc)
+{
+    return batchConvert(u, v, inverse,
+        [&](std::size_t m, batchIn a, batchIn b, batchOut n, batchOut e, batchOut k, batchOut g, int* st) {
+            return latLong2XY_TransverseMercatorBatch(&zc, m, a, b, n, e, k, g, st);
+        },
+        [&](std::size_t m, batchIn a, batchIn b, batchOut la, batchOut lo, batchOut k, batchOut g, int* st) {
+            return XY_TransverseMercator2latLongBatch(&zc, m, a, b, la, lo, k, g, st);
+        });
+}
+
 // Transverse Mercator on explicit parameters (degrees, metres; lon0 positive east).
-py::tuple tmConvert(Doubles u, Doubles v, bool inverse, double lat0, double lon0, double k0, double fe,
+py::tuple tmConvert(AnyDoubles u, AnyDoubles v, bool inverse, double lat0, double lon0, double k0, double fe,
                     double fn, double a, double f)
 {
     zoneCnstntTM zc{};
@@ -263,23 +448,19 @@ py::tuple tmConvert(Doubles u, Doubles v, bool inverse, double lat0, double lon0
     zc.falseEasting = fe;
     zc.originLat = lat0 * kDegToRad;
     zc.ell = makeEllipsoid(a, f);
-    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
-        return inverse ? XY_TransverseMercator2latLong(zc, &p) : latLong2XY_TransverseMercator(zc, &p);
-    });
+    return tmBatch(u, v, inverse, zc);
 }
 
 // Transverse Mercator in a UTM zone 1..60 of either hemisphere, set up by initUTMZone.
-py::tuple tmUtmConvert(Doubles u, Doubles v, bool inverse, int zone, bool south, double a, double f)
+py::tuple tmUtmConvert(AnyDoubles u, AnyDoubles v, bool inverse, int zone, bool south, double a, double f)
 {
     zoneCnstntTM zc{};
     if (initUTMZone(zone, south ? 1 : 0, makeEllipsoid(a, f), &zc) != 0) throw py::value_error("kelvane: UTM zone must be 1..60");
-    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
-        return inverse ? XY_TransverseMercator2latLong(zc, &p) : latLong2XY_TransverseMercator(zc, &p);
-    });
+    return tmBatch(u, v, inverse, zc);
 }
 
 // Lambert conformal conic forward on the stand-alone record (degrees, metres).
-py::tuple lccForward(Doubles lat, Doubles lon, double lat0, double lon0, double lat1, double lat2, double fe,
+py::tuple lccForward(AnyDoubles lat, AnyDoubles lon, double lat0, double lon0, double lat1, double lat2, double fe,
                      double fn, double a, double f)
 {
     zoneCnstntLambert zl{};
@@ -290,11 +471,13 @@ py::tuple lccForward(Doubles lat, Doubles lon, double lat0, double lon0, double 
     zl.northParallel = lat1 * kDegToRad;
     zl.southParallel = lat2 * kDegToRad;
     zl.ell = makeEllipsoid(a, f);
-    return convertPoints(lat, lon, false, [&](std::size_t, geodCoord& p) { return latLong2XY_Lambert(&zl, &p); });
+    const auto forward = [&](std::size_t m, batchIn a, batchIn b, batchOut n, batchOut e, batchOut k, batchOut g,
+                             int* st) { return latLong2XY_LambertBatch(&zl, m, a, b, n, e, k, g, st); };
+    return batchConvert(lat, lon, false, forward, forward);
 }
 
 // Oblique Mercator with the grid origin at the projection centre (degrees, metres).
-py::tuple omercConvert(Doubles u, Doubles v, bool inverse, double latc, double lonc, double alpha,
+py::tuple omercConvert(AnyDoubles u, AnyDoubles v, bool inverse, double latc, double lonc, double alpha,
                        double gammac, double k0, double fe, double fn, double a, double f)
 {
     zoneCnstntObliqueMerc z{};
@@ -306,10 +489,131 @@ py::tuple omercConvert(Doubles u, Doubles v, bool inverse, double latc, double l
     z.rectifiedGridAngle = gammac * kDegToRad;
     z.scaleFactor = k0;
     z.ell = makeEllipsoid(a, f);
-    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
-        return inverse ? XY2latLong_OMProjCenter(z, &p) : latLong2XY_OMProjCenter(z, &p);
+    // The library gives this projection no convergence column: its convergence is 0.
+    return batchConvert(u, v, inverse,
+        [&](std::size_t m, batchIn a, batchIn b, batchOut n, batchOut e, batchOut k, batchOut g, int* st) {
+            for (std::size_t i = 0; i < m; ++i) g.data[i] = 0.0;
+            return latLong2XY_OMProjCenterBatch(&z, m, a, b, n, e, k, st);
+        },
+        [&](std::size_t m, batchIn a, batchIn b, batchOut la, batchOut lo, batchOut k, batchOut g, int* st) {
+            for (std::size_t i = 0; i < m; ++i) g.data[i] = 0.0;
+            return XY2latLong_OMProjCenterBatch(&z, m, a, b, la, lo, k, st);
+        });
+}
+
+// Lambert conformal conic inverse on the same parameters: the zone-constant routine with
+// the record laid out as the stand-alone forward lays it (central meridian positive west).
+py::tuple lccInverse(Doubles northing, Doubles easting, double lat0, double lon0, double lat1, double lat2,
+                     double fe, double fn, double a, double f)
+{
+    zoneCnstnt zone{};
+    zone.projection = kvLambertConformalConic;
+    zone.northParallel = lat1 * kDegToRad;
+    zone.southParallel = lat2 * kDegToRad;
+    zone.originLat = lat0 * kDegToRad;
+    zone.originLon = -lon0 * kDegToRad;
+    zone.falseNorthing = fn;
+    zone.falseEasting = fe;
+    ellipsoid ell = makeEllipsoid(a, f);
+    return convertPoints(northing, easting, true, [&](std::size_t, geodCoord& p) {
+        const int s = Lambert2Geod(&ell, &zone, &p);
+        p.lon = -p.lon;
+        return s;
     });
 }
+
+// Krovak oblique conic in its basic orientation (degrees, metres, longitudes positive east
+// from the same prime meridian as lon0). Forward gives the Krovak Y (westing, the record's
+// northing field) and X (southing, its easting field); the library writes no scale factor
+// or convergence. A record that describes no projection fails its own centre, which turns
+// into ValueError before any point is converted.
+py::tuple krovakConvert(Doubles u, Doubles v, bool inverse, double latc, double lon0, double alphac, double latp,
+                        double kp, double falseY, double falseX, double a, double f)
+{
+    zoneCnstntKrovakObliqueConic z{};
+    z.centreLat = latc * kDegToRad;
+    z.originLon = lon0 * kDegToRad;
+    z.coneAxisColat = alphac * kDegToRad;
+    z.pseudoParallelLat = latp * kDegToRad;
+    z.pseudoParallelScale = kp;
+    z.falseNorthing = falseY;
+    z.falseEasting = falseX;
+    z.ellipsoidDef = makeEllipsoid(a, f);
+    geodCoord centre{};
+    centre.lat = z.centreLat;
+    centre.lon = z.originLon;
+    if (latLong2XY_KrovakObliqueConic(&z, &centre) != 0)
+        throw py::value_error("kelvane: the Krovak parameters describe no projection");
+    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
+        return inverse ? XY2latLong_KrovakObliqueConic(&z, &p) : latLong2XY_KrovakObliqueConic(&z, &p);
+    }, false);
+}
+
+// The library keeps one Cassini-Soldner parameter set per process: the set-up and the
+// points converted on it run under this mutex, so threads that release the GIL cannot
+// interleave their set-ups.
+std::mutex cassiniMutex;
+
+// Cassini-Soldner (degrees; lengths in the unit of a). The parameters are checked once by
+// the library's set-up, whose error word becomes ValueError; each point's word is kept,
+// and the far-from-meridian warning still counts as converted.
+py::tuple cassiniConvert(Doubles u, Doubles v, bool inverse, double lat0, double lon0, double fe, double fn,
+                         double a, double f)
+{
+    std::unique_lock<std::mutex> lock(cassiniMutex, std::defer_lock);
+    {
+        py::gil_scoped_release release;
+        lock.lock();
+    }
+    const int setup = cassiniSetup(a, f, lat0 * kDegToRad, lon0 * kDegToRad, fe, fn);
+    if (setup != 0)
+        throw py::value_error("kelvane: Cassini-Soldner parameters refused (error word " + std::to_string(setup) +
+                              "): origin latitude within -90..90, central meridian within -180..360, "
+                              "a > 0 and 1/f within 250..350");
+    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
+        return inverse ? cassiniInverse(p.easting, p.northing, &p.lat, &p.lon)
+                       : cassiniForward(p.lat, p.lon, &p.easting, &p.northing);
+    }, false, kvCassiniFarFromMeridian);
+}
+
+// Oblique stereographic through the conformal sphere, on any centre (degrees, metres). The
+// library reports a point it cannot map as NaN, which the loop turns into a failure.
+py::tuple stereoConvert(Doubles u, Doubles v, bool inverse, double lat0, double lon0, double k0, double fe,
+                        double fn, double a, double f)
+{
+    zoneCnstnt zone{};
+    zone.originLat = lat0 * kDegToRad;
+    zone.centralMeridian = lon0 * kDegToRad; // positive east for this projection
+    zone.scaleFactor = k0;
+    zone.falseNorthing = fn;
+    zone.falseEasting = fe;
+    ellipsoid ell = makeEllipsoid(a, f);
+    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
+        stereographic_calc(&ell, &zone, &p, inverse ? 0 : 1);
+        return 0;
+    });
+}
+
+// The New Brunswick grid through its own two exports.
+py::tuple newBrunswickConvert(Doubles u, Doubles v, bool inverse)
+{
+    return convertPoints(u, v, inverse, [&](std::size_t, geodCoord& p) {
+        if (inverse)
+            XYToLatLong_newBrunswickStereographic(&p);
+        else
+            latLongToXY_newBrunswickStereographic(&p);
+        return 0;
+    });
+}
+
+// The Danish grids, numbered as the Python half names them: 0 System 34 Jylland, 1 System
+// 34 Sjaelland, 2 System 45 Bornholm, 3 the corrected UTM zone 32 on ED50. Forward: WGS84
+// lat, lon (degrees), h -> the grid's pair and the ED50 height; inverse the other way.
+using DanishCall = int (*)(double, double, double, double*, double*, double*);
+const DanishCall kDanishForward[] = {latlongWGS84ToXYSys34Jylland, latlongWGS84ToXYSys34Sjlland,
+                                     latlongWGS84ToXYSys45Bornholm, latlongWGS84ToXYSys34UTM32ED50};
+const DanishCall kDanishInverse[] = {XYSys34Jylland2latlongWGS84, XYSys34Sjlland2latlongWGS84,
+                                     XYSys34Bornholm2latlongWGS84, XYSys34UTM32ED502latlongWGS84};
 
 // Hungarian EOV from and to WGS84, with the seven shift parameters as the library takes them
 // (metres, arc-seconds, ppm). Outputs: forward y, x, h; inverse lat, lon (degrees), h.
@@ -332,44 +636,40 @@ py::tuple eovConvert(Doubles u, Doubles v, Doubles w, bool inverse, std::vector<
     });
 }
 
-// ---- Geocentric and local frames ---------------------------------------------------
-
-py::tuple toGeocentric(Doubles lat, Doubles lon, Doubles h, double a, double f)
+py::tuple danishConvert(Doubles u, Doubles v, Doubles w, bool inverse, int grid)
 {
-    const double* la = lat.data();
-    const double* lo = lon.data();
-    const double* he = h.data();
-    const ellipsoid ell = makeEllipsoid(a, f);
-    return threeOutputs(commonLength({lat.size(), lon.size(), h.size()}), [&](std::size_t i, double* r) {
-        geodCoord p{};
-        p.lat = la[i] * kDegToRad;
-        p.lon = lo[i] * kDegToRad;
-        p.elev = he[i];
-        const int s = latLongElev2XYZ_EC(ell, &p);
-        r[0] = p.easting; // X
-        r[1] = p.northing; // Y
-        r[2] = p.elev;     // Z
+    if (grid < 0 || grid > 3) throw py::value_error("kelvane: Danish grid number must be 0..3");
+    const DanishCall call = inverse ? kDanishInverse[grid] : kDanishForward[grid];
+    const double* a = u.data();
+    const double* b = v.data();
+    const double* c = w.data();
+    return threeOutputs(commonLength({u.size(), v.size(), w.size()}), [&](std::size_t i, double* r) {
+        const double scale = inverse ? 1.0 : kDegToRad;
+        const int s = call(a[i] * scale, b[i] * scale, c[i], &r[0], &r[1], &r[2]);
+        if (inverse) {
+            r[0] *= kRadToDeg;
+            r[1] *= kRadToDeg;
+        }
         return s;
     });
 }
 
-py::tuple fromGeocentric(Doubles X, Doubles Y, Doubles Z, double a, double f)
+// ---- Geocentric and local frames ---------------------------------------------------
+
+// Geographic <-> geocentric: the height (or Z) column goes to the library as it is.
+py::tuple geocentricConvert(AnyDoubles u, AnyDoubles v, AnyDoubles w, bool inverse, double a, double f)
 {
-    const double* x = X.data();
-    const double* y = Y.data();
-    const double* z = Z.data();
+    const std::size_t n = commonLength({u.size(), v.size(), w.size()});
+    Outputs out(n, 3);
+    const Column<double> third(w, n);
     const ellipsoid ell = makeEllipsoid(a, f);
-    return threeOutputs(commonLength({X.size(), Y.size(), Z.size()}), [&](std::size_t i, double* r) {
-        geodCoord p{};
-        p.easting = x[i];
-        p.northing = y[i];
-        p.elev = z[i];
-        const int s = XYZ_EC2latLongElev(ell, &p);
-        r[0] = p.lat * kRadToDeg;
-        r[1] = p.lon * kRadToDeg;
-        r[2] = p.elev;
-        return s;
+    convertInBlocks(out, n, Column<double>(u, n), Column<double>(v, n), BlockLayout{inverse, false, &third},
+                    [&](std::size_t i, std::size_t m, batchIn p, batchIn q, batchIn r) {
+        const batchOut o[3] = {outColumn(out, 0, i), outColumn(out, 1, i), outColumn(out, 2, i)};
+        refusedWhole(out, i, m, inverse ? XYZ_EC2latLongElevBatch(&ell, m, p, q, r, o[0], o[1], o[2], out.st + i)
+                                        : latLongElev2XYZ_ECBatch(&ell, m, p, q, r, o[0], o[1], o[2], out.st + i));
     });
+    return out.result();
 }
 
 py::tuple localFrame(Doubles lat0, Doubles lon0, Doubles u, Doubles v, Doubles w, bool inverse)
@@ -542,9 +842,14 @@ PYBIND11_MODULE(_kelvane, m)
     m.def("tm_utm_convert", &tmUtmConvert);
     m.def("lcc_forward", &lccForward);
     m.def("omerc_convert", &omercConvert);
+    m.def("lcc_inverse", &lccInverse);
+    m.def("krovak_convert", &krovakConvert);
+    m.def("cassini_convert", &cassiniConvert);
+    m.def("stereo_convert", &stereoConvert);
+    m.def("new_brunswick_convert", &newBrunswickConvert);
+    m.def("danish_convert", &danishConvert);
     m.def("eov_convert", &eovConvert);
-    m.def("to_geocentric", &toGeocentric);
-    m.def("from_geocentric", &fromGeocentric);
+    m.def("geocentric_convert", &geocentricConvert);
     m.def("local_frame", &localFrame);
     m.def("geoid_open", &geoidOpen);
     m.def("geoid_close", &geoidClose);

@@ -8,7 +8,8 @@ of output arrays, also reachable by name, with ``ok`` (a boolean mask) and ``sta
 arguments (unknown zone codes, wrong shapes) raise ValueError.
 """
 
-from . import eov, geocentric, geoid, helmert, lcc, omerc, spc27, spc83, tm, utm
+from . import cassini, danish, eov, geocentric, geoid, helmert, krovak, lcc, omerc, spc27, spc83, stereo, tm, utm
 from ._vector import Result
 
-__all__ = ["Result", "eov", "geocentric", "geoid", "helmert", "lcc", "omerc", "spc27", "spc83", "tm", "utm"]
+__all__ = ["Result", "cassini", "danish", "eov", "geocentric", "geoid", "helmert", "krovak", "lcc", "omerc", "spc27",
+           "spc83", "stereo", "tm", "utm"]

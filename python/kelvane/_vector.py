@@ -14,11 +14,11 @@ class Result(tuple):
 
     _fields = ()
 
-    def __new__(cls, fields, arrays, status):
+    def __new__(cls, fields, arrays, status, ok=None):
         self = super().__new__(cls, arrays)
         self._fields = tuple(fields)
         self.status = status
-        self.ok = status == 0
+        self.ok = status == 0 if ok is None else ok
         return self
 
     def __getattr__(self, name):
@@ -33,29 +33,34 @@ class Result(tuple):
 
 
 def broadcast(*values, dtypes=None):
-    """Broadcasts the arguments against each other; returns the common shape and one
-    contiguous 1-D array per argument (float64 unless dtypes says otherwise)."""
-    arrays = np.broadcast_arrays(*[np.asarray(v) for v in values])
-    shape = arrays[0].shape if arrays else ()
-    flat = []
-    for i, a in enumerate(arrays):
+    """Broadcasts the arguments against each other; returns the common shape and one 1-D
+    array per argument (float64 unless dtypes says otherwise). A scalar or an array that
+    already has the common shape comes back as a view (a scalar with stride 0), so the
+    compiled loops that read through strides see no copy; the others copy it themselves."""
+    arrays = []
+    for i, v in enumerate(values):
+        a = np.asarray(v)
         dtype = np.float64 if dtypes is None or dtypes[i] is None else dtypes[i]
         if dtype is np.int32 and a.dtype.kind == "f":
             if np.any(a != np.floor(a)):
                 raise ValueError("kelvane: zone codes must be whole numbers")
-        flat.append(np.ascontiguousarray(a.reshape(-1), dtype=dtype))
-    return shape, flat
+        arrays.append(np.asarray(a, dtype=dtype))
+    arrays = np.broadcast_arrays(*arrays)
+    shape = arrays[0].shape if arrays else ()
+    return shape, [a.reshape(-1) for a in arrays]
 
 
-def shaped(shape, fields, outputs):
-    """A Result from the compiled call's output arrays (the last one is the status)."""
+def shaped(shape, fields, outputs, warnings=0):
+    """A Result from the compiled call's output arrays (the last one is the status). A
+    status with only `warnings` bits set counts as converted."""
     *arrays, status = outputs
     arrays = [np.asarray(a).reshape(shape) for a in arrays]
     status = np.asarray(status).reshape(shape)
     if shape == ():
         arrays = [a[()] for a in arrays]
         status = status[()]
-    return Result(fields, arrays, status)
+    ok = (status & ~warnings) == 0 if warnings else None
+    return Result(fields, arrays, status, ok)
 
 
 def codes(values, invalid, what):

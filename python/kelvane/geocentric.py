@@ -9,14 +9,14 @@ def forward(lat, lon, h, ellipsoid="grs80"):
     """Latitude, longitude (degrees), ellipsoidal height (m) -> (x, y, z) in metres."""
     a, f = axes(ellipsoid)
     shape, (la, lo, he) = broadcast(lat, lon, h)
-    return shaped(shape, ("x", "y", "z"), _kelvane.to_geocentric(la, lo, he, a, f))
+    return shaped(shape, ("x", "y", "z"), _kelvane.geocentric_convert(la, lo, he, False, a, f))
 
 
 def inverse(x, y, z, ellipsoid="grs80"):
     """X, Y, Z (m) -> (lat, lon, h): degrees and metres."""
     a, f = axes(ellipsoid)
     shape, (X, Y, Z) = broadcast(x, y, z)
-    return shaped(shape, ("lat", "lon", "h"), _kelvane.from_geocentric(X, Y, Z, a, f))
+    return shaped(shape, ("lat", "lon", "h"), _kelvane.geocentric_convert(X, Y, Z, True, a, f))
 
 
 def to_enu(lat0, lon0, dx, dy, dz):

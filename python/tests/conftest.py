@@ -25,6 +25,27 @@ class ZoneConstant27(ctypes.Structure):
                 ("param", ctypes.c_double * 11)]
 
 
+class KrovakRecord(ctypes.Structure):
+    _fields_ = [(n, ctypes.c_double) for n in ("reserved0", "centreLat", "originLon", "coneAxisColat",
+                                               "pseudoParallelLat", "pseudoParallelScale", "falseNorthing",
+                                               "falseEasting")] + \
+               [("reserved1", ctypes.c_double * 2), ("ell", Ellipsoid)]
+
+
+class CassiniRecord(ctypes.Structure):
+    _fields_ = [(n, ctypes.c_double) for n in ("reserved0", "falseNorthing", "falseEasting", "originLat",
+                                               "centralMeridian")] + \
+               [("reserved1", ctypes.c_double * 2), ("ell", Ellipsoid)]
+
+
+class ZoneConstant(ctypes.Structure):
+    _fields_ = [("reserved", ctypes.c_ubyte * 64), ("projection", ctypes.c_int32), ("spare", ctypes.c_int32),
+                ("zoneCode", ctypes.c_int32)] + \
+               [(n, ctypes.c_double) for n in ("centralMeridian", "scaleFactor", "northParallel", "southParallel",
+                                               "falseNorthing", "falseEasting", "calcOriginLat", "originLat",
+                                               "originLon", "trailing")]
+
+
 class CLibrary:
     def __init__(self, path):
         self.lib = ctypes.CDLL(path)
@@ -36,6 +57,21 @@ class CLibrary:
         e = Ellipsoid()
         self.lib.initEllipsoid(ctypes.byref(e), ctypes.c_double(a), ctypes.c_double(f))
         return e
+
+    def on_point(self, function, records, point, after=(), void=False):
+        """Calls function(*records, point, *after) on a geodCoord given as a dict of its
+        fields and returns (status, point); a function without a result (void) has status 0."""
+        p = GeodCoord(**point)
+        f = getattr(self.lib, function)
+        f.restype = None if void else ctypes.c_int
+        s = f(*(ctypes.byref(r) for r in records), ctypes.byref(p), *after)
+        return (0 if void else s), p
+
+    def three(self, function, a, b, c):
+        """A (double, double, double, double*, double*, double*) -> int export."""
+        out = [ctypes.c_double() for _ in range(3)]
+        s = getattr(self.lib, function)(*(ctypes.c_double(v) for v in (a, b, c)), *(ctypes.byref(o) for o in out))
+        return s, [o.value for o in out]
 
     def utm_forward(self, lat, lon, zone, ell):
         p = GeodCoord(lat=lat * self.rad, lon=lon * self.rad)

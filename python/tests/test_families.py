@@ -29,6 +29,15 @@ def test_utm_matches_the_library_bit_for_bit(clib, lat, lon):
     assert (back.lat, back.lon) == (q.lat * DEG, q.lon * DEG)
 
 
+def test_utm_arrays_of_points_and_zones_equal_one_call_per_point():
+    lat, lon = np.array([p[0] for p in POINTS]), np.array([p[1] for p in POINTS])
+    r = kelvane.utm.forward(lat, lon)  # the points' zones change from one point to the next
+    back = kelvane.utm.inverse(r.northing, r.easting, r.zone)
+    for i in range(len(POINTS)):
+        one = kelvane.utm.inverse(r.northing[i], r.easting[i], r.zone[i])
+        assert (back.lat[i], back.lon[i], back.k[i], back.gamma[i]) == tuple(one)
+
+
 @pytest.mark.parametrize("code,lat,lon", [(101, 33.0, -86.0), (4803, 31.0, -99.0),
                                           (5001, 57.0, -134.0), (2600, 36.5, -116.0)])
 def test_spc83_matches_the_library_in_every_unit(clib, code, lat, lon):
@@ -81,6 +90,9 @@ def test_shapes_broadcast_and_one_bad_point_does_not_spoil_the_rest():
     assert r.status[0, 0] == 0 and r.status[0, 1] != 0
     n, e, k, gamma, zone = r  # unpacks like the tuple it is
     assert zone[0, 0] == 33 and zone[1, 1] == 93
+    view = np.linspace(-60.0, 60.0, 9)[::-2]  # inputs read in place through negative and zero strides
+    np.testing.assert_array_equal(kelvane.utm.forward(view, 13.0).easting,
+                                  kelvane.utm.forward(view.copy(), [13.0] * 5).easting)
     scalar = kelvane.utm.forward(52.0, 13.0, zone=33)
     assert np.ndim(scalar.northing) == 0 and scalar.ok
 

@@ -43,6 +43,8 @@ def test_lambert_snyder_example_and_bad_parallels():
     r = kelvane.lcc.forward(35.0, -75.0, 23.0, -96.0, 45.0, 33.0, ellipsoid=clarke)
     assert r.easting == pytest.approx(1894410.8984, abs=1e-3) and r.northing == pytest.approx(1564649.4785, abs=1e-3)
     assert r.k == pytest.approx(0.99701714, abs=1e-8)
+    back = kelvane.lcc.inverse(r.northing, r.easting, 23.0, -96.0, 45.0, 33.0, ellipsoid=clarke)
+    assert (back.lat, back.lon, back.k) == pytest.approx((35.0, -75.0, r.k), abs=1e-10)
     bad = kelvane.lcc.forward([35.0, 40.0], -75.0, 23.0, -96.0, 30.0, -30.0)  # equal and opposite parallels
     assert not bad.ok.any() and np.isnan(bad.northing).all()
 
