@@ -1,6 +1,9 @@
-// State plane 1983: the zone table and the conversions by zone code. Every conversion
-// copies the zone's row, builds a GRS 80 ellipsoid and hands both to the zone dispatch,
-// which picks Transverse Mercator, Lambert or oblique Mercator by the row's kind.
+// State plane 1983: the zone table and the conversions by zone code. Beside each row of
+// the table, init83ZoneConstants derives the constants of the row's projection on GRS 80
+// once; a conversion finds the row by its code and runs Transverse Mercator,
+// Lambert or oblique Mercator by the row's kind on those constants. The arithmetic is
+// that of the zone dispatch on a copy of the row and a GRS 80 ellipsoid built for the
+// call, so the results are bit for bit the same.
 #include "kelvane/spc83.h"
 
 #include <cmath>
@@ -9,11 +12,30 @@
 #include "core/math_constants.h"
 #include "core/named_ellipsoids.h"
 #include "kelvane/dispatch.h"
+#include "projections/lambert/lambert.h"
+#include "projections/oblique_mercator/oblique_mercator.h"
+#include "projections/transverse_mercator/transverse_mercator.h"
 #include "state_plane/spc83_zones.h"
 
 namespace kelvane {
 
 zoneCnstnt spc83Zones[kSpc83ZoneCount];
+
+namespace {
+
+// The constants of a row's projection, derived by init83ZoneConstants; only those of the
+// row's kind are filled.
+struct Spc83RowConstants {
+    tm::SeriesConstants tm;
+    LambertConstants lambert;
+    ObliqueMercatorZone om;
+};
+Spc83RowConstants spc83RowConstants[kSpc83ZoneCount];
+
+// The GRS 80 record every operation of the family works on, built by init83ZoneConstants.
+ellipsoid spc83Ellipsoid;
+
+} // namespace
 
 void setSPC83ZoneRow(int index, int zoneCode, int kind, double d1, double d2, double d3, double d4, double d5,
                      double d6)
@@ -42,35 +64,68 @@ void setSPC83ZoneRow(int index, int zoneCode, int kind, double d1, double d2, do
 
 namespace {
 
-// The row of a zone code, or nullptr. Rows not yet built carry code 0, which names no
+// The row index of a zone code, or -1. Rows not yet built carry code 0, which names no
 // zone, so nothing at all is found before init83ZoneConstants has run.
+int rowOf(int zoneCode)
+{
+    if (zoneCode == 0) return -1;
+    for (int i = 0; i < kSpc83ZoneCount; ++i) {
+        if (spc83Zones[i].zoneCode == zoneCode) return i;
+    }
+    return -1;
+}
+
 const zoneCnstnt* findZone(int zoneCode, int* index = nullptr)
 {
-    if (zoneCode == 0) return nullptr;
-    for (int i = 0; i < kSpc83ZoneCount; ++i) {
-        if (spc83Zones[i].zoneCode == zoneCode) {
-            if (index) *index = i;
-            return &spc83Zones[i];
-        }
+    const int i = rowOf(zoneCode);
+    if (i < 0) return nullptr;
+    if (index) *index = i;
+    return &spc83Zones[i];
+}
+
+// Derives the constants of row i on the family's ellipsoid.
+void deriveRowConstants(int i)
+{
+    const zoneCnstnt& zone = spc83Zones[i];
+    Spc83RowConstants& c = spc83RowConstants[i];
+    switch (zone.projection) {
+    case kvTransverseMercator: c.tm = tm::seriesConstants(tm::parametersOf(spc83Ellipsoid, zone)); break;
+    case kvLambertConformalConic: // no zone of the table is a tangent cone
+        lambertConstants(spc83Ellipsoid, zone, c.lambert);
+        break;
+    case kvHotineObliqueMercator: c.om = obliqueMercatorZone(spc83Ellipsoid, zone); break;
+    default: break;
     }
-    return nullptr;
 }
 
-ellipsoid grs80()
+// Geographic (longitude positive west) to plane coordinates on row i, as geod2Grid.
+void rowForward(int i, geodCoord& pt)
 {
-    ellipsoid ell;
-    std::memset(&ell, 0, sizeof ell);
-    initEllipsoid(&ell, kGrs80.a, kGrs80.f);
-    return ell;
+    const zoneCnstnt& zone = spc83Zones[i];
+    const Spc83RowConstants& c = spc83RowConstants[i];
+    switch (zone.projection) {
+    case kvTransverseMercator:
+        tm::forward(tm::parametersOf(spc83Ellipsoid, zone), c.tm, pt.lat, pt.lon, pt);
+        break;
+    case kvLambertConformalConic: lambertForward(c.lambert, spc83Ellipsoid.semiMajor, zone, pt); break;
+    case kvHotineObliqueMercator: omForward(c.om, zone, pt); break;
+    default: break;
+    }
 }
 
-// Plane to geographic with the longitude left positive west, as getTMT takes it. The
-// caller has checked the code.
-void spc83PointToGeod(int zoneCode, geodCoord* point)
+// Plane coordinates to geographic (longitude positive west) on row i, as grid2Geod.
+void rowInverse(int i, geodCoord& pt)
 {
-    ellipsoid ell = grs80();
-    zoneCnstnt zone = *findZone(zoneCode);
-    grid2Geod(&ell, &zone, point);
+    const zoneCnstnt& zone = spc83Zones[i];
+    const Spc83RowConstants& c = spc83RowConstants[i];
+    switch (zone.projection) {
+    case kvTransverseMercator:
+        tm::inverse(tm::parametersOf(spc83Ellipsoid, zone), c.tm, pt.northing, pt.easting, pt);
+        break;
+    case kvLambertConformalConic: lambertInverse(c.lambert, spc83Ellipsoid.semiMajor, zone, pt); break;
+    case kvHotineObliqueMercator: omInverse(c.om, zone, pt); break;
+    default: break;
+    }
 }
 
 } // namespace
@@ -89,6 +144,10 @@ void init83ZoneConstants(void)
         if (z.kind == kvHotineObliqueMercator) d1 = std::atan(z.d1); // the azimuth from its tangent
         kelvane::setSPC83ZoneRow(i, z.zoneCode, z.kind, d1, d2, z.d3, z.d4, z.d5 * toRad, z.d6 * toRad);
     }
+    ellipsoid& ell = kelvane::spc83Ellipsoid;
+    std::memset(&ell, 0, sizeof ell);
+    initEllipsoid(&ell, kelvane::kGrs80.a, kelvane::kGrs80.f);
+    for (int i = 0; i < kelvane::kSpc83ZoneCount; ++i) kelvane::deriveRowConstants(i);
 }
 
 int invalidSPC83Zone(int zoneCode)
@@ -112,21 +171,19 @@ int getSPC83ZoneIndex(int zoneCode, int* index)
 
 int SPC83Grid2Geod(int zoneCode, geodCoord* point)
 {
-    ellipsoid ell = kelvane::grs80();
-    zoneCnstnt zone;
-    if (!point || initSPC83Zone(zoneCode, &zone) != 0) return 1;
-    grid2Geod(&ell, &zone, point);
+    const int i = kelvane::rowOf(zoneCode);
+    if (!point || i < 0) return 1;
+    kelvane::rowInverse(i, *point);
     point->lon = -point->lon; // the projections work with longitudes positive west
     return 0;
 }
 
 int SPC83Geod2Grid(int zoneCode, geodCoord* point)
 {
-    ellipsoid ell = kelvane::grs80();
-    zoneCnstnt zone;
-    if (!point || initSPC83Zone(zoneCode, &zone) != 0) return 1;
+    const int i = kelvane::rowOf(zoneCode);
+    if (!point || i < 0) return 1;
     point->lon = -point->lon;
-    geod2Grid(&ell, &zone, point);
+    kelvane::rowForward(i, *point);
     point->lon = -point->lon; // exact: the caller gets back the longitude it gave
     return 0;
 }
@@ -143,9 +200,9 @@ int computeSPC83TmT(int zoneCode, double easting1, double northing1, double east
         points[i].northing = plane[i][1];
         points[i].gridScale = 1.0;
         points[i].convergence = 0.0;
-        kelvane::spc83PointToGeod(zoneCode, &points[i]);
+        kelvane::rowInverse(kelvane::rowOf(zoneCode), points[i]); // longitudes stay positive west for getTMT
     }
-    ellipsoid ell = kelvane::grs80();
+    ellipsoid ell = kelvane::spc83Ellipsoid;
     zoneCnstnt zone;
     initSPC83Zone(zoneCode, &zone);
     // No zone of the table has coinciding standard parallels, so this cannot fail here.

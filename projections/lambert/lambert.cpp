@@ -1,10 +1,11 @@
 // Lambert conformal conic on zone constants, in the isometric-latitude form of the
 // state plane 1983 manual: forward in closed form, inverse by Newton's method on the
-// sine of the latitude with a fixed number of steps.
+// sine of the latitude with at most a fixed number of steps.
 #include "projections/lambert/lambert.h"
 
 #include <cmath>
 
+#include "core/constants_memo.h"
 #include "kelvane/lambert.h"
 
 namespace kelvane {
@@ -33,7 +34,53 @@ double sineOfIsometricLatitude(double q, double e, double e2)
     return s;
 }
 
+struct MemoEntry {
+    LambertConstants c;
+    bool valid; // false for a tangent cone
+};
+
 } // namespace
+
+const LambertConstants* cachedLambertConstants(const ellipsoid& ell, const zoneCnstnt& zone)
+{
+    thread_local ConstantsMemo<MemoEntry, 5> memo;
+    const double key[5] = {ell.ecc, ell.semiMajor, zone.southParallel, zone.northParallel, zone.originLat};
+    const MemoEntry& m = memo.get(key, [&] {
+        MemoEntry fresh{};
+        fresh.valid = lambertConstants(ell, zone, fresh.c);
+        return fresh;
+    });
+    return m.valid ? &m.c : nullptr;
+}
+
+void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt)
+{
+    const double phi = pt.lat;
+    const double lambda = pt.lon;
+    const double R = c.K / std::exp(c.n * isometricLatitude(phi, c.e));
+    const double gamma = (zone.originLon - lambda) * c.n;
+
+    pt.convergence = gamma;
+    pt.gridScale = lambertScale(c, a, phi, R);
+    pt.northing = c.Rb + zone.falseNorthing - R * std::cos(gamma);
+    pt.easting = zone.falseEasting + R * std::sin(gamma);
+}
+
+void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt)
+{
+    const double Rprime = c.Rb - (pt.northing - zone.falseNorthing);
+    const double Eprime = pt.easting - zone.falseEasting;
+    const double gamma = std::atan(Eprime / Rprime);
+    const double R = std::sqrt(Rprime * Rprime + Eprime * Eprime);
+    const double q = std::log(c.K / R) / c.n;
+    const double phi = std::asin(sineOfIsometricLatitude(q, c.e, c.e2));
+
+    pt.convergence = gamma;
+    pt.lon = zone.originLon - gamma / c.n;
+    pt.lat = phi;
+    pt.gridScale = lambertScale(c, a, phi, R);
+}
+
 } // namespace kelvane
 
 using kelvane::LambertConstants;
@@ -42,38 +89,18 @@ int geod2Lambert(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
     if (!ell || !zone || !pt) return 1;
     if (ell->semiMinor == 0.0 || ell->semiMajor == 0.0) return 1;
-    LambertConstants c;
-    if (!kelvane::lambertConstants(*ell, *zone, c)) return 1;
-
-    const double phi = pt->lat;
-    const double lambda = pt->lon;
-    const double R = c.K / std::exp(c.n * kelvane::isometricLatitude(phi, c.e));
-    const double gamma = (zone->originLon - lambda) * c.n;
-
-    pt->convergence = gamma;
-    pt->gridScale = kelvane::lambertScale(c, ell->semiMajor, phi, R);
-    pt->northing = c.Rb + zone->falseNorthing - R * std::cos(gamma);
-    pt->easting = zone->falseEasting + R * std::sin(gamma);
+    const LambertConstants* c = kelvane::cachedLambertConstants(*ell, *zone);
+    if (!c) return 1;
+    kelvane::lambertForward(*c, ell->semiMajor, *zone, *pt);
     return 0;
 }
 
 int Lambert2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
     if (!ell || !zone || !pt) return 1;
-    LambertConstants c;
-    if (!kelvane::lambertConstants(*ell, *zone, c)) return 1;
-
-    const double Rprime = c.Rb - (pt->northing - zone->falseNorthing);
-    const double Eprime = pt->easting - zone->falseEasting;
-    const double gamma = std::atan(Eprime / Rprime);
-    const double R = std::sqrt(Rprime * Rprime + Eprime * Eprime);
-    const double q = std::log(c.K / R) / c.n;
-    const double phi = std::asin(kelvane::sineOfIsometricLatitude(q, c.e, c.e2));
-
-    pt->convergence = gamma;
-    pt->lon = zone->originLon - gamma / c.n;
-    pt->lat = phi;
-    pt->gridScale = kelvane::lambertScale(c, ell->semiMajor, phi, R);
+    const LambertConstants* c = kelvane::cachedLambertConstants(*ell, *zone);
+    if (!c) return 1;
+    kelvane::lambertInverse(*c, ell->semiMajor, *zone, *pt);
     return 0;
 }
 
@@ -85,9 +112,9 @@ int Lambert2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 int lambertArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
 {
     if (!ell || !zone || !p1 || !p2 || !result) return 1;
-    kelvane::LambertConstants c;
-    if (!kelvane::lambertConstants(*ell, *zone, c)) return 1;
-    const double sinPhi0 = c.n; // the cone constant is the sine of the central parallel
+    const kelvane::LambertConstants* c = kelvane::cachedLambertConstants(*ell, *zone);
+    if (!c) return 1;
+    const double sinPhi0 = c->n; // the cone constant is the sine of the central parallel
     const double phiBar = (2.0 * p1->lat + p2->lat) / 3.0;
 
     *result = (p1->lon - p2->lon) * (std::sin(phiBar) - sinPhi0) / 2.0;

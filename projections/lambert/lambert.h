@@ -53,6 +53,17 @@ inline bool lambertConstants(const ellipsoid& ell, const zoneCnstnt& zone, Lambe
     return true;
 }
 
+// The constants of a zone from this thread's memo of the last few zones, keyed by the
+// exact bits of everything they depend on (e, a, the two parallels and the origin
+// latitude): bit for bit what lambertConstants gives, or nullptr where it refuses.
+const LambertConstants* cachedLambertConstants(const ellipsoid& ell, const zoneCnstnt& zone);
+
+// The projection on constants derived beforehand (c from lambertConstants for this
+// ellipsoid, whose semi-major axis is a, and zone), for loops that derive them once:
+// geod2Lambert and Lambert2Geod without their checks.
+void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt);
+void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt);
+
 } // namespace kelvane
 
 #endif

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "core/constants_memo.h"
 #include "core/trig_series.h"
 #include "kelvane/oblique_mercator.h"
 #include "projections/oblique_mercator/om_proj_center.h"
@@ -36,38 +37,51 @@ TrigSeries conformalSeries(double e2, double e)
 }
 
 } // namespace
-} // namespace kelvane
 
-int geod2OM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+ObliqueMercatorZone obliqueMercatorZone(const ellipsoid& ell, const zoneCnstnt& zone)
 {
-    if (!ell || !zone || !pt) return 1;
-    if (ell->semiMinor == 0.0 || ell->semiMajor == 0.0) return 1;
-    const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstantsForward(*ell, *zone);
-    const double alphaC = zone->centralMeridian;
-    const double phi = pt->lat;
+    ObliqueMercatorZone z;
+    z.forward = obliqueMercatorConstantsForward(ell, zone);
+    z.inverse = obliqueMercatorConstantsInverse(ell, zone);
+    z.conformal = conformalSeries(z.inverse.e2, z.inverse.e);
+    return z;
+}
 
-    const double L = c.B * (pt->lon - c.lambda0);
-    const double Q = kelvane::isometricLatitude(phi, c.e);
+const ObliqueMercatorZone& cachedObliqueMercatorZone(const ellipsoid& ell, const zoneCnstnt& zone)
+{
+    thread_local ConstantsMemo<ObliqueMercatorZone, 7> memo;
+    const double key[7] = {ell.semiMajor,   ell.semiMinor,  ell.ecc,         zone.originLat,
+                           zone.originLon, zone.centralMeridian, zone.scaleFactor};
+    return memo.get(key, [&] { return obliqueMercatorZone(ell, zone); });
+}
+
+void omForward(const ObliqueMercatorZone& z, const zoneCnstnt& zone, geodCoord& pt)
+{
+    const ObliqueMercatorConstants& c = z.forward;
+    const double alphaC = zone.centralMeridian;
+    const double phi = pt.lat;
+
+    const double L = c.B * (pt.lon - c.lambda0);
+    const double Q = isometricLatitude(phi, c.e);
     const double S = std::sinh(c.B * Q + c.H0);
     const double T = std::cosh(c.B * Q + c.H0);
-    const kelvane::RectifiedUV uv = kelvane::rectifiedUV(c, S, T, L);
+    const RectifiedUV uv = rectifiedUV(c, S, T, L);
     const double u = uv.u;
     const double v = uv.v;
 
-    pt->northing = u * std::cos(alphaC) - v * std::sin(alphaC) + zone->falseNorthing;
-    pt->easting = u * std::sin(alphaC) + v * std::cos(alphaC) + zone->falseEasting;
-    kelvane::omScaleAndConvergence(c, alphaC, phi, u, S, T, L, pt);
-    return 0;
+    pt.northing = u * std::cos(alphaC) - v * std::sin(alphaC) + zone.falseNorthing;
+    pt.easting = u * std::sin(alphaC) + v * std::cos(alphaC) + zone.falseEasting;
+    omScaleAndConvergence(c, alphaC, phi, u, S, T, L, &pt);
 }
 
-int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+void omInverse(const ObliqueMercatorZone& z, const zoneCnstnt& zone, geodCoord& point)
 {
-    if (!ell || !zone || !pt) return 1; // the only refusal: the formulas themselves test nothing
-    const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstantsInverse(*ell, *zone);
-    const kelvane::TrigSeries g = kelvane::conformalSeries(c.e2, c.e);
-    const double alphaC = zone->centralMeridian;
-    const double dN = pt->northing - zone->falseNorthing;
-    const double dE = pt->easting - zone->falseEasting;
+    geodCoord* pt = &point;
+    const ObliqueMercatorConstants& c = z.inverse;
+    const TrigSeries& g = z.conformal;
+    const double alphaC = zone.centralMeridian;
+    const double dN = pt->northing - zone.falseNorthing;
+    const double dE = pt->easting - zone.falseEasting;
 
     const double u = dN * std::cos(alphaC) + dE * std::sin(alphaC);
     const double v = dE * std::cos(alphaC) - dN * std::sin(alphaC);
@@ -80,7 +94,7 @@ int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
                      c.B;
     const double expQ = std::exp(Q);
     const double chi = 2.0 * std::atan((expQ - 1.0) / (expQ + 1.0));
-    const double phi = kelvane::evaluateNested(g, chi);
+    const double phi = evaluateNested(g, chi);
     const double lambda =
         c.lambda0 - std::atan((Sv * c.cosAlpha0 + su * c.sinAlpha0) / std::cos(u / c.D)) / c.B;
 
@@ -89,7 +103,23 @@ int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
     const double L = c.B * (lambda - c.lambda0);
     pt->lat = phi;
     pt->lon = lambda;
-    kelvane::omScaleAndConvergence(c, alphaC, phi, u, S, T, L, pt);
+    omScaleAndConvergence(c, alphaC, phi, u, S, T, L, pt);
+}
+
+} // namespace kelvane
+
+int geod2OM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+{
+    if (!ell || !zone || !pt) return 1;
+    if (ell->semiMinor == 0.0 || ell->semiMajor == 0.0) return 1;
+    kelvane::omForward(kelvane::cachedObliqueMercatorZone(*ell, *zone), *zone, *pt);
+    return 0;
+}
+
+int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
+{
+    if (!ell || !zone || !pt) return 1; // the only refusal: the formulas themselves test nothing
+    kelvane::omInverse(kelvane::cachedObliqueMercatorZone(*ell, *zone), *zone, *pt);
     return 0;
 }
 
@@ -104,7 +134,7 @@ int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 int omArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
 {
     if (!ell || !zone || !p1 || !p2 || !result) return 1;
-    const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstantsForward(*ell, *zone);
+    const kelvane::ObliqueMercatorConstants& c = kelvane::cachedObliqueMercatorZone(*ell, *zone).forward;
 
     const double phiM = (p1->lat + p2->lat) / 2.0;
     const double qM = kelvane::isometricLatitude(phiM, c.e);

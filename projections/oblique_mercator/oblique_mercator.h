@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "core/ellipsoid_terms.h"
+#include "core/trig_series.h"
 #include "kelvane/core.h"
 
 namespace kelvane {
@@ -85,6 +86,24 @@ inline RectifiedUV rectifiedUV(const ObliqueMercatorConstants& c, double S, doub
     return {c.D * std::atan((S * c.cosAlpha0 - c.sinAlpha0 * sinL) / std::cos(L)),
             (c.D / 2.0) * std::log((T - c.sinAlpha0 * S - c.cosAlpha0 * sinL) / (T + c.sinAlpha0 * S + c.cosAlpha0 * sinL))};
 }
+
+// Everything both directions derive from the ellipsoid and the zone: the forward's and the
+// inverse's constants and the inverse's conformal-latitude series.
+struct ObliqueMercatorZone {
+    ObliqueMercatorConstants forward;
+    ObliqueMercatorConstants inverse;
+    TrigSeries conformal; // conformal latitude -> latitude
+};
+
+ObliqueMercatorZone obliqueMercatorZone(const ellipsoid& ell, const zoneCnstnt& zone);
+
+// The same from this thread's memo of the last few zones, keyed by the exact bits of a, b,
+// ecc and the zone's centre, azimuth and scale: bit for bit what obliqueMercatorZone gives.
+const ObliqueMercatorZone& cachedObliqueMercatorZone(const ellipsoid& ell, const zoneCnstnt& zone);
+
+// geod2OM and OM2Geod on constants derived beforehand, without their checks.
+void omForward(const ObliqueMercatorZone& z, const zoneCnstnt& zone, geodCoord& pt);
+void omInverse(const ObliqueMercatorZone& z, const zoneCnstnt& zone, geodCoord& pt);
 
 } // namespace kelvane
 

@@ -21,6 +21,8 @@
 
 #include <cmath>
 
+#include "core/constants_memo.h"
+
 namespace kelvane::tm {
 
 namespace {
@@ -45,11 +47,15 @@ inline SinCos sinCosNear(double sinX, double cosX, double d)
 
 } // namespace
 
-int forward(const Parameters& p, double phi, double lambda, geodCoord& out)
+const SeriesConstants& cachedSeriesConstants(const Parameters& p)
 {
-    if (p.b == 0.0) return 1;
-    if (p.a == 0.0) return 1;
-    const SeriesConstants c = seriesConstants(p);
+    thread_local ConstantsMemo<SeriesConstants, 5> memo;
+    const double key[5] = {p.a, p.b, p.e, p.k0, p.phi0};
+    return memo.get(key, [&p] { return seriesConstants(p); });
+}
+
+void forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out)
+{
     const double a = p.a;
     const double k0 = p.k0;
     const double lambda0 = p.lambda0;
@@ -90,12 +96,10 @@ int forward(const Parameters& p, double phi, double lambda, geodCoord& out)
     out.easting = easting;
     out.gridScale = k;
     out.convergence = gamma;
-    return 0;
 }
 
-int inverse(const Parameters& p, double northing, double easting, geodCoord& out)
+int inverse(const Parameters& p, const SeriesConstants& c, double northing, double easting, geodCoord& out)
 {
-    const SeriesConstants c = seriesConstants(p);
     const double a = p.a;
     const double k0 = p.k0;
     const double lambda0 = p.lambda0;
@@ -171,7 +175,7 @@ int TM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 int tmArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
 {
     if (!ell || !zone || !p1 || !p2 || !result) return 1;
-    const kelvane::tm::SeriesConstants c = kelvane::tm::seriesConstants(*ell, *zone);
+    const kelvane::tm::SeriesConstants& c = kelvane::tm::seriesConstants(*ell, *zone);
     const double k0 = zone->scaleFactor;
     const double a = ell->semiMajor;
     const double E0 = zone->falseEasting;

@@ -32,8 +32,9 @@ inline Parameters parametersOf(const ellipsoid& ell, const zoneCnstnt& zone)
             zone.originLat, zone.centralMeridian, zone.falseNorthing, zone.falseEasting};
 }
 
-// Everything the series needs that depends on the ellipsoid and the zone alone. Derived
-// afresh for every point: nothing is cached between calls.
+// Everything the series needs that depends on the ellipsoid and the zone alone: derived
+// once per zone (at table build time for the state plane zones, through a per-thread memo
+// for other records; see cachedSeriesConstants) rather than for every point.
 struct SeriesConstants {
     double ePrimeSq;       // e'^2 = (a^2 - b^2) / b^2, second eccentricity squared
     double eSq;            // e^2, the ellipsoid's ecc squared
@@ -84,20 +85,42 @@ inline SeriesConstants seriesConstants(const Parameters& p)
     return c;
 }
 
-inline SeriesConstants seriesConstants(const ellipsoid& ell, const zoneCnstnt& zone)
+// The constants of p, from this thread's memo of the last few zones (keyed by the exact
+// bits of a, b, e, k0 and phi0, all that they depend on): bit for bit what
+// seriesConstants(p) gives.
+const SeriesConstants& cachedSeriesConstants(const Parameters& p);
+
+inline const SeriesConstants& seriesConstants(const ellipsoid& ell, const zoneCnstnt& zone)
 {
-    return seriesConstants(parametersOf(ell, zone));
+    return cachedSeriesConstants(parametersOf(ell, zone));
 }
 
-// The series core, forward: phi, lambda (positive west) -> northing, easting, gridScale
-// and convergence written into out (nothing else of out is touched). Returns 1, writing
-// nothing, when b or a is 0.
-int forward(const Parameters& p, double phi, double lambda, geodCoord& out);
+// The series core on constants derived beforehand (c must be seriesConstants(p)), for
+// loops that derive them once: forward, phi, lambda (positive west) -> northing, easting,
+// gridScale and convergence written into out (nothing else of out is touched). Does not
+// test the axes.
+void forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out);
 
-// The series core, inverse: northing, easting -> lat, lon (positive west), gridScale and
-// convergence written into out. Returns 1, writing nothing, when the footpoint radius is
-// exactly 0.
-int inverse(const Parameters& p, double northing, double easting, geodCoord& out);
+// Inverse on constants derived beforehand: northing, easting -> lat, lon (positive west),
+// gridScale and convergence written into out. Returns 1, writing nothing, when the
+// footpoint radius is exactly 0.
+int inverse(const Parameters& p, const SeriesConstants& c, double northing, double easting, geodCoord& out);
+
+// The series core, forward, constants included: returns 1, writing nothing, when b or a
+// is 0.
+inline int forward(const Parameters& p, double phi, double lambda, geodCoord& out)
+{
+    if (p.b == 0.0) return 1;
+    if (p.a == 0.0) return 1;
+    forward(p, cachedSeriesConstants(p), phi, lambda, out);
+    return 0;
+}
+
+// The series core, inverse, constants included.
+inline int inverse(const Parameters& p, double northing, double easting, geodCoord& out)
+{
+    return inverse(p, cachedSeriesConstants(p), northing, easting, out);
+}
 
 // geod2TM and TM2Geod on references.
 inline int forward(const ellipsoid& ell, const zoneCnstnt& zone, geodCoord& pt)
