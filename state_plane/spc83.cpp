@@ -1,12 +1,13 @@
 // State plane 1983: the zone table and the conversions by zone code. Beside each row of
 // the table, init83ZoneConstants derives the constants of the row's projection on GRS 80
-// once; a conversion finds the row by its code and runs Transverse Mercator,
+// once; a conversion finds the row by its code in one step and runs Transverse Mercator,
 // Lambert or oblique Mercator by the row's kind on those constants. The arithmetic is
 // that of the zone dispatch on a copy of the row and a GRS 80 ellipsoid built for the
 // call, so the results are bit for bit the same.
 #include "kelvane/spc83.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "core/math_constants.h"
@@ -35,6 +36,11 @@ Spc83RowConstants spc83RowConstants[kSpc83ZoneCount];
 // The GRS 80 record every operation of the family works on, built by init83ZoneConstants.
 ellipsoid spc83Ellipsoid;
 
+// Row index + 1 by zone code (0: no such zone), filled with the rows. Codes run from 101 to
+// 5200.
+constexpr int kMaxSpc83Code = 5200;
+std::int16_t spc83RowOfCode[kMaxSpc83Code + 1];
+
 } // namespace
 
 void setSPC83ZoneRow(int index, int zoneCode, int kind, double d1, double d2, double d3, double d4, double d5,
@@ -42,6 +48,11 @@ void setSPC83ZoneRow(int index, int zoneCode, int kind, double d1, double d2, do
 {
     if (index < 0 || index >= kSpc83ZoneCount) return;
     zoneCnstnt& row = spc83Zones[index];
+    const int oldCode = row.zoneCode;
+    if (oldCode > 0 && oldCode <= kMaxSpc83Code && spc83RowOfCode[oldCode] == index + 1) spc83RowOfCode[oldCode] = 0;
+    if (zoneCode > 0 && zoneCode <= kMaxSpc83Code && spc83RowOfCode[zoneCode] == 0) {
+        spc83RowOfCode[zoneCode] = static_cast<std::int16_t>(index + 1);
+    }
     row.zoneCode = zoneCode;
     row.projection = kind;
     switch (kind) {
@@ -64,15 +75,12 @@ void setSPC83ZoneRow(int index, int zoneCode, int kind, double d1, double d2, do
 
 namespace {
 
-// The row index of a zone code, or -1. Rows not yet built carry code 0, which names no
-// zone, so nothing at all is found before init83ZoneConstants has run.
+// The row index of a zone code, or -1: one look into the code index. Before
+// init83ZoneConstants has run the index is empty, so nothing at all is found.
 int rowOf(int zoneCode)
 {
-    if (zoneCode == 0) return -1;
-    for (int i = 0; i < kSpc83ZoneCount; ++i) {
-        if (spc83Zones[i].zoneCode == zoneCode) return i;
-    }
-    return -1;
+    if (zoneCode <= 0 || zoneCode > kMaxSpc83Code) return -1;
+    return spc83RowOfCode[zoneCode] - 1;
 }
 
 const zoneCnstnt* findZone(int zoneCode, int* index = nullptr)
