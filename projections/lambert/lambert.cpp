@@ -17,8 +17,10 @@ double lambertScale(const LambertConstants& c, double a, double phi, double R)
     return W(c.e2, phi) * c.n * R / (a * std::cos(phi));
 }
 
-// Newton's method converges quadratically from the spherical start; six steps are always
-// run, with no convergence test, so the work per point is fixed and bad input cannot loop.
+// Newton's method converges quadratically from the spherical start: three or four steps
+// reach the latitude to the last bit. At most six are run, so bad input cannot loop; the
+// loop ends as soon as a step leaves the sine unchanged, since every further step would
+// start from the same value and leave it unchanged too (a NaN runs all six).
 constexpr int kNewtonSteps = 6;
 
 // The sine of the latitude whose isometric latitude is q.
@@ -29,7 +31,9 @@ double sineOfIsometricLatitude(double q, double e, double e2)
     for (int i = 0; i < kNewtonSteps; ++i) {
         const double f = isometricLatitudeOfSine(s, e) - q;
         const double fPrime = 1.0 / (1.0 - s * s) - e2 / (1.0 - e2 * s * s);
-        s = s - f / fPrime;
+        const double next = s - f / fPrime;
+        if (next == s) break;
+        s = next;
     }
     return s;
 }
