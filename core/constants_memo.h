@@ -26,17 +26,15 @@ public:
     template <class Derive>
     const Value& get(const double (&key)[Keys], Derive derive)
     {
-        std::uint64_t bits[Keys];
-        std::memcpy(bits, key, sizeof bits);
-        if (matches(last_, bits)) return entries_[last_].value;
+        if (matches(last_, key)) return entries_[last_].value; // the usual case: the zone of the last call
         for (int i = 0; i < Entries; ++i) {
-            if (matches(i, bits)) return entries_[last_ = i].value;
+            if (matches(i, key)) return entries_[last_ = i].value;
         }
         last_ = next_;
         next_ = (next_ + 1) % Entries;
         Entry& e = entries_[last_];
         e.value = derive();
-        std::memcpy(e.key, bits, sizeof bits);
+        for (int k = 0; k < Keys; ++k) e.key[k] = bitsOf(key[k]);
         e.filled = true;
         return e.value;
     }
@@ -48,14 +46,19 @@ private:
         bool filled;
     };
 
-    bool matches(int i, const std::uint64_t (&bits)[Keys]) const
+    static std::uint64_t bitsOf(double x)
+    {
+        std::uint64_t b;
+        std::memcpy(&b, &x, sizeof b);
+        return b;
+    }
+
+    bool matches(int i, const double (&key)[Keys]) const
     {
         const Entry& e = entries_[i];
-        if (!e.filled) return false;
-        for (int k = 0; k < Keys; ++k) {
-            if (e.key[k] != bits[k]) return false;
-        }
-        return true;
+        bool same = e.filled;
+        for (int k = 0; k < Keys; ++k) same &= e.key[k] == bitsOf(key[k]);
+        return same;
     }
 
     Entry entries_[Entries];

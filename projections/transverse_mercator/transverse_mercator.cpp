@@ -21,8 +21,6 @@
 
 #include <cmath>
 
-#include "core/constants_memo.h"
-
 namespace kelvane::tm {
 
 namespace {
@@ -47,11 +45,9 @@ inline SinCos sinCosNear(double sinX, double cosX, double d)
 
 } // namespace
 
-const SeriesConstants& cachedSeriesConstants(const Parameters& p)
+SeriesConstants seriesConstantsOutOfLine(const Parameters& p)
 {
-    thread_local ConstantsMemo<SeriesConstants, 5> memo;
-    const double key[5] = {p.a, p.b, p.e, p.k0, p.phi0};
-    return memo.get(key, [&p] { return seriesConstants(p); });
+    return seriesConstants(p);
 }
 
 void forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out)

@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "core/constants_memo.h"
 #include "core/ellipsoid_terms.h"
 #include "core/math_constants.h"
 #include "core/trig_series.h"
@@ -87,8 +88,16 @@ inline SeriesConstants seriesConstants(const Parameters& p)
 
 // The constants of p, from this thread's memo of the last few zones (keyed by the exact
 // bits of a, b, e, k0 and phi0, all that they depend on): bit for bit what
-// seriesConstants(p) gives.
-const SeriesConstants& cachedSeriesConstants(const Parameters& p);
+// seriesConstants(p) gives. Inline, so that the usual case, the zone of the last call,
+// costs a few comparisons; the derivation itself is not inlined.
+SeriesConstants seriesConstantsOutOfLine(const Parameters& p);
+
+inline const SeriesConstants& cachedSeriesConstants(const Parameters& p)
+{
+    thread_local ConstantsMemo<SeriesConstants, 5> memo;
+    const double key[5] = {p.a, p.b, p.e, p.k0, p.phi0};
+    return memo.get(key, [&p] { return seriesConstantsOutOfLine(p); });
+}
 
 inline const SeriesConstants& seriesConstants(const ellipsoid& ell, const zoneCnstnt& zone)
 {
