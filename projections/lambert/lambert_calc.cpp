@@ -3,6 +3,7 @@
 // by fixed-point iteration. Longitudes are positive east throughout.
 #include <cmath>
 
+#include "core/constants_memo.h"
 #include "core/conformal_t.h"
 #include "core/ellipsoid_terms.h"
 #include "kelvane/lambert.h"
@@ -44,6 +45,16 @@ LambertTConstants lambertTConstants(const ellipsoid& ell, const zoneCnstnt& zone
     return c;
 }
 
+// The constants from this thread's memo of the last few zones, keyed by the exact bits of
+// every field they depend on.
+const LambertTConstants& cachedLambertTConstants(const ellipsoid& ell, const zoneCnstnt& zone)
+{
+    thread_local ConstantsMemo<LambertTConstants, 6> memo;
+    const double key[6] = {ell.ecc, ell.semiMajor, zone.scaleFactor, zone.northParallel, zone.southParallel,
+                           zone.calcOriginLat};
+    return memo.get(key, [&] { return lambertTConstants(ell, zone); });
+}
+
 // The fixed-point iteration phi = pi/2 - 2 atan(t ((1 - e sin phi)/(1 + e sin phi))^(e/2))
 // from the sphere's answer. It contracts by about e^2 a step, so a step below 1e-7 leaves
 // the latitude within about 1e-9; it is bounded at 30 steps and then returns the last
@@ -77,7 +88,7 @@ void lambert_calc(ellipsoid* ell, zoneCnstnt* zone, double y, double x, double* 
                   double* outScale, double* outConvergence, int direction)
 {
     if (!ell || !zone) return;
-    const kelvane::LambertTConstants c = kelvane::lambertTConstants(*ell, *zone);
+    const kelvane::LambertTConstants& c = kelvane::cachedLambertTConstants(*ell, *zone);
     const double lambda0 = zone->centralMeridian;
     const double E0 = zone->falseEasting;
     const double N0 = zone->falseNorthing;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/constants_memo.h"
 #include "core/conformal_t.h"
 #include "core/ellipsoid_terms.h"
 
@@ -114,6 +115,32 @@ ConformalLatitudeSeries conformalLatitudeSeries(double e2, double e4, double e6,
 
 namespace {
 
+// What the free functions derive from a record: its zone constants, the rotation of the
+// rectified grid and the conformal-latitude series of its ellipsoid.
+struct FreeFunctionZone {
+    OmProjCenterConstants c;
+    double cosGammaC, sinGammaC;
+    ConformalLatitudeSeries s;
+};
+
+// The same from this thread's memo of the last few records, keyed by the exact bits of
+// every field they depend on.
+const FreeFunctionZone& freeFunctionZone(const zoneCnstntObliqueMerc& zone)
+{
+    thread_local ConstantsMemo<FreeFunctionZone, 8> memo;
+    const double key[8] = {zone.ell.semiMajor, zone.ell.ecc,   zone.ell.eccSq, zone.centreLat,
+                           zone.centreLon,     zone.azimuth,   zone.scaleFactor, zone.rectifiedGridAngle};
+    return memo.get(key, [&zone] {
+        const double e = zone.ell.ecc;
+        FreeFunctionZone z;
+        z.c = omProjCenterZone(zone, e, zone.ell.eccSq, 0.0);
+        z.cosGammaC = std::cos(zone.rectifiedGridAngle);
+        z.sinGammaC = std::sin(zone.rectifiedGridAngle);
+        z.s = conformalLatitudeSeries(zone.ell.eccSq, std::pow(e, 4.0), std::pow(e, 6.0), std::pow(e, 8.0));
+        return z;
+    });
+}
+
 // Point scale factor from the forward half at (phi, un).
 double omProjCenterScale(const OmProjCenterConstants& c, const ellipsoid& ell, double phi, const OmUV& uv)
 {
@@ -126,11 +153,12 @@ double omProjCenterScale(const OmProjCenterConstants& c, const ellipsoid& ell, d
 int latLong2XY_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
 {
     if (!point) return 1;
-    const kelvane::OmProjCenterConstants c = kelvane::omProjCenterZone(zone, zone.ell.ecc, zone.ell.eccSq, 0.0);
+    const kelvane::FreeFunctionZone& z = kelvane::freeFunctionZone(zone);
+    const kelvane::OmProjCenterConstants& c = z.c;
     const kelvane::OmUV uv = kelvane::omProjCenterForwardUV(c, zone.ell.ecc, point->lat, point->lon, c.eastWest);
     const double u = uv.un - c.uc;
-    const double cosGammaC = std::cos(zone.rectifiedGridAngle);
-    const double sinGammaC = std::sin(zone.rectifiedGridAngle);
+    const double cosGammaC = z.cosGammaC;
+    const double sinGammaC = z.sinGammaC;
 
     point->easting = uv.v * cosGammaC + u * sinGammaC + zone.falseEasting;
     point->northing = u * cosGammaC - uv.v * sinGammaC + zone.falseNorthing;
@@ -143,17 +171,17 @@ int XY2latLong_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
 {
     if (!point) return 1;
     const double e = zone.ell.ecc;
-    const kelvane::OmProjCenterConstants c = kelvane::omProjCenterZone(zone, e, zone.ell.eccSq, 0.0);
-    const double cosGammaC = std::cos(zone.rectifiedGridAngle);
-    const double sinGammaC = std::sin(zone.rectifiedGridAngle);
+    const kelvane::FreeFunctionZone& z = kelvane::freeFunctionZone(zone);
+    const kelvane::OmProjCenterConstants& c = z.c;
+    const double cosGammaC = z.cosGammaC;
+    const double sinGammaC = z.sinGammaC;
     const double dE = point->easting - zone.falseEasting;
     const double dN = point->northing - zone.falseNorthing;
     const double v = dE * cosGammaC - dN * sinGammaC;
     const double u = dN * cosGammaC + dE * sinGammaC + c.uc;
 
     const kelvane::OmChiLambda cl = kelvane::omProjCenterInverseChiLambda(c, u, v, c.eastWest);
-    const kelvane::ConformalLatitudeSeries s = kelvane::conformalLatitudeSeries(
-        zone.ell.eccSq, std::pow(e, 4.0), std::pow(e, 6.0), std::pow(e, 8.0));
+    const kelvane::ConformalLatitudeSeries& s = z.s;
     const double chi = cl.chi;
     const double phi = chi + kelvane::trigSeries2468(s.c2, s.c4, s.c6, s.c8, chi);
     const kelvane::OmUV uv = kelvane::omProjCenterForwardUV(c, e, phi, cl.lambda, c.eastWest);
