@@ -9,6 +9,7 @@
 #include "kelvane/version.h"
 #include "kelvane/export.h"
 #include "kelvane/core.h"
+#include "kelvane/batch.h"
 #include "kelvane/ellipsoids.h"
 #include "kelvane/transverse_mercator.h"
 #include "kelvane/dispatch.h"

@@ -14,6 +14,7 @@
 #ifndef KELVANE_TRANSVERSE_MERCATOR_H
 #define KELVANE_TRANSVERSE_MERCATOR_H
 
+#include "kelvane/batch.h"
 #include "kelvane/core.h"
 
 /* The zone of the stand-alone Transverse Mercator: it carries its own ellipsoid, and its
@@ -72,6 +73,24 @@ KELVANE_API int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt);
  * converted on the central meridian its formula gives and returns 0 (check it with
  * invalidUTMZone first). */
 KELVANE_API int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt);
+
+/* UTMGeod2Grid for n points (see kelvane/batch.h for columns, status and results). In:
+ * lat, lon (rad, positive east). Out: northing, easting, and where not NULL gridScale,
+ * convergence and utmZone (an int32 array of n: each point's zone code). zone 0 chooses
+ * each point's zone from its position; a point without one (NaN, a longitude beyond about
+ * 183 degrees) gets status 1. Refused whole (-1): a zone code outside 0..120, a NULL ell,
+ * status or required column, or an ellipsoid with a zero axis. */
+KELVANE_API int UTMGeod2GridBatch(int zone, ellipsoid* ell, size_t n, batchIn lat, batchIn lon,
+                                  batchOut northing, batchOut easting, batchOut gridScale,
+                                  batchOut convergence, int32_t* utmZone, int* status);
+
+/* UTMGrid2Geod for n points in zone code 1..120 (see kelvane/batch.h). In: northing,
+ * easting. Out: lat, lon (rad, positive east), and where not NULL gridScale and
+ * convergence. Refused whole (-1): a zone code outside 1..120, a NULL ell, status or
+ * required column, or an ellipsoid with a zero axis. */
+KELVANE_API int UTMGrid2GeodBatch(int zone, ellipsoid* ell, size_t n, batchIn northing, batchIn easting,
+                                  batchOut lat, batchOut lon, batchOut gridScale, batchOut convergence,
+                                  int* status);
 
 /* 1 when zone is not a UTM zone code (below 1 or above 120), else 0. */
 KELVANE_API int invalidUTMZone(int zone);

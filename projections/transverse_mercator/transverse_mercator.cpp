@@ -50,8 +50,10 @@ SeriesConstants seriesConstantsOutOfLine(const Parameters& p)
     return seriesConstants(p);
 }
 
-void forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out)
+int forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out)
 {
+    if (p.b == 0.0) return 1;
+    if (p.a == 0.0) return 1;
     const double a = p.a;
     const double k0 = p.k0;
     const double lambda0 = p.lambda0;
@@ -92,6 +94,7 @@ void forward(const Parameters& p, const SeriesConstants& c, double phi, double l
     out.easting = easting;
     out.gridScale = k;
     out.convergence = gamma;
+    return 0;
 }
 
 int inverse(const Parameters& p, const SeriesConstants& c, double northing, double easting, geodCoord& out)

@@ -104,28 +104,25 @@ inline const SeriesConstants& seriesConstants(const ellipsoid& ell, const zoneCn
     return cachedSeriesConstants(parametersOf(ell, zone));
 }
 
-// The series core on constants derived beforehand (c must be seriesConstants(p)), for
-// loops that derive them once: forward, phi, lambda (positive west) -> northing, easting,
-// gridScale and convergence written into out (nothing else of out is touched). Does not
-// test the axes.
-void forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out);
+// The series core, forward: phi, lambda (positive west) -> northing, easting, gridScale
+// and convergence written into out (nothing else of out is touched), with the constants c
+// that seriesConstants(p) derived (a batch derives them once for all its points). Returns
+// 1, writing nothing, when b or a is 0.
+int forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out);
 
-// Inverse on constants derived beforehand: northing, easting -> lat, lon (positive west),
-// gridScale and convergence written into out. Returns 1, writing nothing, when the
-// footpoint radius is exactly 0.
+// The series core, inverse: northing, easting -> lat, lon (positive west), gridScale and
+// convergence written into out, with c = seriesConstants(p). Returns 1, writing nothing,
+// when the footpoint radius is exactly 0.
 int inverse(const Parameters& p, const SeriesConstants& c, double northing, double easting, geodCoord& out);
 
-// The series core, forward, constants included: returns 1, writing nothing, when b or a
-// is 0.
+// The same for one point, with the constants from this thread's memo. A zero axis is
+// refused before any constants are derived from it.
 inline int forward(const Parameters& p, double phi, double lambda, geodCoord& out)
 {
-    if (p.b == 0.0) return 1;
-    if (p.a == 0.0) return 1;
-    forward(p, cachedSeriesConstants(p), phi, lambda, out);
-    return 0;
+    if (p.b == 0.0 || p.a == 0.0) return 1;
+    return forward(p, cachedSeriesConstants(p), phi, lambda, out);
 }
 
-// The series core, inverse, constants included.
 inline int inverse(const Parameters& p, double northing, double easting, geodCoord& out)
 {
     return inverse(p, cachedSeriesConstants(p), northing, easting, out);

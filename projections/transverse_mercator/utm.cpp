@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/batch.h"
 #include "core/math_constants.h"
 #include "projections/transverse_mercator/transverse_mercator.h"
 
@@ -159,6 +160,88 @@ void initZone(int code, zoneCnstnt& zc)
     zc.originLon = zc.centralMeridian;
 }
 
+// What a UTM conversion derives from the ellipsoid. Every zone has the same scale factor
+// and its origin on the equator, so the series constants are those of every zone; only
+// the central meridian changes from zone to zone.
+struct UtmConstants {
+    kelvane::tm::Parameters p;
+    kelvane::tm::SeriesConstants c;
+
+    kelvane::tm::Parameters ofZone(int code) const
+    {
+        kelvane::tm::Parameters zone = p;
+        zone.lambda0 = kelvane::tm::utmCentralMeridianWest(zoneInHemisphere(code));
+        return zone;
+    }
+};
+
+UtmConstants utmConstants(const ellipsoid& ell)
+{
+    zoneCnstnt zc{};
+    initZone(1, zc);
+    UtmConstants k;
+    k.p = kelvane::tm::parametersOf(ell, zc);
+    k.c = kelvane::tm::cachedSeriesConstants(k.p); // one point per call: from this thread's memo
+    return k;
+}
+
+// One point, geographic -> UTM (the work of UTMGeod2Grid). Returns 1, writing nothing,
+// when zone 0 finds no zone for the position, and the projection's status otherwise (1,
+// with only utmZone written, for an ellipsoid with a zero axis).
+int utmForward(const UtmConstants& k, int zone, geodCoord& pt)
+{
+    const int code = zone == 0 ? utmZoneFromPosition(pt.lat, pt.lon) : zone;
+    if (code == 0) return 1; // no zone for the position: nothing is written
+    pt.utmZone = code;
+
+    pt.lon = -1.0 * pt.lon; // positive west for the projection
+    const int status = kelvane::tm::forward(k.ofZone(code), k.c, pt.lat, pt.lon, pt);
+    pt.lon = -1.0 * pt.lon; // exactly as the caller gave it
+
+    // A southern point gets the southern false northing even in a northern code, and
+    // every point in a southern code gets it, whatever its latitude. When the projection
+    // refused the ellipsoid nothing was written, and the caller's northing stays as it was.
+    if (status == 0 && (southernCode(code) || pt.lat < 0.0)) pt.northing += kSouthernFalseNorthing;
+    return status;
+}
+
+// One point, UTM -> geographic (the work of UTMGrid2Geod). Returns the projection's status:
+// when it refuses (a footpoint radius of 0) nothing is written, and the caller's longitude
+// is left as it was rather than negated.
+int utmInverse(const UtmConstants& k, int zone, geodCoord& pt)
+{
+    const kelvane::tm::Parameters p = k.ofZone(zone);
+    if (!southernCode(zone)) {
+        const int status = kelvane::tm::inverse(p, k.c, pt.northing, pt.easting, pt);
+        if (status == 0) pt.lon = -1.0 * pt.lon;
+        return status;
+    }
+
+    // Southern codes work on the mirror image in the equator: the distance south of the
+    // equator is the northing of the mirror point in the north.
+    geodCoord mirror = pt;
+    mirror.northing = kSouthernFalseNorthing - pt.northing;
+    const int status = kelvane::tm::inverse(p, k.c, mirror.northing, mirror.easting, mirror);
+    if (status == 0) {
+        pt.lat = -1.0 * mirror.lat;
+        pt.lon = -1.0 * mirror.lon;
+        // Delivered in southern zones too, so that a host reads the same quantities for
+        // every zone: the mirror point has the point's scale factor, and its convergence
+        // has the opposite sign (convergence follows the sign of the latitude).
+        pt.gridScale = mirror.gridScale;
+        pt.convergence = -1.0 * mirror.convergence;
+    }
+    return status;
+}
+
+// A batch needs an ellipsoid the series can use and a zone code (0, the automatic choice,
+// only forward): with anything else no point could be converted, and the call is refused.
+bool usableBatch(const ellipsoid* ell, int zone, int lowestCode, const int* status)
+{
+    return ell && status && ell->semiMinor != 0.0 && ell->semiMajor != 0.0 && zone >= lowestCode &&
+           zone <= kZoneCodes;
+}
+
 } // namespace
 
 void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc)
@@ -173,50 +256,51 @@ int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
     if (ell == nullptr || pt == nullptr) return 1;
     const int code = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
     if (code == 0) return 1; // no zone for the position: nothing is written
-    pt->utmZone = code;
-    zoneCnstnt zc{};
-    initZone(pt->utmZone, zc);
-
-    pt->lon = -1.0 * pt->lon; // positive west for the projection
-    const int status = kelvane::tm::forward(*ell, zc, *pt);
-    pt->lon = -1.0 * pt->lon; // exactly as the caller gave it
-
-    // A southern point gets the southern false northing even in a northern code, and
-    // every point in a southern code gets it, whatever its latitude. When the projection
-    // refused the ellipsoid nothing was written, and the caller's northing stays as it was.
-    if (status == 0 && (southernCode(pt->utmZone) || pt->lat < 0.0)) {
-        pt->northing += kSouthernFalseNorthing;
-    }
+    utmForward(utmConstants(*ell), code, *pt);
     return 0;
 }
 
 int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt)
 {
     if (ell == nullptr || pt == nullptr) return 1;
-    zoneCnstnt zc{};
-    initZone(zone, zc);
-
-    // When the projection refuses (a footpoint radius of 0) it writes nothing, and the
-    // caller's longitude is left as it was rather than negated.
-    if (!southernCode(zone)) {
-        if (kelvane::tm::inverse(*ell, zc, *pt) == 0) pt->lon = -1.0 * pt->lon;
-        return 0;
-    }
-
-    // Southern codes work on the mirror image in the equator: the distance south of the
-    // equator is the northing of the mirror point in the north.
-    geodCoord mirror = *pt;
-    mirror.northing = kSouthernFalseNorthing - pt->northing;
-    if (kelvane::tm::inverse(*ell, zc, mirror) == 0) {
-        pt->lat = -1.0 * mirror.lat;
-        pt->lon = -1.0 * mirror.lon;
-        // Delivered in southern zones too, so that a host reads the same quantities for
-        // every zone: the mirror point has the point's scale factor, and its convergence
-        // has the opposite sign (convergence follows the sign of the latitude).
-        pt->gridScale = mirror.gridScale;
-        pt->convergence = -1.0 * mirror.convergence;
-    }
+    utmInverse(utmConstants(*ell), zone, *pt);
     return 0;
+}
+
+int UTMGeod2GridBatch(int zone, ellipsoid* ell, size_t n, batchIn lat, batchIn lon, batchOut northing,
+                      batchOut easting, batchOut gridScale, batchOut convergence, int32_t* utmZone, int* status)
+{
+    using namespace kelvane::batch;
+    if (n == 0) return kvBatchAllConverted;
+    if (!usableBatch(ell, zone, 0, status) || !given({lat, lon}) || !given({northing, easting})) return kvBatchRefused;
+    const UtmConstants k = utmConstants(*ell);
+    return run(n, status, [&](std::size_t i) {
+        geodCoord pt{};
+        pt.lat = read(lat, i);
+        pt.lon = read(lon, i);
+        const int s = utmForward(k, zone, pt);
+        if (s != 0) return s;
+        writeGrid(pt, i, northing, easting, gridScale, convergence);
+        if (utmZone) utmZone[i] = pt.utmZone;
+        return 0;
+    });
+}
+
+int UTMGrid2GeodBatch(int zone, ellipsoid* ell, size_t n, batchIn northing, batchIn easting, batchOut lat,
+                      batchOut lon, batchOut gridScale, batchOut convergence, int* status)
+{
+    using namespace kelvane::batch;
+    if (n == 0) return kvBatchAllConverted;
+    if (!usableBatch(ell, zone, 1, status) || !given({northing, easting}) || !given({lat, lon})) return kvBatchRefused;
+    const UtmConstants k = utmConstants(*ell);
+    return run(n, status, [&](std::size_t i) {
+        geodCoord pt{};
+        pt.northing = read(northing, i);
+        pt.easting = read(easting, i);
+        const int s = utmInverse(k, zone, pt);
+        if (s == 0) writeGeographic(pt, i, lat, lon, gridScale, convergence);
+        return s;
+    });
 }
 
 int invalidUTMZone(int zone)

@@ -30,7 +30,7 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
         // Transverse Mercator and UTM
         "geod2TM", "TM2Geod", "UTMInitializeZoneConstants", "UTMGeod2Grid", "UTMGrid2Geod", "invalidUTMZone",
         "UTMGetZoneLstS", "utmZoneFromPosition", "roundHalfUp", "initUTMZone", "latLong2XY_TransverseMercator",
-        "XY_TransverseMercator2latLong",
+        "XY_TransverseMercator2latLong", "UTMGeod2GridBatch", "UTMGrid2GeodBatch",
         // Lambert and oblique Mercator
         "geod2Lambert", "Lambert2Geod", "geod2OM", "OM2Geod", "latLong2XY_Lambert", "lambert_calc",
         // projection-centre oblique Mercator and its one-point wrappers

@@ -1,0 +1,126 @@
+// The batch entry points of UTM and the stand-alone Transverse Mercator give, point for
+// point, bit for bit what the one-point functions give (failures in mid-batch included),
+// and refuse unusable calls without writing anything.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "kelvane/kelvane.h"
+#include "support/batch_support.h"
+#include "support/test_support.h"
+
+using namespace ktest;
+
+namespace {
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// Points over the globe (longitudes positive east), with points that have no UTM zone in
+// the middle: a NaN latitude and a longitude beyond 183 degrees.
+std::vector<geodCoord> globe()
+{
+    std::vector<geodCoord> pts;
+    for (double lat = -80.0; lat <= 84.0; lat += 20.5) {
+        for (double lon = -180.0; lon <= 180.0; lon += 37.25) pts.push_back(geographic(deg(lat), deg(lon)));
+        if (pts.size() > 30 && pts.size() < 45) {
+            pts.push_back(geographic(kNaN, deg(10.0)));
+            pts.push_back(geographic(deg(10.0), deg(200.0)));
+        }
+    }
+    return pts;
+}
+
+// The same points as grid coordinates of one zone code.
+std::vector<geodCoord> gridOf(int zone, ellipsoid ell)
+{
+    std::vector<geodCoord> pts = globe();
+    for (geodCoord& p : pts) {
+        p.lon = deg(3.0) + std::remainder(p.lon, deg(8.0)); // within 4 degrees of zone 31's meridian
+        UTMGeod2Grid(zone, &ell, &p);
+        p = grid(p.northing, p.easting);
+    }
+    pts[7] = grid(kNaN, 500000.0);
+    return pts;
+}
+
+} // namespace
+
+TEST(UtmBatch, ForwardIsBitIdenticalToOnePoint)
+{
+    ellipsoid ell = grs80();
+    for (int zone : {0, 31, 91}) {
+        const int failed = expectSameAsOnePoint(
+            globe(), [&](geodCoord* p) { return UTMGeod2Grid(zone, &ell, p); },
+            [&](std::vector<geodCoord>& pts, int* status) {
+                std::vector<int32_t> zones(pts.size());
+                for (std::size_t i = 0; i < pts.size(); ++i) zones[i] = pts[i].utmZone;
+                const int r = UTMGeod2GridBatch(zone, &ell, pts.size(), inField(pts, &geodCoord::lat),
+                                                inField(pts, &geodCoord::lon), outField(pts, &geodCoord::northing),
+                                                outField(pts, &geodCoord::easting), outField(pts, &geodCoord::gridScale),
+                                                outField(pts, &geodCoord::convergence), zones.data(), status);
+                for (std::size_t i = 0; i < pts.size(); ++i) pts[i].utmZone = zones[i];
+                return r;
+            });
+        EXPECT_EQ(failed, zone == 0 ? 2 : 0) << "zone " << zone;
+    }
+}
+
+TEST(UtmBatch, InverseIsBitIdenticalToOnePoint)
+{
+    ellipsoid ell = wgs84();
+    for (int zone : {31, 91}) {
+        expectSameAsOnePoint(
+            gridOf(zone, ell), [&](geodCoord* p) { return UTMGrid2Geod(zone, &ell, p); },
+            [&](std::vector<geodCoord>& pts, int* status) {
+                return UTMGrid2GeodBatch(zone, &ell, pts.size(), inField(pts, &geodCoord::northing),
+                                         inField(pts, &geodCoord::easting), outField(pts, &geodCoord::lat),
+                                         outField(pts, &geodCoord::lon), outField(pts, &geodCoord::gridScale),
+                                         outField(pts, &geodCoord::convergence), status);
+            });
+    }
+}
+
+// Optional outputs may be left out; unusable calls write nothing, not even a status.
+TEST(UtmBatch, OptionalOutputsAndRefusedCalls)
+{
+    ellipsoid ell = grs80();
+    ellipsoid flat{}; // zero axes
+    const double lat[2] = {deg(52.0), deg(-33.0)};
+    const double lon[2] = {deg(4.0), deg(18.0)};
+    double n[2] = {-1.0, -1.0};
+    double e[2] = {-1.0, -1.0};
+    int status[2] = {-7, -7};
+    const batchIn latC{lat, sizeof(double)};
+    const batchIn lonC{lon, sizeof(double)};
+    const batchOut nC{n, sizeof(double)};
+    const batchOut eC{e, sizeof(double)};
+    const batchOut none{nullptr, 0};
+
+    struct Refused {
+        int zone;
+        ellipsoid* ell;
+        batchIn lat;
+        batchOut northing;
+        int* status;
+    };
+    for (const Refused& r : {Refused{121, &ell, latC, nC, status}, Refused{-1, &ell, latC, nC, status},
+                             Refused{0, &flat, latC, nC, status}, Refused{0, nullptr, latC, nC, status},
+                             Refused{0, &ell, {nullptr, 8}, nC, status}, Refused{0, &ell, latC, none, status}}) {
+        EXPECT_EQ(UTMGeod2GridBatch(r.zone, r.ell, 2, r.lat, lonC, r.northing, eC, none, none, nullptr, r.status),
+                  kvBatchRefused);
+        EXPECT_EQ(status[0], -7);
+        EXPECT_EQ(n[0], -1.0);
+    }
+    EXPECT_EQ(UTMGeod2GridBatch(0, &ell, 2, latC, lonC, nC, eC, none, none, nullptr, nullptr), kvBatchRefused);
+    EXPECT_EQ(UTMGrid2GeodBatch(0, &ell, 2, latC, lonC, nC, eC, none, none, status), kvBatchRefused);
+    EXPECT_EQ(UTMGeod2GridBatch(0, nullptr, 0, {nullptr, 0}, {nullptr, 0}, none, none, none, none, nullptr, nullptr),
+              kvBatchAllConverted);
+
+    // A stride of 0 gives every point the same value.
+    ASSERT_EQ(UTMGeod2GridBatch(31, &ell, 2, {lat, 0}, {lon, 0}, nC, eC, none, none, nullptr, status),
+              kvBatchAllConverted);
+    EXPECT_EQ(n[0], n[1]);
+    EXPECT_EQ(e[0], e[1]);
+}
