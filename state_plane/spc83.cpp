@@ -106,32 +106,26 @@ void deriveRowConstants(int i)
     }
 }
 
-// Geographic (longitude positive west) to plane coordinates on row i, as geod2Grid.
-void rowForward(int i, geodCoord& pt)
+// Row i's projection, as the zone dispatch runs it: forward, geographic (longitude
+// positive west) to plane coordinates, as geod2Grid; otherwise back, as grid2Geod.
+void project(int i, geodCoord& pt, bool forward)
 {
     const zoneCnstnt& zone = spc83Zones[i];
     const Spc83RowConstants& c = spc83RowConstants[i];
     switch (zone.projection) {
-    case kvTransverseMercator:
-        tm::forward(tm::parametersOf(spc83Ellipsoid, zone), c.tm, pt.lat, pt.lon, pt);
+    case kvTransverseMercator: {
+        const tm::Parameters p = tm::parametersOf(spc83Ellipsoid, zone);
+        if (forward) {
+            tm::forward(p, c.tm, pt.lat, pt.lon, pt);
+        } else {
+            tm::inverse(p, c.tm, pt.northing, pt.easting, pt);
+        }
         break;
-    case kvLambertConformalConic: lambertForward(c.lambert, spc83Ellipsoid.semiMajor, zone, pt); break;
-    case kvHotineObliqueMercator: omForward(c.om, zone, pt); break;
-    default: break;
     }
-}
-
-// Plane coordinates to geographic (longitude positive west) on row i, as grid2Geod.
-void rowInverse(int i, geodCoord& pt)
-{
-    const zoneCnstnt& zone = spc83Zones[i];
-    const Spc83RowConstants& c = spc83RowConstants[i];
-    switch (zone.projection) {
-    case kvTransverseMercator:
-        tm::inverse(tm::parametersOf(spc83Ellipsoid, zone), c.tm, pt.northing, pt.easting, pt);
+    case kvLambertConformalConic:
+        (forward ? lambertForward : lambertInverse)(c.lambert, spc83Ellipsoid.semiMajor, zone, pt);
         break;
-    case kvLambertConformalConic: lambertInverse(c.lambert, spc83Ellipsoid.semiMajor, zone, pt); break;
-    case kvHotineObliqueMercator: omInverse(c.om, zone, pt); break;
+    case kvHotineObliqueMercator: (forward ? omForward : omInverse)(c.om, zone, pt); break;
     default: break;
     }
 }
@@ -181,7 +175,7 @@ int SPC83Grid2Geod(int zoneCode, geodCoord* point)
 {
     const int i = kelvane::rowOf(zoneCode);
     if (!point || i < 0) return 1;
-    kelvane::rowInverse(i, *point);
+    kelvane::project(i, *point, false);
     point->lon = -point->lon; // the projections work with longitudes positive west
     return 0;
 }
@@ -191,7 +185,7 @@ int SPC83Geod2Grid(int zoneCode, geodCoord* point)
     const int i = kelvane::rowOf(zoneCode);
     if (!point || i < 0) return 1;
     point->lon = -point->lon;
-    kelvane::rowForward(i, *point);
+    kelvane::project(i, *point, true);
     point->lon = -point->lon; // exact: the caller gets back the longitude it gave
     return 0;
 }
@@ -208,7 +202,7 @@ int computeSPC83TmT(int zoneCode, double easting1, double northing1, double east
         points[i].northing = plane[i][1];
         points[i].gridScale = 1.0;
         points[i].convergence = 0.0;
-        kelvane::rowInverse(kelvane::rowOf(zoneCode), points[i]); // longitudes stay positive west for getTMT
+        kelvane::project(kelvane::rowOf(zoneCode), points[i], false); // longitudes stay positive west for getTMT
     }
     ellipsoid ell = kelvane::spc83Ellipsoid;
     zoneCnstnt zone;
