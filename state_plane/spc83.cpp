@@ -130,6 +130,13 @@ void project(int i, geodCoord& pt, bool forward)
     }
 }
 
+// Plane to geographic with the longitude left positive west, as getTMT takes it. The
+// caller has checked the code.
+void spc83PointToGeod(int zoneCode, geodCoord* point)
+{
+    project(rowOf(zoneCode), *point, false);
+}
+
 } // namespace
 } // namespace kelvane
 
@@ -202,7 +209,7 @@ int computeSPC83TmT(int zoneCode, double easting1, double northing1, double east
         points[i].northing = plane[i][1];
         points[i].gridScale = 1.0;
         points[i].convergence = 0.0;
-        kelvane::project(kelvane::rowOf(zoneCode), points[i], false); // longitudes stay positive west for getTMT
+        kelvane::spc83PointToGeod(zoneCode, &points[i]);
     }
     ellipsoid ell = kelvane::spc83Ellipsoid;
     zoneCnstnt zone;

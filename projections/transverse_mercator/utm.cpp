@@ -175,27 +175,31 @@ struct UtmConstants {
     }
 };
 
-UtmConstants utmConstants(const ellipsoid& ell)
+// The series parameters of zone code on ell.
+kelvane::tm::Parameters zoneParameters(const ellipsoid& ell, int code)
 {
     zoneCnstnt zc{};
-    initZone(1, zc);
+    initZone(code, zc);
+    return kelvane::tm::parametersOf(ell, zc);
+}
+
+UtmConstants utmConstants(const ellipsoid& ell)
+{
     UtmConstants k;
-    k.p = kelvane::tm::parametersOf(ell, zc);
-    k.c = kelvane::tm::cachedSeriesConstants(k.p); // one point per call: from this thread's memo
+    k.p = zoneParameters(ell, 1);
+    k.c = kelvane::tm::seriesConstants(k.p);
     return k;
 }
 
-// One point, geographic -> UTM (the work of UTMGeod2Grid). Returns 1, writing nothing,
-// when zone 0 finds no zone for the position, and the projection's status otherwise (1,
-// with only utmZone written, for an ellipsoid with a zero axis).
-int utmForward(const UtmConstants& k, int zone, geodCoord& pt)
+// One point, geographic -> UTM in zone code (not 0), whose parameters are p and series
+// constants c (the work of UTMGeod2Grid). Returns the projection's status (1, with only
+// utmZone written, for an ellipsoid with a zero axis).
+int utmForward(const kelvane::tm::Parameters& p, const kelvane::tm::SeriesConstants& c, int code, geodCoord& pt)
 {
-    const int code = zone == 0 ? utmZoneFromPosition(pt.lat, pt.lon) : zone;
-    if (code == 0) return 1; // no zone for the position: nothing is written
     pt.utmZone = code;
 
     pt.lon = -1.0 * pt.lon; // positive west for the projection
-    const int status = kelvane::tm::forward(k.ofZone(code), k.c, pt.lat, pt.lon, pt);
+    const int status = kelvane::tm::forward(p, c, pt.lat, pt.lon, pt);
     pt.lon = -1.0 * pt.lon; // exactly as the caller gave it
 
     // A southern point gets the southern false northing even in a northern code, and
@@ -205,14 +209,14 @@ int utmForward(const UtmConstants& k, int zone, geodCoord& pt)
     return status;
 }
 
-// One point, UTM -> geographic (the work of UTMGrid2Geod). Returns the projection's status:
+// One point, UTM -> geographic in zone code `zone`, whose parameters are p and series
+// constants c (the work of UTMGrid2Geod). Returns the projection's status:
 // when it refuses (a footpoint radius of 0) nothing is written, and the caller's longitude
 // is left as it was rather than negated.
-int utmInverse(const UtmConstants& k, int zone, geodCoord& pt)
+int utmInverse(const kelvane::tm::Parameters& p, const kelvane::tm::SeriesConstants& c, int zone, geodCoord& pt)
 {
-    const kelvane::tm::Parameters p = k.ofZone(zone);
     if (!southernCode(zone)) {
-        const int status = kelvane::tm::inverse(p, k.c, pt.northing, pt.easting, pt);
+        const int status = kelvane::tm::inverse(p, c, pt.northing, pt.easting, pt);
         if (status == 0) pt.lon = -1.0 * pt.lon;
         return status;
     }
@@ -221,7 +225,7 @@ int utmInverse(const UtmConstants& k, int zone, geodCoord& pt)
     // equator is the northing of the mirror point in the north.
     geodCoord mirror = pt;
     mirror.northing = kSouthernFalseNorthing - pt.northing;
-    const int status = kelvane::tm::inverse(p, k.c, mirror.northing, mirror.easting, mirror);
+    const int status = kelvane::tm::inverse(p, c, mirror.northing, mirror.easting, mirror);
     if (status == 0) {
         pt.lat = -1.0 * mirror.lat;
         pt.lon = -1.0 * mirror.lon;
@@ -250,20 +254,22 @@ void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc)
 }
 
 // The conversions never fail on a real record; a missing one is answered with 1, and
-// nothing is written.
+// nothing is written. One point takes the series constants from this thread's memo.
 int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
 {
     if (ell == nullptr || pt == nullptr) return 1;
     const int code = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
     if (code == 0) return 1; // no zone for the position: nothing is written
-    utmForward(utmConstants(*ell), code, *pt);
+    const kelvane::tm::Parameters p = zoneParameters(*ell, code);
+    utmForward(p, kelvane::tm::cachedSeriesConstants(p), code, *pt);
     return 0;
 }
 
 int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt)
 {
     if (ell == nullptr || pt == nullptr) return 1;
-    utmInverse(utmConstants(*ell), zone, *pt);
+    const kelvane::tm::Parameters p = zoneParameters(*ell, zone);
+    utmInverse(p, kelvane::tm::cachedSeriesConstants(p), zone, *pt);
     return 0;
 }
 
@@ -278,7 +284,9 @@ int UTMGeod2GridBatch(int zone, ellipsoid* ell, size_t n, batchIn lat, batchIn l
         geodCoord pt{};
         pt.lat = read(lat, i);
         pt.lon = read(lon, i);
-        const int s = utmForward(k, zone, pt);
+        const int code = zone == 0 ? utmZoneFromPosition(pt.lat, pt.lon) : zone;
+        if (code == 0) return 1; // no zone for the position: nothing is written
+        const int s = utmForward(k.ofZone(code), k.c, code, pt);
         if (s != 0) return s;
         writeGrid(pt, i, northing, easting, gridScale, convergence);
         if (utmZone) utmZone[i] = pt.utmZone;
@@ -297,7 +305,7 @@ int UTMGrid2GeodBatch(int zone, ellipsoid* ell, size_t n, batchIn northing, batc
         geodCoord pt{};
         pt.northing = read(northing, i);
         pt.easting = read(easting, i);
-        const int s = utmInverse(k, zone, pt);
+        const int s = utmInverse(k.ofZone(zone), k.c, zone, pt);
         if (s == 0) writeGeographic(pt, i, lat, lon, gridScale, convergence);
         return s;
     });
