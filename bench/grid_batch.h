@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench/point_batch.h"
+#include "bench/support/peer_comparison.h"
 #include "kelvane/core.h"
 
 #ifdef KELVANE_BENCH_WITH_PROJ
@@ -57,20 +58,10 @@ inline geodCoord gridOf(const GridPoint& p)
 // One PROJ transformation from a "+proj=..." definition (radians in, metres out).
 class ProjPipeline {
 public:
-    explicit ProjPipeline(const char* definition)
-        : ctx_(proj_context_create()), pj_(proj_create(ctx_, definition))
-    {
-    }
-    ~ProjPipeline()
-    {
-        if (pj_) proj_destroy(pj_);
-        proj_context_destroy(ctx_);
-    }
-    ProjPipeline(const ProjPipeline&) = delete;
-    ProjPipeline& operator=(const ProjPipeline&) = delete;
+    explicit ProjPipeline(const char* definition) : pipeline_(definition) {}
 
-    PJ_COORD forward(const GridPoint& p) const { return proj_trans(pj_, PJ_FWD, proj_coord(p.lon, p.lat, 0, 0)); }
-    PJ_COORD inverse(double x, double y) const { return proj_trans(pj_, PJ_INV, proj_coord(x, y, 0, 0)); }
+    PJ_COORD forward(const GridPoint& p) const { return proj_trans(pipeline_.get(), PJ_FWD, proj_coord(p.lon, p.lat, 0, 0)); }
+    PJ_COORD inverse(double x, double y) const { return proj_trans(pipeline_.get(), PJ_INV, proj_coord(x, y, 0, 0)); }
 
     // Times forward (or inverse from the x, y that grid(p) gives) over the batch, and
     // reports the largest difference from the library's grid coordinates, where mapped(p)
@@ -79,7 +70,7 @@ public:
     void run(benchmark::State& state, const std::vector<GridPoint>& points, bool forwardDirection, ToProjXY toProj,
              FromProjXY fromProj) const
     {
-        if (!pj_) {
+        if (!pipeline_.get()) {
             state.SkipWithError("PROJ could not create the transformation");
             return;
         }
@@ -117,8 +108,7 @@ public:
     }
 
 private:
-    PJ_CONTEXT* ctx_;
-    PJ* pj_;
+    kelvane_bench::ProjPipeline pipeline_;
 };
 
 #endif // KELVANE_BENCH_WITH_PROJ

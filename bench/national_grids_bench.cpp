@@ -14,6 +14,7 @@
 #include <ctime>
 #include <vector>
 
+#include "bench/support/peer_comparison.h"
 #include "kelvane/kelvane.h"
 
 #ifdef KELVANE_BENCH_WITH_PROJ
@@ -182,26 +183,7 @@ BENCHMARK(BM_EOV_inverse);
 
 #ifdef KELVANE_BENCH_WITH_PROJ
 
-// A PROJ pipeline made once, destroyed at exit.
-class ProjPipeline {
-public:
-    explicit ProjPipeline(const char* definition)
-        : ctx_(proj_context_create()), pj_(proj_create(ctx_, definition))
-    {
-    }
-    ~ProjPipeline()
-    {
-        if (pj_) proj_destroy(pj_);
-        proj_context_destroy(ctx_);
-    }
-    ProjPipeline(const ProjPipeline&) = delete;
-    ProjPipeline& operator=(const ProjPipeline&) = delete;
-    PJ* get() const { return pj_; }
-
-private:
-    PJ_CONTEXT* ctx_;
-    PJ* pj_;
-};
+using kelvane_bench::ProjPipeline;
 
 // Times the pipeline forward over the batch; reports the largest planar difference from
 // the library's (first, second) = (easting, northing) of each point and the time ratio.
@@ -218,13 +200,8 @@ void projForward(benchmark::State& state, const ProjPipeline& pipeline, const st
     };
     // Each iteration times PROJ over the batch; between iterations (outside the timing)
     // this library converts the same batch, so both see the same load on the machine.
-    double theirsSeconds = 0.0, oursSeconds = 0.0;
-    for (auto _ : state) {
-        theirsSeconds += cpuSeconds(points, theirs);
-        state.PauseTiming();
-        oursSeconds += cpuSeconds(points, ours);
-        state.ResumeTiming();
-    }
+    const auto [theirsSeconds, oursSeconds] = kelvane_bench::secondsInTurn(
+        state, [&] { return cpuSeconds(points, theirs); }, [&] { return cpuSeconds(points, ours); });
     const double converted = static_cast<double>(state.iterations()) * static_cast<double>(points.size());
     state.counters["time_per_point"] =
         benchmark::Counter(converted, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);

@@ -1,6 +1,5 @@
 // Three-dimensional transformations: the seven- and four-parameter solutions for 10, 30
-// and 100 control points (time per solve), and the point transformations and geocentric
-// conversions (time per point).
+// and 100 control points (time per solve), and the point transformation (time per point).
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -64,38 +63,5 @@ void BM_Xform3DPt(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Xform3DPt);
-
-void BM_Lat2Ecef(benchmark::State& state)
-{
-    double lat = 0.9, X, Y, Z;
-    for (auto _ : state) {
-        lat2ecef(&X, &Y, &Z, lat, 0.1, 100.0);
-        benchmark::DoNotOptimize(X);
-        lat += 1e-9;
-    }
-}
-BENCHMARK(BM_Lat2Ecef);
-
-void BM_Ecef2Lat(benchmark::State& state)
-{
-    double X = 3922842.5721, lat, lon, h;
-    for (auto _ : state) {
-        ecef2lat(X, 308734.4060, 5002819.1056, &lat, &lon, &h);
-        benchmark::DoNotOptimize(lat);
-        X += 0.001;
-    }
-}
-BENCHMARK(BM_Ecef2Lat);
-
-void BM_LocalToLocalGeodetic(benchmark::State& state)
-{
-    double dX = 12.5, e, n, u;
-    for (auto _ : state) {
-        localToLocalGeodetic(0.9, 0.1, dX, -3.0, 7.0, &e, &n, &u);
-        benchmark::DoNotOptimize(e);
-        dX += 0.001;
-    }
-}
-BENCHMARK(BM_LocalToLocalGeodetic);
 
 } // namespace

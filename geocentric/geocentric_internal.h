@@ -4,14 +4,13 @@
 
 namespace kelvane::geocentric {
 
-// Convergence of the inverse iteration: 0.1 mm in height, 1e-10 rad in latitude.
+// Convergence of the latitude-height iteration that the inverse runs for points within
+// half an equatorial radius of the centre: 0.1 mm in height, 1e-10 rad in latitude.
 constexpr double kHeightTolerance = 0.0001;
 constexpr double kLatitudeTolerance = 1e-10;
-// Pass cap of the inverse iteration. Points 1000 km or more from the Earth's centre (the
-// surface, the deepest mine, any orbit) converge in under ten passes and points down to
-// 100 km from the centre in under twenty, so the cap changes nothing for them; it only
-// ends the loop for inputs that never settle (points within about 50 km of the centre,
-// infinities).
+// Pass cap of that iteration. Points down to 100 km from the centre converge in under
+// twenty passes, so the cap changes nothing for them; it only ends the loop for points
+// that never settle (within about 50 km of the centre).
 constexpr int kMaxPasses = 1000;
 
 // phi, lambda (rad, east positive), h -> X, Y, Z on the ellipsoid with axes a and b.

@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -13,14 +14,16 @@ int gGeoidAllocationsToFail = 0;
 
 namespace {
 
-// Cells from the heap, or null when the heap (or the test limit) refuses them.
-GeoidGridCell* allocateCells(std::size_t count)
+// Cells (or 4-byte nodes) from the heap, or null when the heap (or the test limit)
+// refuses them.
+template <typename Node = GeoidGridCell>
+Node* allocateCells(std::size_t count)
 {
     if (gGeoidAllocationsToFail > 0) {
         --gGeoidAllocationsToFail;
         return nullptr;
     }
-    return new (std::nothrow) GeoidGridCell[count];
+    return new (std::nothrow) Node[count];
 }
 
 bool windowHolds(int start, int count, int index)
@@ -46,12 +49,20 @@ void fillEmpty(GeoidGridCell* cells, int from, int to)
     for (int i = from; i < to; ++i) cells[i] = emptyGridCell();
 }
 
-void freeRows(GeoidGrid* grid)
+void freeCellRows(GeoidGrid* grid)
 {
     if (grid->rows == nullptr) return;
     for (int r = 0; r <= grid->latIntervals; ++r) delete[] grid->rows[r];
     delete[] grid->rows;
     grid->rows = nullptr;
+}
+
+// Frees the nodes of memory mode, in either form.
+void freeRows(GeoidGrid* grid)
+{
+    delete[] grid->compactNodes;
+    grid->compactNodes = nullptr;
+    freeCellRows(grid);
 }
 
 // Allocates F + 1 rows of E + 1 cells; on any failure frees what was allocated.
@@ -64,16 +75,27 @@ bool allocateRows(GeoidGrid* grid)
     for (int r = 0; r < rowCount; ++r) {
         grid->rows[r] = allocateCells(static_cast<std::size_t>(rowLength));
         if (grid->rows[r] == nullptr) {
-            freeRows(grid);
+            freeCellRows(grid);
             return false;
         }
     }
     return true;
 }
 
-// Sets up scratch mode: an anonymous scratch file in scratchFolder and
-// the two windows, every node written as an empty cell. False when it cannot be set up
-// (the caller destroys the grid, which closes and so deletes the file).
+int columnOf(const GeoidGrid* grid, int index) { return index % (grid->lonIntervals + 1); }
+int rowOf(const GeoidGrid* grid, int index) { return index / (grid->lonIntervals + 1); }
+
+// The node at index as a cell, from the 4-byte nodes; the empty cell when there are none.
+GeoidGridCell compactCell(const GeoidGrid* grid, int index)
+{
+    if (grid->compactNodes == nullptr) return emptyGridCell();
+    return decodeCompactNode(grid->compactNodes[index]);
+}
+
+// Sets up scratch mode: an anonymous scratch file in scratchFolder and the two windows,
+// every node written as an empty cell, or as the 4-byte nodes held it when a grid leaves
+// memory (they are then freed). False when it cannot be set up (the caller destroys the
+// grid, which closes and so deletes the file, or takes the grid back to its 4-byte nodes).
 bool setUpScratch(GeoidGrid* grid, const char* scratchFolder)
 {
     grid->scratchFile = platform::createScratchFile(scratchFolder, "grd");
@@ -83,10 +105,40 @@ bool setUpScratch(GeoidGrid* grid, const char* scratchFolder)
     if (grid->writeWindow == nullptr || grid->readWindow == nullptr) return false;
     grid->inMemory = 0;
     const int count = gridNodeCount(grid);
-    const GeoidGridCell empty = emptyGridCell();
-    for (int k = 0; k < count && !grid->scratchFailed; ++k) setGridCell(grid, k, empty);
+    for (int k = 0; k < count && !grid->scratchFailed; ++k) setGridCell(grid, k, compactCell(grid, k));
     flushWriteWindow(grid);
-    return !grid->scratchFailed;
+    if (grid->scratchFailed) return false;
+    freeRows(grid);
+    return true;
+}
+
+// Turns a grid of 4-byte nodes into one of 16-byte cells, in memory when they can be
+// allocated (for a moment both are held: 20 bytes a node), else in a scratch file of
+// the folder the grid was created with. False when neither can be had; the grid then
+// keeps its 4-byte nodes and the caller notes the failure.
+bool widenRows(GeoidGrid* grid)
+{
+    if (allocateRows(grid)) {
+        const int rowCount = grid->latIntervals + 1;
+        const int rowLength = grid->lonIntervals + 1;
+        for (int r = 0; r < rowCount; ++r) {
+            for (int c = 0; c < rowLength; ++c) grid->rows[r][c] = decodeCompactNode(grid->compactNodes[r * rowLength + c]);
+        }
+        delete[] grid->compactNodes;
+        grid->compactNodes = nullptr;
+        return true;
+    }
+    if (grid->scratchFolder[0] != '\0' && setUpScratch(grid, grid->scratchFolder)) return true;
+    // Back to memory mode with the 4-byte nodes still intact.
+    grid->writeStart = grid->writeCount = grid->readStart = -1;
+    grid->readCount = 0;
+    if (grid->scratchFile != nullptr) std::fclose(grid->scratchFile);
+    grid->scratchFile = nullptr;
+    delete[] grid->writeWindow;
+    delete[] grid->readWindow;
+    grid->writeWindow = grid->readWindow = nullptr;
+    grid->inMemory = 1;
+    return false;
 }
 
 void setScratchCell(GeoidGrid* grid, int index, const GeoidGridCell& cell)
@@ -163,10 +215,45 @@ bool indexInGrid(const GeoidGrid* grid, int index)
     return grid != nullptr && index >= 0 && index < gridNodeCount(grid);
 }
 
-int columnOf(const GeoidGrid* grid, int index) { return index % (grid->lonIntervals + 1); }
-int rowOf(const GeoidGrid* grid, int index) { return index / (grid->lonIntervals + 1); }
-
 } // namespace
+
+bool encodeCompactNode(const GeoidGridCell& cell, GeoidCompactNode* node)
+{
+    if (cell.spareFlag != '0' || cell.reserved[0] != '\0' || cell.reserved[1] != '\0' || cell.spare != 0)
+        return false;
+    const double v = cell.value;
+    if (cell.valid == '0') {
+        if (v == 0.0 && !std::signbit(v)) *node = kCompactEmpty;
+        else if (v == kGeoidNoData) *node = kCompactNoDataMark;
+        else return false;
+        return true;
+    }
+    if (cell.valid != '1') return false;
+    if (v == 0.0 && std::signbit(v)) {
+        *node = kCompactNegativeZero;
+        return true;
+    }
+    const double scaled = v * kCompactScale;
+    if (!(std::fabs(scaled) < 2147483648.0)) return false; // NaN and infinities too
+    const long long n = std::llround(scaled);
+    if (n <= kCompactLastReserved || n > INT32_MAX || compactValue(static_cast<GeoidCompactNode>(n)) != v)
+        return false;
+    *node = static_cast<GeoidCompactNode>(n);
+    return true;
+}
+
+GeoidGridCell decodeCompactNode(GeoidCompactNode node)
+{
+    GeoidGridCell cell = emptyGridCell();
+    if (node == kCompactEmpty) return cell;
+    if (node == kCompactNoDataMark) {
+        cell.value = kGeoidNoData;
+        return cell;
+    }
+    cell.value = node == kCompactNegativeZero ? -0.0 : compactValue(node);
+    cell.valid = '1';
+    return cell;
+}
 
 GeoidGridCell emptyGridCell()
 {
@@ -202,9 +289,14 @@ GeoidGrid* createGeoidGrid(double west, double south, double lonStep, double lat
     grid->writeCount = -1;
     grid->readStart = -1;
     grid->readCount = 0;
+    if (scratchFolder != nullptr && std::strlen(scratchFolder) < sizeof grid->scratchFolder)
+        std::strcpy(grid->scratchFolder, scratchFolder);
 
     const long long product = static_cast<long long>(lonIntervals) * latIntervals;
-    if ((product < kGeoidScratchThreshold || forceMemory == 1) && allocateRows(grid)) return grid;
+    if (product < kGeoidScratchThreshold || forceMemory == 1) {
+        grid->compactNodes = allocateCells<GeoidCompactNode>(static_cast<std::size_t>(gridNodeCount(grid)));
+        if (grid->compactNodes != nullptr) return grid;
+    }
 
     if (!setUpScratch(grid, scratchFolder)) {
         destroyGeoidGrid(&grid);
@@ -222,6 +314,17 @@ int gridNodeCount(const GeoidGrid* grid)
 void setGridCell(GeoidGrid* grid, int index, const GeoidGridCell& cell)
 {
     if (!indexInGrid(grid, index)) return;
+    if (grid->inMemory && grid->compactNodes != nullptr) {
+        GeoidCompactNode node;
+        if (encodeCompactNode(cell, &node)) {
+            grid->compactNodes[index] = node;
+            return;
+        }
+        if (!widenRows(grid)) {
+            grid->scratchFailed = 1; // the reader gives up on the grid: no space for it
+            return;
+        }
+    }
     if (grid->inMemory)
         grid->rows[rowOf(grid, index)][columnOf(grid, index)] = cell;
     else
@@ -231,6 +334,7 @@ void setGridCell(GeoidGrid* grid, int index, const GeoidGridCell& cell)
 GeoidGridCell getGridCell(GeoidGrid* grid, int index)
 {
     if (!indexInGrid(grid, index)) return emptyGridCell();
+    if (grid->inMemory && grid->compactNodes != nullptr) return compactCell(grid, index);
     if (grid->inMemory) return grid->rows[rowOf(grid, index)][columnOf(grid, index)];
     return getScratchCell(grid, index);
 }

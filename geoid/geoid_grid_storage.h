@@ -1,10 +1,22 @@
 // The grid object a geoid grid file is loaded into, and its two storage modes.
 //
-// A grid keeps its nodes either all in memory (F + 1 rows of E + 1 cells) or in a
-// binary scratch file of 16-byte cells, reached through a 14,000-cell write window and
-// a 28,000-cell read window. Text files are always loaded in memory mode; scratch mode
-// is the fallback when the rows cannot be allocated. The scratch file is anonymous
+// A grid keeps its nodes either all in memory or in a binary scratch file of 16-byte
+// cells, reached through a 14,000-cell write window and a 28,000-cell read window. Text
+// files are always loaded in memory mode; scratch mode is the fallback when the nodes
+// cannot be allocated. The scratch file is anonymous
 // (see platform::createScratchFile): it exists only as long as the grid holds it open.
+//
+// In memory a node takes 4 bytes while every value of the grid allows it: the value in
+// millionths of the file's unit (micrometres for a grid in metres) as an int32, with a
+// few reserved codes for the nodes without data. A grid file writes its heights with a
+// handful of decimals (the published grids have at most six), and for such a value the
+// quotient n / 1e6 of two exact doubles is the correctly rounded value of the decimal,
+// the very double the text conversion gave, so queries return what the 16-byte cells
+// returned, bit for bit. The first node whose value (or flags) the 4 bytes cannot hold
+// exactly (more than six decimals, beyond +-2147 units, a spare field set by hand)
+// turns the whole grid to 16-byte cells for good: slower, four times the memory, but
+// every value exactly as read. If even those cannot be allocated, the grid moves to
+// scratch mode.
 //
 // None of this is exported; the grid file reader, the geoid context and the
 // interpolation build on it.
@@ -65,7 +77,28 @@ static_assert(offsetof(GeoidGridCell, spare) == 12, "GeoidGridCell layout");
 // The empty cell: value 0.0, both flags '0'.
 GeoidGridCell emptyGridCell();
 
-// A loaded grid. It owns its rows, its windows and its scratch file.
+// A node in memory: the value times 1e6 as an integer, or one of the reserved codes at
+// the bottom of the range (they and -0.0, a valid value, are told apart by the few
+// nodes that carry them; the interpolation sees a reserved code as "look closer").
+using GeoidCompactNode = std::int32_t;
+constexpr GeoidCompactNode kCompactEmpty = INT32_MIN;            // the empty cell
+constexpr GeoidCompactNode kCompactNoDataMark = INT32_MIN + 1;   // -98765432.1, no data
+constexpr GeoidCompactNode kCompactNegativeZero = INT32_MIN + 2; // -0.0 with data
+constexpr GeoidCompactNode kCompactLastReserved = kCompactNegativeZero;
+constexpr double kCompactScale = 1e6;
+
+// The value of a node that is no reserved code. A division, not a multiplication by
+// 1e-6: only the quotient of the two exact doubles is correctly rounded.
+inline double compactValue(GeoidCompactNode n)
+{
+    return static_cast<double>(n) / kCompactScale;
+}
+
+// The 4-byte form of cell into *node; false when the cell cannot be held exactly.
+bool encodeCompactNode(const GeoidGridCell& cell, GeoidCompactNode* node);
+GeoidGridCell decodeCompactNode(GeoidCompactNode node);
+
+// A loaded grid. It owns its nodes, its windows and its scratch file.
 struct GeoidGrid {
     double west;      // longitude of column 0, degrees
     double south;     // latitude of row 0, degrees
@@ -73,18 +106,22 @@ struct GeoidGrid {
     double latStep;   // degrees between rows
     int lonIntervals; // E: columns - 1
     int latIntervals; // F: rows - 1
-    int inMemory;     // 1: rows hold every node; 0: nodes live in the scratch file
+    int inMemory;     // 1: every node in memory; 0: nodes live in the scratch file
     std::FILE* scratchFile;     // the anonymous scratch file (scratch mode), else null
     GeoidGridCell* writeWindow; // kGeoidWriteWindowCells cells (scratch mode)
     GeoidGridCell* readWindow;  // kGeoidReadWindowCells cells (scratch mode)
-    GeoidGridCell** rows;       // F + 1 rows of E + 1 cells (memory mode)
+    GeoidCompactNode* compactNodes; // every node in file order (memory mode, 4 bytes a node)
+    GeoidGridCell** rows;       // F + 1 rows of E + 1 cells (memory mode, once a value needs them)
     int writeStart, writeCount; // first node held by the write window, how many (-1: empty)
     int readStart, readCount;   // first node held by the read window (-1: none), how many
     int scratchFailed;          // 1 once a write to the scratch file has failed (disk full)
+    // The folder the grid was created with, for a grid that must leave memory later;
+    // empty when none was given or it is too long for a scratch file name anyway.
+    char scratchFolder[256];
 };
 
 // Builds an empty grid (every node without data). Memory mode when E*F < 36,000 or
-// forceMemory is 1 and the rows can be allocated; otherwise scratch mode, with an
+// forceMemory is 1 and the nodes can be allocated; otherwise scratch mode, with an
 // anonymous scratch file created in scratchFolder (prefix "grd"). Returns null for
 // negative counts, a node count above kGeoidMaxNodes, or when neither mode can be set
 // up (no scratch file is then left behind).
@@ -123,8 +160,8 @@ void flushWriteWindow(GeoidGrid* grid);
 // ignored.
 void destroyGeoidGrid(GeoidGrid** grid);
 
-// Fault injection for the tests: the next this many allocations of cells (a row or a
-// window) fail as if the heap were exhausted. 0, the default, fails none; nothing in
+// Fault injection for the tests: the next this many allocations of nodes (the 4-byte
+// block, a row of cells or a window) fail as if the heap were exhausted. 0, the default, fails none; nothing in
 // the library sets it.
 extern int gGeoidAllocationsToFail;
 

@@ -77,12 +77,31 @@ double inverseDistance(GeoidGrid* g, double lon, double lat, const int corners[4
 }
 
 // The values of the 4x4 nodes from column c0 and row r0 (both inside the grid with their
-// three successors), rows from the south; false when any of them lacks data. A grid in
-// memory is read row by row directly; a scratch grid through its windows.
+// three successors), rows from the south; false when any of them lacks data. A grid of
+// 4-byte nodes is read row by row directly, as long as no node carries a reserved code
+// (no data, or -0.0); any other grid node by node.
 bool gatherNeighbourhood(GeoidGrid* g, int c0, int r0, double values[4][4])
 {
+    if (g->inMemory && g->compactNodes != nullptr) {
+        GeoidCompactNode n[4][4];
+        bool plain = true;
+        const int rowLength = g->lonIntervals + 1;
+        for (int j = 0; j < 4; ++j) {
+            const GeoidCompactNode* row = g->compactNodes + static_cast<std::ptrdiff_t>(r0 + j) * rowLength + c0;
+            for (int i = 0; i < 4; ++i) {
+                n[j][i] = row[i];
+                plain = plain && n[j][i] > kCompactLastReserved;
+            }
+        }
+        if (plain) {
+            for (int j = 0; j < 4; ++j) {
+                for (int i = 0; i < 4; ++i) values[j][i] = compactValue(n[j][i]);
+            }
+            return true;
+        }
+    }
     for (int j = 0; j < 4; ++j) {
-        const GeoidGridCell* row = g->inMemory ? g->rows[r0 + j] + c0 : nullptr;
+        const GeoidGridCell* row = g->inMemory && g->rows != nullptr ? g->rows[r0 + j] + c0 : nullptr;
         for (int i = 0; i < 4; ++i) {
             const GeoidGridCell node = row ? row[i] : getGridCell(g, gridNodeIndex(g, c0 + i, r0 + j));
             if (!hasData(node)) return false;

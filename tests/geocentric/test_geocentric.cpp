@@ -40,6 +40,32 @@ Geo inverse(const ellipsoid& e, Xyz c)
     return {pt.lat, pt.lon, pt.elev};
 }
 
+
+// The latitude-height iteration the inverse ran everywhere before it took one step
+// outside the deep interior: start at atan(Z / (p (1 - e^2))), repeat until a pass moves
+// the height by no more than 0.1 mm and the latitude by no more than 1e-10 rad, heights
+// along the normal from whichever of p and Z is the larger side, 1000 passes at most.
+Geo iteratedInverse(double a, double b, double e2, Xyz c)
+{
+    const double a2 = a * a, b2 = b * b, p = std::sqrt(c.X * c.X + c.Y * c.Y);
+    double phi = std::atan((c.Z / p) / (1.0 - e2)), N = 0.0, h = 0.0;
+    auto radiusAndHeight = [&] {
+        const double cp = std::cos(phi), sp = std::sin(phi);
+        N = a2 / std::sqrt(a2 * cp * cp + b2 * sp * sp);
+        h = std::fabs(cp) >= std::fabs(sp) ? (p - N * cp) / cp : c.Z / sp - N * b2 / a2;
+    };
+    radiusAndHeight();
+    double dh = 5.0, dphi = 5.0;
+    for (int pass = 0; (dh > 1e-4 || dphi > 1e-10) && pass < 1000; ++pass) {
+        const double hPrev = h, phiPrev = phi;
+        phi = std::atan((c.Z / p) / (1.0 - e2 * N / (N + h)));
+        radiusAndHeight();
+        dh = std::fabs(h - hPrev);
+        dphi = std::fabs(phi - phiPrev);
+    }
+    return {phi, 2.0 * std::atan(c.Y / (p + c.X)), h};
+}
+
 } // namespace
 
 // EPSG Guidance Note 7-2, geographic/geocentric conversion on WGS 84.
@@ -128,7 +154,43 @@ TEST(Geocentric, RoundTripsFromBelowToHighAbove)
     EXPECT_LT(worstAngle, 1e-10);
 }
 
-TEST(Geocentric, EquatorEndsAfterOnePassWithHeightFromAxisDistance)
+// Both inverses agree with the iteration above to 1e-11 rad and 1 micrometre (and the
+// longitude bit for bit) from 100 km to 400 000 km from the centre (closer in, the
+// iteration no longer settles everywhere), at every latitude, the equator and points
+// within nanometres of the polar axis included.
+TEST(Geocentric, InverseAgreesWithTheLatitudeHeightIteration)
+{
+    const double kGrs80E2 = 0.0066943800229034; // ecef2lat's own e^2
+    const ellipsoid ells[] = {grs80(), clarke1866()};
+    double worstLat = 0.0, worstH = 0.0;
+    for (int i = 0; i <= 80; ++i) {
+        const double r = 1e5 * std::pow(4000.0, i / 80.0);
+        for (int j = -902; j <= 902; ++j) {
+            // Geocentric angles every 0.1 degrees; the outermost pairs lie 1e-6 and 1e-15 rad
+            // from the axis.
+            const double theta = std::abs(j) <= 900 ? deg(0.1 * j)
+                                                    : std::copysign(kPi / 2 - (std::abs(j) == 901 ? 1e-6 : 1e-15), j);
+            const double p = r * std::cos(theta);
+            const Xyz c{p * std::cos(0.3 * j), p * std::sin(0.3 * j), r * std::sin(theta)};
+            Geo ours;
+            ecef2lat(c.X, c.Y, c.Z, &ours.lat, &ours.lon, &ours.h);
+            Geo ref = iteratedInverse(6378137.0, 6356752.3141403, kGrs80E2, c);
+            for (int k = 0;; ++k) {
+                worstLat = std::fmax(worstLat, std::fabs(ours.lat - ref.lat));
+                worstH = std::fmax(worstH, std::fabs(ours.h - ref.h));
+                ASSERT_EQ(ours.lon, ref.lon) << r << " " << theta;
+                if (k == 2) break;
+                const ellipsoid& e = ells[k];
+                ours = inverse(e, c);
+                ref = iteratedInverse(e.semiMajor, e.semiMinor, e.ecc * e.ecc, c);
+            }
+        }
+    }
+    EXPECT_LT(worstLat, 1e-11);
+    EXPECT_LT(worstH, 1e-6);
+}
+
+TEST(Geocentric, EquatorAndAntimeridian)
 {
     const Geo g = inverse(grs80(), {6378137.0 + 250.0, 0.0, 0.0});
     EXPECT_EQ(g.lat, 0.0);
@@ -159,25 +221,6 @@ TEST(Geocentric, PolarAxisGivesThePoleAndHeightAboveIt)
     const Geo c = inverse(e, {0.0, 0.0, 0.0});
     EXPECT_DOUBLE_EQ(c.lat, kPi / 2);
     EXPECT_DOUBLE_EQ(c.h, -e.semiMinor);
-}
-
-// Near the pole the height keeps its accuracy: points centimetres to metres from the
-// polar axis come back within the tolerance, in both hemispheres.
-TEST(Geocentric, NearThePoleHeightsStayExact)
-{
-    const ellipsoid e = grs80();
-    for (double offAxis : {0.01, 1.0, 30.0}) {
-        for (double sign : {1.0, -1.0}) {
-            const double h = 2835.0;
-            // Latitude of a point 'offAxis' metres from the axis at height h.
-            const double lat = sign * (kPi / 2 - offAxis / (6399593.6 + h));
-            const Xyz c = forward(e, {lat, deg(45.0), h});
-            const Geo g = inverse(e, c);
-            EXPECT_NEAR(g.h, h, 1e-4) << offAxis;
-            EXPECT_NEAR(g.lat, lat, 1e-10) << offAxis;
-            EXPECT_NEAR(g.lon, deg(45.0), 1e-9) << offAxis;
-        }
-    }
 }
 
 // No input keeps the caller waiting: NaN, infinities and points near the centre where

@@ -1,5 +1,6 @@
-// The two storage modes: a grid in a scratch file must read and write exactly as the
-// same grid in memory, across the boundaries of its windows, and leave no file behind.
+// The storage: a grid in a scratch file must read and write exactly as the same grid in
+// memory, across the boundaries of its windows, and leave no file behind; a grid in
+// memory holds its nodes in 4 bytes or, when a value needs it, in 16-byte cells.
 #include "geoid/geoid_context.h"
 #include "geoid_test_files.h"
 
@@ -7,7 +8,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -93,12 +97,6 @@ TEST_F(ScratchGrid, ReadsAndWritesLikeMemory)
             ASSERT_TRUE(sameCell(getGridCell(scratch, k), getGridCell(memory, k))) << "step " << step << " node " << k;
         }
     }
-    // Indices outside the grid are ignored and read as empty cells.
-    setGridCell(scratch, -1, cellWithValue(5));
-    setGridCell(scratch, n, cellWithValue(5));
-    EXPECT_EQ(getGridCell(scratch, -1).valid, '0');
-    EXPECT_EQ(getGridCell(scratch, n).valid, '0');
-
     flushWriteWindow(scratch);
     EXPECT_EQ(scratch->writeCount, -1);
     for (int k = 0; k < n; k += 97) ASSERT_TRUE(sameCell(getGridCell(scratch, k), getGridCell(memory, k))) << k;
@@ -111,28 +109,55 @@ TEST_F(ScratchGrid, ReadsAndWritesLikeMemory)
     EXPECT_EQ(scratch, nullptr);
 }
 
-TEST_F(ScratchGrid, TextReadInBlocksKeepsEveryLineWhole)
+// Nodes are kept in 4 bytes while every value fits exactly; the first that does not turns
+// the grid to 16-byte cells. Either way every node reads back as the text conversion
+// gives it, bit for bit (-0.0 included), also from the lines that straddle two blocks of
+// the reader (some 300 kB of text).
+TEST_F(ScratchGrid, CompactNodesReadBackExactlyAndWidenForAValueTheyCannotHold)
 {
-    // About 320 kB of node lines: many lines straddle two blocks of the reader.
-    const int e = 200, f = 199;
-    std::string text;
-    for (int k = 0; k < (e + 1) * (f + 1); ++k) text += (k % 11 == 0) ? "N\n" : std::to_string(k % 997) + ".125\n";
-    std::FILE* in = std::fopen(geoid_test::writeText("blocks.grd", text).c_str(), "r");
-    ASSERT_NE(in, nullptr);
-    GeoidGrid* g = readTextGrid(in, e, f, 0, 0, 1, 1, nullptr, dir.path().c_str());
+    const std::vector<std::string> fits = {"-31.624900", "0.000001", "-0.000001", "2147.483647", "-2147.483645",
+                                           "107.999999", "-0.000000", "N", "-98765432.1", "12.5 m", "0"};
+    std::vector<std::string> lines;
+    for (int k = 0; k < 20000; ++k) lines.push_back(std::to_string(k * 7919 % 4000 - 2000) + "." +
+                                                    std::to_string(100000 + k * 104729 % 900000));
+    for (int k = 0; k < 20000; k += 37) lines[k] = fits[k % fits.size()];
+    const auto expectExact = [&lines](GeoidGrid* g) {
+        for (int k = 0; k < static_cast<int>(lines.size()); ++k) {
+            const GeoidGridCell c = getGridCell(g, k);
+            const double v = lines[k][0] == 'N' ? 0.0 : std::strtod(lines[k].c_str(), nullptr);
+            EXPECT_EQ(std::memcmp(&c.value, &v, sizeof v), 0) << lines[k];
+            EXPECT_EQ(c.valid, lines[k][0] == 'N' || v == kGeoidNoData ? '0' : '1') << lines[k];
+        }
+    };
+    const auto load = [&lines, this] {
+        std::FILE* in = std::tmpfile();
+        for (const std::string& l : lines) std::fprintf(in, "%s\n", l.c_str());
+        std::rewind(in);
+        return readTextGrid(in, 199, 99, 0, 0, 1, 1, nullptr, folder()); // 200 x 100 nodes
+    };
+    GeoidGrid* g = load();
     ASSERT_NE(g, nullptr);
-    for (int k = 0; k < gridNodeCount(g); ++k) {
-        const GeoidGridCell expected = (k % 11 == 0) ? emptyGridCell() : cellWithValue(k % 997 + 0.125);
-        ASSERT_TRUE(sameCell(getGridCell(g, k), expected)) << k;
-    }
+    EXPECT_TRUE(g->compactNodes != nullptr && g->rows == nullptr);
+    expectExact(g);
     destroyGeoidGrid(&g);
-}
-
-TEST_F(ScratchGrid, FailedLoadsLeaveNoScratchFile)
-{
-    EXPECT_EQ(loadGeoidGridFile(geoid_test::writeText("huge.grd", "0\n0\n1\n1\n65535\n65535\n").c_str()), -4);
-    EXPECT_EQ(loadGeoidGridFile(geoid_test::writeText("nan.grd", "0\n0\n1\n1\nnan\n1\n").c_str()), -4);
-    EXPECT_EQ(loadGeoidGridFile(geoid_test::writeText("trunc.grd", "0\n0\n").c_str()), -4);
+    for (const char* wide : {"1.2345678", "2147.483648", "-2147.483646", "1e-7", "-1e300", "5e-324"}) {
+        const std::string kept = lines[5001];
+        lines[5001] = wide;
+        g = load();
+        ASSERT_NE(g, nullptr);
+        EXPECT_TRUE(g->compactNodes == nullptr && g->rows != nullptr) << wide;
+        expectExact(g);
+        destroyGeoidGrid(&g);
+        lines[5001] = kept;
+    }
+    // Widening without memory for the cells moves the grid to a scratch file, intact.
+    g = load();
+    gGeoidAllocationsToFail = 1;
+    setGridCell(g, 3, cellWithValue(1.2345678));
+    EXPECT_EQ(g->inMemory, 0);
+    lines[3] = "1.2345678";
+    expectExact(g);
+    destroyGeoidGrid(&g);
 }
 
 TEST(ScratchFolder, UnusableFolderGivesNoGridAndNoFile)

@@ -26,7 +26,10 @@ struct Digest { // FNV-1a over the bits of every value, every NaN taken as the s
     }
     void operator()(int v) { word(static_cast<std::uint32_t>(v)); }
     void operator()(double v) { word(std::isnan(v) ? 0x7ff8000000000000ULL : bitsOf(v)); }
-    void operator()(std::initializer_list<double> vs) { std::for_each(vs.begin(), vs.end(), *this); }
+    void operator()(std::initializer_list<double> vs)
+    {
+        for (double v : vs) (*this)(v);
+    }
     void operator()(const geodCoord& p)
     {
         (*this)({p.lat, p.lon, p.northing, p.easting, p.elev, p.gridScale, p.convergence}), (*this)(p.utmZone);
@@ -252,6 +255,9 @@ void geocentric(Digest& d)
 }
 
 // The geocentric inverse on its own row, so that a change of its method re-baselines it alone.
+// Its rows and the national grids (whose datum shifts go through it) were recaptured when the
+// inverse became one Halley step: the geocentric tests hold it to the old iteration within
+// 1e-11 rad and 1 µm.
 void geocentricInverse(Digest& d)
 {
     globe([&](double, double, double, double x, double y, double z) {
@@ -270,14 +276,14 @@ const struct {
     void (*sweep)(Digest&);
     std::uint64_t expected;
 } kFamilies[] = {
-    {"utm", utm, 0xa7a8e5b67b1b79baULL},
-    {"spc83", spc83, 0x1ed003bf09b93ffdULL},
-    {"spc27", spc27, 0x2a871a25951423fcULL},
-    {"zone records", zoneRecords, 0x55c6bcb18ac84525ULL},
-    {"stand-alone projections", standalone, 0x295828131bff39a5ULL},
-    {"national grids", nationalGrids, 0x575793e89e14a868ULL},
-    {"geocentric, local, 3D", geocentric, 0x19148a46b9a4f4a5ULL},
-    {"geocentric inverse", geocentricInverse, 0x4b0bf5aaf48c425ULL},
+    {"utm", utm, 0x6f73c3bb68f407f4ULL},
+    {"spc83", spc83, 0x4247c24bd251183eULL},
+    {"spc27", spc27, 0xfec6e2e6fc69946ULL},
+    {"zone records", zoneRecords, 0xbf6c1d9bb1ba9defULL},
+    {"stand-alone projections", standalone, 0x73c2acd7ba827be6ULL},
+    {"national grids", nationalGrids, 0x61f1b87bdb365464ULL},
+    {"geocentric, local, 3D", geocentric, 0xc2a2ddda82d54814ULL},
+    {"geocentric inverse", geocentricInverse, 0x19335349a4a1624ULL},
 };
 
 TEST(BitIdentitySweep, EveryFamilyGivesTheCapturedBits)
