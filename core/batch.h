@@ -4,7 +4,6 @@
 #define KELVANE_CORE_BATCH_H
 
 #include <cstring>
-#include <initializer_list>
 
 #include "kelvane/batch.h"
 #include "kelvane/core.h"
@@ -25,53 +24,73 @@ inline void write(const batchOut& column, std::size_t i, double v)
     if (column.data) std::memcpy(reinterpret_cast<char*>(column.data) + i * column.stride, &v, sizeof v);
 }
 
-inline bool given(std::initializer_list<batchIn> columns)
+// A column of a batch with the field of a point record that it fills (an input) or that
+// is written to it (an output).
+struct FieldIn {
+    batchIn column;
+    double geodCoord::*field;
+};
+struct FieldOut {
+    batchOut column;
+    double geodCoord::*field;
+};
+
+// The loop of every batch: for point i a zeroed record receives the inputs, convert(record,
+// i) converts it and returns the point's status, and the outputs of a point that converted
+// (status 0) are written from the record; the status of every point is stored. Returns the
+// batch result, or kvBatchRefused, having written nothing, when status or a column is
+// missing: every input, and the first `required` outputs (the others may be NULL).
+template <std::size_t NIn, std::size_t NOut, class Convert>
+int convertRecords(std::size_t n, int* status, const FieldIn (&in)[NIn], const FieldOut (&out)[NOut],
+                   std::size_t required, Convert&& convert)
 {
-    for (const batchIn& c : columns) {
-        if (!c.data) return false;
+    if (!status) return kvBatchRefused;
+    for (const FieldIn& c : in) {
+        if (!c.column.data) return kvBatchRefused;
     }
-    return true;
-}
-
-inline bool given(std::initializer_list<batchOut> columns)
-{
-    for (const batchOut& c : columns) {
-        if (!c.data) return false;
+    for (std::size_t k = 0; k < required && k < NOut; ++k) {
+        if (!out[k].column.data) return kvBatchRefused;
     }
-    return true;
-}
-
-// Writes the four outputs of a forward projection of point i from a converted record.
-inline void writeGrid(const geodCoord& pt, std::size_t i, const batchOut& northing, const batchOut& easting,
-                      const batchOut& gridScale, const batchOut& convergence)
-{
-    write(northing, i, pt.northing);
-    write(easting, i, pt.easting);
-    write(gridScale, i, pt.gridScale);
-    write(convergence, i, pt.convergence);
-}
-
-// Writes the four outputs of an inverse projection of point i from a converted record.
-inline void writeGeographic(const geodCoord& pt, std::size_t i, const batchOut& lat, const batchOut& lon,
-                            const batchOut& gridScale, const batchOut& convergence)
-{
-    write(lat, i, pt.lat);
-    write(lon, i, pt.lon);
-    write(gridScale, i, pt.gridScale);
-    write(convergence, i, pt.convergence);
-}
-
-// Converts points 0..n-1 with convert(i), which returns the point's status (0 converted)
-// and writes the point's outputs itself; stores each status and returns the batch result.
-template <class Convert>
-int run(std::size_t n, int* status, Convert&& convert)
-{
     int result = kvBatchAllConverted;
     for (std::size_t i = 0; i < n; ++i) {
-        status[i] = convert(i);
-        if (status[i] != 0) result = kvBatchSomeFailed;
+        geodCoord pt{};
+        for (const FieldIn& c : in) pt.*c.field = read(c.column, i);
+        status[i] = convert(pt, i);
+        if (status[i] != 0) {
+            result = kvBatchSomeFailed;
+            continue;
+        }
+        for (const FieldOut& c : out) write(c.column, i, pt.*c.field);
     }
     return result;
+}
+
+// A forward projection: lat, lon in; northing and easting out, gridScale and convergence
+// where wanted.
+template <class Convert>
+int forwardPoints(std::size_t n, int* status, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
+                  batchOut gridScale, batchOut convergence, Convert&& convert)
+{
+    return convertRecords(n, status, {{lat, &geodCoord::lat}, {lon, &geodCoord::lon}},
+                          {{northing, &geodCoord::northing},
+                           {easting, &geodCoord::easting},
+                           {gridScale, &geodCoord::gridScale},
+                           {convergence, &geodCoord::convergence}},
+                          2, convert);
+}
+
+// An inverse projection: northing, easting in; lat and lon out, gridScale and convergence
+// where wanted.
+template <class Convert>
+int inversePoints(std::size_t n, int* status, batchIn northing, batchIn easting, batchOut lat, batchOut lon,
+                  batchOut gridScale, batchOut convergence, Convert&& convert)
+{
+    return convertRecords(n, status, {{northing, &geodCoord::northing}, {easting, &geodCoord::easting}},
+                          {{lat, &geodCoord::lat},
+                           {lon, &geodCoord::lon},
+                           {gridScale, &geodCoord::gridScale},
+                           {convergence, &geodCoord::convergence}},
+                          2, convert);
 }
 
 } // namespace kelvane::batch

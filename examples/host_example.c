@@ -40,5 +40,34 @@ int main(void)
         fprintf(stderr, "unexpected result (zone %d, round trip %.3g m)\n", point.utmZone, groundError);
         return 1;
     }
+
+    /* Many points per call: the same point among others, read as columns of an array of
+     * records (stride: the record's size), results written into plain arrays. */
+    {
+        geodCoord points[3];
+        double northing[3], easting[3];
+        int status[3];
+        batchIn lat, lon;
+        batchOut n, e, none = {NULL, 0};
+        points[0] = points[1] = points[2] = point;
+        points[1].lat = -34.0 * deg;
+        points[1].lon = 151.0 * deg;
+        points[2].lat = -33.0 * deg;
+        points[2].lon = 152.0 * deg;
+        lat.data = &points[0].lat;
+        lat.stride = sizeof(geodCoord);
+        lon.data = &points[0].lon;
+        lon.stride = sizeof(geodCoord);
+        n.data = northing;
+        n.stride = sizeof(double);
+        e.data = easting;
+        e.stride = sizeof(double);
+        if (UTMGeod2GridBatch(116, &grs80, 3, lat, lon, n, e, none, none, NULL, status) != kvBatchAllConverted ||
+            northing[0] != point.northing || easting[0] != point.easting) {
+            fprintf(stderr, "the batch differs from the one-point conversion\n");
+            return 1;
+        }
+        printf("batch: N %.4f  E %.4f\n", northing[2], easting[2]);
+    }
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "core/batch.h"
 #include "core/ellipsoid_terms.h"
 #include "core/math_constants.h"
 #include "core/named_ellipsoids.h"
@@ -186,6 +187,29 @@ int XYZ_EC2latLongElev(ellipsoid ell, geodCoord* pt)
     pt->lon = lambda;
     pt->elev = h;
     return 0;
+}
+
+// The batches convert as latLongElev2XYZ_EC and XYZ_EC2latLongElev do, point by point;
+// the ellipsoid's constants are a few products, formed with each point as the one-point
+// functions form them. Neither conversion fails for a point: every status is 0.
+int latLongElev2XYZ_ECBatch(const ellipsoid* ell, size_t n, batchIn lat, batchIn lon, batchIn elev, batchOut X,
+                            batchOut Y, batchOut Z, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    if (!ell) return kvBatchRefused;
+    return kelvane::batch::convertRecords(n, status, {{lat, &geodCoord::lat}, {lon, &geodCoord::lon}, {elev, &geodCoord::elev}},
+                                          {{X, &geodCoord::easting}, {Y, &geodCoord::northing}, {Z, &geodCoord::elev}}, 3,
+                                          [&](geodCoord& pt, std::size_t) { return latLongElev2XYZ_EC(*ell, &pt); });
+}
+
+int XYZ_EC2latLongElevBatch(const ellipsoid* ell, size_t n, batchIn X, batchIn Y, batchIn Z, batchOut lat,
+                            batchOut lon, batchOut elev, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    if (!ell) return kvBatchRefused;
+    return kelvane::batch::convertRecords(n, status, {{X, &geodCoord::easting}, {Y, &geodCoord::northing}, {Z, &geodCoord::elev}},
+                                          {{lat, &geodCoord::lat}, {lon, &geodCoord::lon}, {elev, &geodCoord::elev}}, 3,
+                                          [&](geodCoord& pt, std::size_t) { return XYZ_EC2latLongElev(*ell, &pt); });
 }
 
 namespace {

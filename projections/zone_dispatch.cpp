@@ -5,6 +5,7 @@
 #include "kelvane/lambert.h"
 #include "kelvane/oblique_mercator.h"
 #include "kelvane/transverse_mercator.h"
+#include "projections/zone_projection.h"
 
 int geod2Grid(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
@@ -48,3 +49,58 @@ int getTMT(ellipsoid* ell, zoneCnstnt* zone, geodCoord* station, geodCoord* back
     *correction = toForesight - toBacksight;
     return 0;
 }
+
+namespace kelvane {
+
+ZoneProjection zoneProjection(const ellipsoid& ell, const zoneCnstnt& zone)
+{
+    ZoneProjection z{};
+    z.ell = ell;
+    z.zone = zone;
+    switch (zone.projection) {
+    case kvTransverseMercator:
+        z.tmP = tm::parametersOf(ell, zone);
+        z.tmC = tm::seriesConstants(z.tmP);
+        break;
+    case kvLambertConformalConic: z.cone = lambertConstants(ell, zone, z.lcc); break;
+    case kvHotineObliqueMercator:
+        z.omForward = obliqueMercatorConstantsForward(ell, zone);
+        z.omInverse = obliqueMercatorConstantsInverse(ell, zone);
+        z.omSeries = omConformalSeries(z.omInverse);
+        break;
+    default: break;
+    }
+    return z;
+}
+
+int zoneForward(const ZoneProjection& z, geodCoord& pt)
+{
+    const bool zeroAxis = z.ell.semiMinor == 0.0 || z.ell.semiMajor == 0.0;
+    switch (z.zone.projection) {
+    case kvTransverseMercator: return tm::forward(z.tmP, z.tmC, pt.lat, pt.lon, pt);
+    case kvLambertConformalConic:
+        if (zeroAxis || !z.cone) return 1;
+        lambertForward(z.lcc, z.ell.semiMajor, z.zone, pt);
+        return 0;
+    case kvHotineObliqueMercator:
+        if (zeroAxis) return 1;
+        omForward(z.omForward, z.zone, pt);
+        return 0;
+    default: return 1;
+    }
+}
+
+int zoneInverse(const ZoneProjection& z, geodCoord& pt)
+{
+    switch (z.zone.projection) {
+    case kvTransverseMercator: return tm::inverse(z.tmP, z.tmC, pt.northing, pt.easting, pt);
+    case kvLambertConformalConic:
+        if (!z.cone) return 1;
+        lambertInverse(z.lcc, z.ell.semiMajor, z.zone, pt);
+        return 0;
+    case kvHotineObliqueMercator: omInverse(z.omInverse, z.omSeries, z.zone, pt); return 0;
+    default: return 1;
+    }
+}
+
+} // namespace kelvane

@@ -1,6 +1,7 @@
 // The exported SPCS 27 conversions: dispatch on the zone's kind to its routine pair.
 #include <cstdint>
 
+#include "core/batch.h"
 #include "kelvane/spc27.h"
 #include "state_plane/spc27_alaska.h"
 #include "state_plane/spc27_lambert.h"
@@ -41,4 +42,38 @@ int geod2SPC27(zoneconstant27* zone, geodCoord* point)
 int SPC272Geod(zoneconstant27* zone, geodCoord* point)
 {
     return run(kInverse, zone, point);
+}
+
+// The batches check the zone's kind once and run its routine for every point; the
+// routines use nothing but the record's constants and never fail.
+namespace {
+
+bool knownKind(const zoneconstant27* zone) { return zone && static_cast<uint32_t>(zone->projection) <= 3u; }
+
+} // namespace
+
+int geod2SPC27Batch(const zoneconstant27* zone, size_t n, batchIn lat, batchIn lon, batchOut northing,
+                    batchOut easting, batchOut gridScale, batchOut convergence, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    if (!knownKind(zone)) return kvBatchRefused;
+    const Routine forward = kForward[zone->projection];
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) {
+                                             forward(zone, &pt);
+                                             return 0;
+                                         });
+}
+
+int SPC272GeodBatch(const zoneconstant27* zone, size_t n, batchIn northing, batchIn easting, batchOut lat,
+                    batchOut lon, batchOut gridScale, batchOut convergence, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    if (!knownKind(zone)) return kvBatchRefused;
+    const Routine inverse = kInverse[zone->projection];
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) {
+                                             inverse(zone, &pt);
+                                             return 0;
+                                         });
 }

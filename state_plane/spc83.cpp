@@ -10,12 +10,11 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/batch.h"
 #include "core/math_constants.h"
 #include "core/named_ellipsoids.h"
 #include "kelvane/dispatch.h"
-#include "projections/lambert/lambert.h"
-#include "projections/oblique_mercator/oblique_mercator.h"
-#include "projections/transverse_mercator/transverse_mercator.h"
+#include "projections/zone_projection.h"
 #include "state_plane/spc83_zones.h"
 
 namespace kelvane {
@@ -24,14 +23,8 @@ zoneCnstnt spc83Zones[kSpc83ZoneCount];
 
 namespace {
 
-// The constants of a row's projection, derived by init83ZoneConstants; only those of the
-// row's kind are filled.
-struct Spc83RowConstants {
-    tm::SeriesConstants tm;
-    LambertConstants lambert;
-    ObliqueMercatorZone om;
-};
-Spc83RowConstants spc83RowConstants[kSpc83ZoneCount];
+// Each row's projection with its constants on GRS 80, derived by init83ZoneConstants.
+ZoneProjection spc83RowProjections[kSpc83ZoneCount];
 
 // The GRS 80 record every operation of the family works on, built by init83ZoneConstants.
 ellipsoid spc83Ellipsoid;
@@ -91,43 +84,13 @@ const zoneCnstnt* findZone(int zoneCode, int* index = nullptr)
     return &spc83Zones[i];
 }
 
-// Derives the constants of row i on the family's ellipsoid.
-void deriveRowConstants(int i)
-{
-    const zoneCnstnt& zone = spc83Zones[i];
-    Spc83RowConstants& c = spc83RowConstants[i];
-    switch (zone.projection) {
-    case kvTransverseMercator: c.tm = tm::seriesConstants(tm::parametersOf(spc83Ellipsoid, zone)); break;
-    case kvLambertConformalConic: // no zone of the table is a tangent cone
-        lambertConstants(spc83Ellipsoid, zone, c.lambert);
-        break;
-    case kvHotineObliqueMercator: c.om = obliqueMercatorZone(spc83Ellipsoid, zone); break;
-    default: break;
-    }
-}
-
-// Row i's projection, as the zone dispatch runs it: forward, geographic (longitude
-// positive west) to plane coordinates, as geod2Grid; otherwise back, as grid2Geod.
+// Row i's projection, as the zone dispatch runs it on a copy of the row: forward,
+// geographic (longitude positive west) to plane coordinates, as geod2Grid; otherwise back,
+// as grid2Geod.
 void project(int i, geodCoord& pt, bool forward)
 {
-    const zoneCnstnt& zone = spc83Zones[i];
-    const Spc83RowConstants& c = spc83RowConstants[i];
-    switch (zone.projection) {
-    case kvTransverseMercator: {
-        const tm::Parameters p = tm::parametersOf(spc83Ellipsoid, zone);
-        if (forward) {
-            tm::forward(p, c.tm, pt.lat, pt.lon, pt);
-        } else {
-            tm::inverse(p, c.tm, pt.northing, pt.easting, pt);
-        }
-        break;
-    }
-    case kvLambertConformalConic:
-        (forward ? lambertForward : lambertInverse)(c.lambert, spc83Ellipsoid.semiMajor, zone, pt);
-        break;
-    case kvHotineObliqueMercator: (forward ? omForward : omInverse)(c.om, zone, pt); break;
-    default: break;
-    }
+    const ZoneProjection& z = spc83RowProjections[i];
+    forward ? zoneForward(z, pt) : zoneInverse(z, pt);
 }
 
 // Plane to geographic with the longitude left positive west, as getTMT takes it. The
@@ -156,7 +119,9 @@ void init83ZoneConstants(void)
     ellipsoid& ell = kelvane::spc83Ellipsoid;
     std::memset(&ell, 0, sizeof ell);
     initEllipsoid(&ell, kelvane::kGrs80.a, kelvane::kGrs80.f);
-    for (int i = 0; i < kelvane::kSpc83ZoneCount; ++i) kelvane::deriveRowConstants(i);
+    for (int i = 0; i < kelvane::kSpc83ZoneCount; ++i) {
+        kelvane::spc83RowProjections[i] = kelvane::zoneProjection(ell, kelvane::spc83Zones[i]);
+    }
 }
 
 int invalidSPC83Zone(int zoneCode)
@@ -195,6 +160,37 @@ int SPC83Geod2Grid(int zoneCode, geodCoord* point)
     kelvane::project(i, *point, true);
     point->lon = -point->lon; // exact: the caller gets back the longitude it gave
     return 0;
+}
+
+// The batches convert every point on the row's constants as SPC83Geod2Grid and
+// SPC83Grid2Geod do (the longitude negated around the projection).
+int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
+                        batchOut gridScale, batchOut convergence, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    const int row = kelvane::rowOf(zoneCode);
+    if (row < 0) return kvBatchRefused;
+    const kelvane::ZoneProjection& z = kelvane::spc83RowProjections[row];
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) {
+                                             pt.lon = -pt.lon;
+                                             return kelvane::zoneForward(z, pt);
+                                         });
+}
+
+int SPC83Grid2GeodBatch(int zoneCode, size_t n, batchIn northing, batchIn easting, batchOut lat, batchOut lon,
+                        batchOut gridScale, batchOut convergence, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    const int row = kelvane::rowOf(zoneCode);
+    if (row < 0) return kvBatchRefused;
+    const kelvane::ZoneProjection& z = kelvane::spc83RowProjections[row];
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) {
+                                             const int r = kelvane::zoneInverse(z, pt);
+                                             pt.lon = -pt.lon;
+                                             return r;
+                                         });
 }
 
 int computeSPC83TmT(int zoneCode, double easting1, double northing1, double easting2, double northing2,

@@ -29,31 +29,53 @@ std::optional<std::string> lengthsInRange(std::initializer_list<double> values)
     return std::nullopt;
 }
 
-std::optional<std::string> forward(const Values& in, const ellipsoid& ell, std::vector<double>& out)
+// Both directions in blocks of three columns in, three out: each point is checked and put
+// in radians, then the block is converted in one call.
+constexpr std::size_t kColumns = 3;
+
+BatchSteps forwardSteps(const ellipsoid& ell)
 {
-    geodCoord p{};
-    p.lat = degToRad(in[0]);
-    p.lon = degToRad(std::remainder(in[1], 360.0));
-    p.elev = in[2];
-    latLongElev2XYZ_EC(ell, &p);
-    out = {p.easting, p.northing, p.elev};
-    return lengthsInRange({p.easting, p.northing, p.elev});
+    return {kColumns, kColumns,
+            [](const Values& in, double* x) -> std::optional<std::string> {
+                x[0] = degToRad(in[0]);
+                x[1] = degToRad(std::remainder(in[1], 360.0));
+                x[2] = in[2];
+                return std::nullopt;
+            },
+            [ell](std::size_t n, const double* x, double* r, int* status) {
+                latLongElev2XYZ_ECBatch(&ell, n, inputColumn(x, kColumns, 0), inputColumn(x, kColumns, 1),
+                                        inputColumn(x, kColumns, 2), resultColumn(r, kColumns, 0),
+                                        resultColumn(r, kColumns, 1), resultColumn(r, kColumns, 2), status);
+            },
+            [](const Values&, const double* r, int, std::vector<double>& out) {
+                out = {r[0], r[1], r[2]};
+                return lengthsInRange({r[0], r[1], r[2]});
+            }};
 }
 
-std::optional<std::string> inverse(const Values& in, const ellipsoid& ell, std::vector<double>& out)
+BatchSteps inverseSteps(const ellipsoid& ell)
 {
-    const double r = std::sqrt(in[0] * in[0] + in[1] * in[1] + in[2] * in[2]);
-    if (!(r >= kMinDistanceFromCentre)) {
-        return "point lies " + fixed(r / 1000.0, 3) + " km from the Earth's centre (at least " +
-               fixed(kMinDistanceFromCentre / 1000.0, 0) + " km needed)";
-    }
-    geodCoord p{};
-    p.easting = in[0];
-    p.northing = in[1];
-    p.elev = in[2];
-    XYZ_EC2latLongElev(ell, &p);
-    out = {radToDeg(p.lat), radToDeg(p.lon), p.elev};
-    return lengthsInRange({p.elev});
+    return {kColumns, kColumns,
+            [](const Values& in, double* x) -> std::optional<std::string> {
+                const double r = std::sqrt(in[0] * in[0] + in[1] * in[1] + in[2] * in[2]);
+                if (!(r >= kMinDistanceFromCentre)) {
+                    return "point lies " + fixed(r / 1000.0, 3) + " km from the Earth's centre (at least " +
+                           fixed(kMinDistanceFromCentre / 1000.0, 0) + " km needed)";
+                }
+                x[0] = in[0];
+                x[1] = in[1];
+                x[2] = in[2];
+                return std::nullopt;
+            },
+            [ell](std::size_t n, const double* x, double* r, int* status) {
+                XYZ_EC2latLongElevBatch(&ell, n, inputColumn(x, kColumns, 0), inputColumn(x, kColumns, 1),
+                                        inputColumn(x, kColumns, 2), resultColumn(r, kColumns, 0),
+                                        resultColumn(r, kColumns, 1), resultColumn(r, kColumns, 2), status);
+            },
+            [](const Values&, const double* r, int, std::vector<double>& out) {
+                out = {radToDeg(r[0]), radToDeg(r[1]), r[2]};
+                return lengthsInRange({r[2]});
+            }};
 }
 
 // Metres to 0.1 mm, without a minus sign on a value that prints as zero.
@@ -65,12 +87,8 @@ int runEcef(const Invocation& inv)
     if (!ell) return kExitUsage;
     const std::vector<Column> geographic{kLatitude, kLongitude, metres("h")};
     const std::vector<Column> cartesian{metres("X"), metres("Y"), metres("Z")};
-    if (inv.flag("--inverse")) {
-        return convertLines(inv, {cartesian, geographic,
-                                  [&](const Values& in, std::vector<double>& out) { return inverse(in, *ell, out); }});
-    }
-    return convertLines(inv, {geographic, cartesian,
-                              [&](const Values& in, std::vector<double>& out) { return forward(in, *ell, out); }});
+    if (inv.flag("--inverse")) return convertLines(inv, {cartesian, geographic, inBatches(inverseSteps(*ell))});
+    return convertLines(inv, {geographic, cartesian, inBatches(forwardSteps(*ell))});
 }
 
 int runEnu(const Invocation& inv)

@@ -80,36 +80,61 @@ int run(const Invocation& inv)
     LccParameters& p = *params;
     const double lon0 = radToDeg(p.calc.centralMeridian);
 
+    // Results of a block: northing, easting (or latitude, longitude), scale, convergence.
+    constexpr std::size_t kIn = 2, kOut = 4;
     if (inverseMode) {
-        return convertLines(inv, {{kNorthing, kEasting}, {kLatitude, kLongitude, kScale, kConvergence},
-                                  [&](const Values& in, std::vector<double>& out) -> std::optional<std::string> {
-                                      double lon, lat, k, gamma;
-                                      lambert_calc(&p.ell, &p.calc, in[0], in[1], &lon, &lat, &k, &gamma, 0);
-                                      if (!std::isfinite(lat) || !std::isfinite(lon) || !std::isfinite(k)) {
-                                          return std::string("northing ") + in.text(0) + " easting " +
-                                                 in.text(1) + " does not lie on the cone's map";
-                                      }
-                                      out = {radToDeg(lat), nearestTurn(radToDeg(lon), 0.0), k, radToDeg(gamma)};
-                                      return std::nullopt;
-                                  }});
+        return convertLines(
+            inv, {{kNorthing, kEasting},
+                  {kLatitude, kLongitude, kScale, kConvergence},
+                  inBatches({kIn, kOut,
+                             asGiven,
+                             [p](std::size_t n, const double* x, double* r, int* status) {
+                                 ellipsoid ell = p.ell;
+                                 zoneCnstnt calc = p.calc;
+                                 lambert_calcBatch(&ell, &calc, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1),
+                                                   resultColumn(r, kOut, 1), resultColumn(r, kOut, 0),
+                                                   resultColumn(r, kOut, 2), resultColumn(r, kOut, 3), 0, status);
+                             },
+                             [](const Values& in, const double* r, int status,
+                                std::vector<double>& out) -> std::optional<std::string> {
+                                 if (status != 0 || !std::isfinite(r[0]) || !std::isfinite(r[1]) || !std::isfinite(r[2])) {
+                                     return std::string("northing ") + in.text(0) + " easting " + in.text(1) +
+                                            " does not lie on the cone's map";
+                                 }
+                                 out = {radToDeg(r[0]), nearestTurn(radToDeg(r[1]), 0.0), r[2], radToDeg(r[3])};
+                                 return std::nullopt;
+                             }})});
     }
-    return convertLines(inv, {{kLatitude, kLongitude}, {kNorthing, kEasting, kScale, kConvergence},
-                              [&](const Values& in, std::vector<double>& out) -> std::optional<std::string> {
-                                  if (in[0] == p.farPole) return std::string(kNoImage);
-                                  // The longitude is taken within 180 degrees of the central meridian.
-                                  const double lon = degToRad(nearestTurn(in[1], lon0));
-                                  geodCoord g{};
-                                  g.lat = degToRad(in[0]);
-                                  g.lon = lon;
-                                  if (record) {
-                                      if (latLong2XY_Lambert(&p.record, &g) != 0) return std::string(kNoImage);
-                                  } else {
-                                      lambert_calc(&p.ell, &p.calc, g.lat, lon, &g.easting, &g.northing,
-                                                   &g.gridScale, &g.convergence, 1);
-                                  }
-                                  out = {g.northing, g.easting, g.gridScale, radToDeg(g.convergence)};
-                                  return finiteResults({g.northing, g.easting, g.gridScale}, kNoImage);
-                              }});
+    return convertLines(
+        inv, {{kLatitude, kLongitude},
+              {kNorthing, kEasting, kScale, kConvergence},
+              inBatches({kIn, kOut,
+                         [farPole = p.farPole, lon0](const Values& in, double* x) -> std::optional<std::string> {
+                             if (in[0] == farPole) return std::string(kNoImage);
+                             // The longitude is taken within 180 degrees of the central meridian.
+                             x[0] = degToRad(in[0]);
+                             x[1] = degToRad(nearestTurn(in[1], lon0));
+                             return std::nullopt;
+                         },
+                         [p, record](std::size_t n, const double* x, double* r, int* status) {
+                             if (record) {
+                                 latLong2XY_LambertBatch(&p.record, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1),
+                                                         resultColumn(r, kOut, 0), resultColumn(r, kOut, 1),
+                                                         resultColumn(r, kOut, 2), resultColumn(r, kOut, 3), status);
+                                 return;
+                             }
+                             ellipsoid ell = p.ell;
+                             zoneCnstnt calc = p.calc;
+                             lambert_calcBatch(&ell, &calc, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1),
+                                               resultColumn(r, kOut, 1), resultColumn(r, kOut, 0),
+                                               resultColumn(r, kOut, 2), resultColumn(r, kOut, 3), 1, status);
+                         },
+                         [](const Values&, const double* r, int status,
+                            std::vector<double>& out) -> std::optional<std::string> {
+                             if (status != 0) return std::string(kNoImage);
+                             out = {r[0], r[1], r[2], radToDeg(r[3])};
+                             return finiteResults({r[0], r[1], r[2]}, kNoImage);
+                         }})});
 }
 
 const Command kCommand{

@@ -75,27 +75,41 @@ int run(const Invocation& inv)
                                       return finiteResults({g.northing, g.easting}, kNoImage);
                                   }});
     }
+    constexpr std::size_t kIn = 2, kOut = 3;
     if (inverseMode) {
-        return convertLines(inv, {{kNorthing, kEasting}, {kLatitude, kLongitude, kScale},
-                                  [&](const Values& in, std::vector<double>& out) -> std::optional<std::string> {
-                                      geodCoord g{};
-                                      g.northing = in[0];
-                                      g.easting = in[1];
-                                      XY2latLong_OMProjCenter(zone, &g);
-                                      out = {radToDeg(g.lat), nearestTurn(radToDeg(g.lon), 0.0), g.gridScale};
-                                      return finiteResults({g.lat, g.lon, g.gridScale},
-                                                           "the grid point lies on no point of the map");
-                                  }});
+        return convertLines(
+            inv, {{kNorthing, kEasting},
+                  {kLatitude, kLongitude, kScale},
+                  inBatches({kIn, kOut,
+                             asGiven,
+                             [zone](std::size_t n, const double* x, double* r, int* status) {
+                                 XY2latLong_OMProjCenterBatch(&zone, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1),
+                                                              resultColumn(r, kOut, 0), resultColumn(r, kOut, 1),
+                                                              resultColumn(r, kOut, 2), status);
+                             },
+                             [](const Values&, const double* r, int, std::vector<double>& out) {
+                                 out = {radToDeg(r[0]), nearestTurn(radToDeg(r[1]), 0.0), r[2]};
+                                 return finiteResults({r[0], r[1], r[2]}, "the grid point lies on no point of the map");
+                             }})});
     }
-    return convertLines(inv, {{kLatitude, kLongitude}, {kNorthing, kEasting, kScale},
-                              [&](const Values& in, std::vector<double>& out) -> std::optional<std::string> {
-                                  geodCoord g{};
-                                  g.lat = degToRad(in[0]);
-                                  g.lon = degToRad(nearestTurn(in[1], lonc));
-                                  latLong2XY_OMProjCenter(zone, &g);
-                                  out = {g.northing, g.easting, g.gridScale};
-                                  return finiteResults({g.northing, g.easting, g.gridScale}, kNoImage);
-                              }});
+    return convertLines(
+        inv, {{kLatitude, kLongitude},
+              {kNorthing, kEasting, kScale},
+              inBatches({kIn, kOut,
+                         [lonc](const Values& in, double* x) -> std::optional<std::string> {
+                             x[0] = degToRad(in[0]);
+                             x[1] = degToRad(nearestTurn(in[1], lonc));
+                             return std::nullopt;
+                         },
+                         [zone](std::size_t n, const double* x, double* r, int* status) {
+                             latLong2XY_OMProjCenterBatch(&zone, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1),
+                                                          resultColumn(r, kOut, 0), resultColumn(r, kOut, 1),
+                                                          resultColumn(r, kOut, 2), status);
+                         },
+                         [](const Values&, const double* r, int, std::vector<double>& out) {
+                             out = {r[0], r[1], r[2]};
+                             return finiteResults({r[0], r[1], r[2]}, kNoImage);
+                         }})});
 }
 
 const Command kCommand{

@@ -53,29 +53,49 @@ int listZones()
     return kExitOk;
 }
 
-std::optional<std::string> forward(zoneconstant27& zone, const LengthUnit& unit, const Values& in,
-                                   std::vector<double>& out)
+// Both directions in blocks: each point is put in feet and west-positive radians, then the
+// block is converted in one call.
+constexpr std::size_t kIn = 2, kOut = 4;
+
+BatchSteps forwardSteps(const zoneconstant27& zone, const LengthUnit& unit)
 {
-    geodCoord p{};
-    p.lat = degToRad(in[0]);
-    p.lon = degToRad(nearestTurn(-in[1], centralMeridianWest(zone))); // the family takes them positive west
-    if (geod2SPC27(&zone, &p) != 0) return std::string("the zone's projection kind is not known");
-    if (!std::isfinite(p.northing) || !std::isfinite(p.easting)) return std::string("the point has no grid position");
-    out = {convertLength(p.northing, kUsSurveyFoot, unit), convertLength(p.easting, kUsSurveyFoot, unit), p.gridScale,
-           radToDeg(p.convergence)};
-    return std::nullopt;
+    return {kIn, kOut,
+            [zone](const Values& in, double* x) -> std::optional<std::string> {
+                x[0] = degToRad(in[0]);
+                x[1] = degToRad(nearestTurn(-in[1], centralMeridianWest(zone))); // the family takes them positive west
+                return std::nullopt;
+            },
+            [zone](std::size_t n, const double* x, double* r, int* status) {
+                geod2SPC27Batch(&zone, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1), resultColumn(r, kOut, 0),
+                                resultColumn(r, kOut, 1), resultColumn(r, kOut, 2), resultColumn(r, kOut, 3), status);
+            },
+            [unit](const Values&, const double* r, int status, std::vector<double>& out) -> std::optional<std::string> {
+                if (status != 0) return std::string("the zone's projection kind is not known");
+                if (!std::isfinite(r[0]) || !std::isfinite(r[1])) return std::string("the point has no grid position");
+                out = {convertLength(r[0], kUsSurveyFoot, unit), convertLength(r[1], kUsSurveyFoot, unit), r[2],
+                       radToDeg(r[3])};
+                return std::nullopt;
+            }};
 }
 
-std::optional<std::string> inverse(zoneconstant27& zone, const LengthUnit& unit, const Values& in,
-                                   std::vector<double>& out)
+BatchSteps inverseSteps(const zoneconstant27& zone, const LengthUnit& unit)
 {
-    geodCoord p{};
-    p.northing = convertLength(in[0], unit, kUsSurveyFoot);
-    p.easting = convertLength(in[1], unit, kUsSurveyFoot);
-    if (SPC272Geod(&zone, &p) != 0) return std::string("the zone's projection kind is not known");
-    if (!std::isfinite(p.lat) || !std::isfinite(p.lon)) return std::string("the point has no geographic position");
-    out = {radToDeg(p.lat), nearestTurn(-radToDeg(p.lon), 0.0), p.gridScale, radToDeg(p.convergence)};
-    return std::nullopt;
+    return {kIn, kOut,
+            [unit](const Values& in, double* x) -> std::optional<std::string> {
+                x[0] = convertLength(in[0], unit, kUsSurveyFoot);
+                x[1] = convertLength(in[1], unit, kUsSurveyFoot);
+                return std::nullopt;
+            },
+            [zone](std::size_t n, const double* x, double* r, int* status) {
+                SPC272GeodBatch(&zone, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1), resultColumn(r, kOut, 0),
+                                resultColumn(r, kOut, 1), resultColumn(r, kOut, 2), resultColumn(r, kOut, 3), status);
+            },
+            [](const Values&, const double* r, int status, std::vector<double>& out) -> std::optional<std::string> {
+                if (status != 0) return std::string("the zone's projection kind is not known");
+                if (!std::isfinite(r[0]) || !std::isfinite(r[1])) return std::string("the point has no geographic position");
+                out = {radToDeg(r[0]), nearestTurn(-radToDeg(r[1]), 0.0), r[2], radToDeg(r[3])};
+                return std::nullopt;
+            }};
 }
 
 int run(const Invocation& inv)
@@ -96,11 +116,9 @@ int run(const Invocation& inv)
     const Column northing{"northing", Quantity::Length, 4, false}, easting{"easting", Quantity::Length, 4, false};
     const Column convergence{"convergence", Quantity::Angle, 9, false};
     if (inverseMode) {
-        return convertLines(inv, {{northing, easting}, {lat, lon, kScale, convergence},
-                                  [&](const Values& in, std::vector<double>& out) { return inverse(zone, *unit, in, out); }});
+        return convertLines(inv, {{northing, easting}, {lat, lon, kScale, convergence}, inBatches(inverseSteps(zone, *unit))});
     }
-    return convertLines(inv, {{lat, lon}, {northing, easting, kScale, convergence},
-                              [&](const Values& in, std::vector<double>& out) { return forward(zone, *unit, in, out); }});
+    return convertLines(inv, {{lat, lon}, {northing, easting, kScale, convergence}, inBatches(forwardSteps(zone, *unit))});
 }
 
 int list()

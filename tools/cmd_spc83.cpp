@@ -33,40 +33,59 @@ std::optional<std::string> tooFarFromMeridian(const zoneCnstnt& zone, double lon
            std::to_string(zone.zoneCode) + " (limit " + fixed(kMaxTmOffsetDeg, 0) + ")";
 }
 
-std::optional<std::string> forward(const Values& in, const zoneCnstnt& zone, const LengthUnit& unit,
-                                   std::vector<double>& out)
-{
-    const double lonDeg = nearestTurn(in[1], centreLongitudeEast(zone));
-    if (auto problem = tooFarFromMeridian(zone, lonDeg)) return problem;
+// Both directions in blocks: each point is checked and put in metres and radians, then the
+// block is converted in one call.
+constexpr std::size_t kIn = 2, kOut = 4;
 
-    geodCoord p{};
-    p.lat = degToRad(in[0]);
-    p.lon = degToRad(lonDeg);
-    SPC83Geod2Grid(zone.zoneCode, &p);
-    if (!std::isfinite(p.northing) || !std::isfinite(p.easting)) {
-        return "the point has no plane coordinates in zone " + std::to_string(zone.zoneCode);
-    }
-    out = {convertLength(p.northing, kMetre, unit), convertLength(p.easting, kMetre, unit), p.gridScale,
-           radToDeg(p.convergence)};
-    return std::nullopt;
+BatchSteps forwardSteps(const zoneCnstnt& zone, const LengthUnit& unit)
+{
+    return {kIn, kOut,
+            [zone](const Values& in, double* x) -> std::optional<std::string> {
+                const double lonDeg = nearestTurn(in[1], centreLongitudeEast(zone));
+                if (auto problem = tooFarFromMeridian(zone, lonDeg)) return problem;
+                x[0] = degToRad(in[0]);
+                x[1] = degToRad(lonDeg);
+                return std::nullopt;
+            },
+            [code = zone.zoneCode](std::size_t n, const double* x, double* r, int* status) {
+                SPC83Geod2GridBatch(code, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1), resultColumn(r, kOut, 0),
+                                    resultColumn(r, kOut, 1), resultColumn(r, kOut, 2), resultColumn(r, kOut, 3),
+                                    status);
+            },
+            [code = zone.zoneCode, unit](const Values&, const double* r, int status,
+                                         std::vector<double>& out) -> std::optional<std::string> {
+                if (status != 0 || !std::isfinite(r[0]) || !std::isfinite(r[1])) {
+                    return "the point has no plane coordinates in zone " + std::to_string(code);
+                }
+                out = {convertLength(r[0], kMetre, unit), convertLength(r[1], kMetre, unit), r[2], radToDeg(r[3])};
+                return std::nullopt;
+            }};
 }
 
-std::optional<std::string> inverse(const Values& in, const zoneCnstnt& zone, const LengthUnit& unit,
-                                   std::vector<double>& out)
+BatchSteps inverseSteps(const zoneCnstnt& zone, const LengthUnit& unit)
 {
-    geodCoord p{};
-    p.northing = convertLength(in[0], unit, kMetre);
-    p.easting = convertLength(in[1], unit, kMetre);
-    SPC83Grid2Geod(zone.zoneCode, &p);
-    const double latDeg = radToDeg(p.lat);
-    const double lonDeg = radToDeg(p.lon);
-    if (!std::isfinite(latDeg) || !std::isfinite(lonDeg) || std::fabs(latDeg) > 90.0) {
-        return "northing " + in.text(0) + ", easting " + in.text(1) + " lie on no point of the ellipsoid in zone " +
-               std::to_string(zone.zoneCode);
-    }
-    if (auto problem = tooFarFromMeridian(zone, lonDeg)) return problem;
-    out = {latDeg, nearestTurn(lonDeg, 0.0), p.gridScale, radToDeg(p.convergence)};
-    return std::nullopt;
+    return {kIn, kOut,
+            [unit](const Values& in, double* x) -> std::optional<std::string> {
+                x[0] = convertLength(in[0], unit, kMetre);
+                x[1] = convertLength(in[1], unit, kMetre);
+                return std::nullopt;
+            },
+            [code = zone.zoneCode](std::size_t n, const double* x, double* r, int* status) {
+                SPC83Grid2GeodBatch(code, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1), resultColumn(r, kOut, 0),
+                                    resultColumn(r, kOut, 1), resultColumn(r, kOut, 2), resultColumn(r, kOut, 3),
+                                    status);
+            },
+            [zone](const Values& in, const double* r, int status, std::vector<double>& out) -> std::optional<std::string> {
+                const double latDeg = radToDeg(r[0]);
+                const double lonDeg = radToDeg(r[1]);
+                if (status != 0 || !std::isfinite(latDeg) || !std::isfinite(lonDeg) || std::fabs(latDeg) > 90.0) {
+                    return "northing " + in.text(0) + ", easting " + in.text(1) +
+                           " lie on no point of the ellipsoid in zone " + std::to_string(zone.zoneCode);
+                }
+                if (auto problem = tooFarFromMeridian(zone, lonDeg)) return problem;
+                out = {latDeg, nearestTurn(lonDeg, 0.0), r[2], radToDeg(r[3])};
+                return std::nullopt;
+            }};
 }
 
 std::optional<std::string> arcToChord(const Values& in, const zoneCnstnt& zone, const LengthUnit& unit,
@@ -118,10 +137,10 @@ int run(const Invocation& inv)
     }
     if (inverseMode) {
         return convertLines(inv, {{kNorthing, kEasting}, {kLatitude, kLongitude, kScale, kConvergence},
-                                  [&](const Values& in, std::vector<double>& out) { return inverse(in, zone, *unit, out); }});
+                                  inBatches(inverseSteps(zone, *unit))});
     }
     return convertLines(inv, {{kLatitude, kLongitude}, {kNorthing, kEasting, kScale, kConvergence},
-                              [&](const Values& in, std::vector<double>& out) { return forward(in, zone, *unit, out); }});
+                              inBatches(forwardSteps(zone, *unit))});
 }
 
 const Command kCommand{

@@ -69,36 +69,52 @@ int run(const Invocation& inv)
     const zoneCnstntTM zc = *params;
     const double centre = -radToDeg(zc.centralMeridian);
 
+    constexpr std::size_t kIn = 2, kOut = 4;
     if (inv.flag("--inverse")) {
-        return convertLines(inv, {{kNorthing, kEasting}, {kLatitude, kLongitude, kScale, kConvergence},
-                                  [&](const Values& in, std::vector<double>& out) -> std::optional<std::string> {
-                                      geodCoord g{};
-                                      g.northing = in[0];
-                                      g.easting = in[1];
-                                      if (XY_TransverseMercator2latLong(zc, &g) != 0 || !(std::fabs(g.lat) <= 2.0)) {
-                                          return "northing " + in.text(0) + " easting " + in.text(1) +
-                                                 " does not lie on the ellipsoid";
-                                      }
-                                      const double offset = radToDeg(g.lon) - centre;
-                                      if (std::fabs(offset) > kMaxOffsetDeg) return tooFar(offset);
-                                      out = {radToDeg(g.lat), nearestTurn(radToDeg(g.lon), 0.0), g.gridScale,
-                                             radToDeg(g.convergence)};
-                                      return std::nullopt;
-                                  }});
+        return convertLines(
+            inv, {{kNorthing, kEasting},
+                  {kLatitude, kLongitude, kScale, kConvergence},
+                  inBatches({kIn, kOut,
+                             asGiven,
+                             [zc](std::size_t n, const double* x, double* r, int* status) {
+                                 XY_TransverseMercator2latLongBatch(&zc, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1),
+                                                                    resultColumn(r, kOut, 0), resultColumn(r, kOut, 1),
+                                                                    resultColumn(r, kOut, 2), resultColumn(r, kOut, 3),
+                                                                    status);
+                             },
+                             [centre](const Values& in, const double* r, int status,
+                                      std::vector<double>& out) -> std::optional<std::string> {
+                                 if (status != 0 || !(std::fabs(r[0]) <= 2.0)) {
+                                     return "northing " + in.text(0) + " easting " + in.text(1) +
+                                            " does not lie on the ellipsoid";
+                                 }
+                                 const double offset = radToDeg(r[1]) - centre;
+                                 if (std::fabs(offset) > kMaxOffsetDeg) return tooFar(offset);
+                                 out = {radToDeg(r[0]), nearestTurn(radToDeg(r[1]), 0.0), r[2], radToDeg(r[3])};
+                                 return std::nullopt;
+                             }})});
     }
-    return convertLines(inv, {{kLatitude, kLongitude}, {kNorthing, kEasting, kScale, kConvergence},
-                              [&](const Values& in, std::vector<double>& out) -> std::optional<std::string> {
-                                  const double lonDeg = nearestTurn(in[1], centre);
-                                  if (std::fabs(lonDeg - centre) > kMaxOffsetDeg) return tooFar(lonDeg - centre);
-                                  geodCoord g{};
-                                  g.lat = degToRad(in[0]);
-                                  g.lon = degToRad(lonDeg);
-                                  if (latLong2XY_TransverseMercator(zc, &g) != 0) {
-                                      return std::string("the point has no finite image on this projection");
-                                  }
-                                  out = {g.northing, g.easting, g.gridScale, radToDeg(g.convergence)};
-                                  return std::nullopt;
-                              }});
+    return convertLines(
+        inv, {{kLatitude, kLongitude},
+              {kNorthing, kEasting, kScale, kConvergence},
+              inBatches({kIn, kOut,
+                         [centre](const Values& in, double* x) -> std::optional<std::string> {
+                             const double lonDeg = nearestTurn(in[1], centre);
+                             if (std::fabs(lonDeg - centre) > kMaxOffsetDeg) return tooFar(lonDeg - centre);
+                             x[0] = degToRad(in[0]);
+                             x[1] = degToRad(lonDeg);
+                             return std::nullopt;
+                         },
+                         [zc](std::size_t n, const double* x, double* r, int* status) {
+                             latLong2XY_TransverseMercatorBatch(&zc, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1),
+                                                                resultColumn(r, kOut, 0), resultColumn(r, kOut, 1),
+                                                                resultColumn(r, kOut, 2), resultColumn(r, kOut, 3), status);
+                         },
+                         [](const Values&, const double* r, int status, std::vector<double>& out) -> std::optional<std::string> {
+                             if (status != 0) return std::string("the point has no finite image on this projection");
+                             out = {r[0], r[1], r[2], radToDeg(r[3])};
+                             return std::nullopt;
+                         }})});
 }
 
 const Command kCommand{

@@ -32,43 +32,63 @@ std::string tooFar(double offsetDeg, int code)
            std::to_string(code) + " (limit " + fixed(kMaxOffsetDeg, 0) + ")";
 }
 
-// zone 0: each point's own zone.
-std::optional<std::string> forward(const Values& in, int zone, ellipsoid ell, std::vector<double>& out)
+// Forward in blocks: each point is checked and its degrees turned into radians, then the
+// block is converted in one call. zone 0: each point's own zone.
+BatchSteps forwardSteps(int zone, const ellipsoid& ell)
 {
-    double lonDeg = in[1];
-    int code = zone;
-    if (code == 0) {
-        lonDeg = nearestTurn(lonDeg, 0.0);
-        code = utmZoneFromPosition(degToRad(in[0]), degToRad(lonDeg));
-    }
-    const double centre = centralMeridianEast(code);
-    lonDeg = nearestTurn(lonDeg, centre);
-    if (std::fabs(lonDeg - centre) > kMaxOffsetDeg) return tooFar(lonDeg - centre, code);
-
-    geodCoord p{};
-    p.lat = degToRad(in[0]);
-    p.lon = degToRad(lonDeg);
-    UTMGeod2Grid(code, &ell, &p);
-    out = {p.northing, p.easting, p.gridScale, radToDeg(p.convergence), static_cast<double>(p.utmZone)};
-    return std::nullopt;
+    constexpr std::size_t kIn = 2, kOut = 5;
+    return {kIn, kOut,
+            [zone](const Values& in, double* x) -> std::optional<std::string> {
+                double lonDeg = in[1];
+                int code = zone;
+                if (code == 0) {
+                    lonDeg = nearestTurn(lonDeg, 0.0);
+                    code = utmZoneFromPosition(degToRad(in[0]), degToRad(lonDeg));
+                }
+                const double centre = centralMeridianEast(code);
+                lonDeg = nearestTurn(lonDeg, centre);
+                if (std::fabs(lonDeg - centre) > kMaxOffsetDeg) return tooFar(lonDeg - centre, code);
+                x[0] = degToRad(in[0]);
+                x[1] = degToRad(lonDeg);
+                return std::nullopt;
+            },
+            [zone, ell](std::size_t n, const double* x, double* r, int* status) {
+                ellipsoid e = ell;
+                std::vector<int32_t> zones(n);
+                UTMGeod2GridBatch(zone, &e, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1), resultColumn(r, kOut, 0),
+                                  resultColumn(r, kOut, 1), resultColumn(r, kOut, 2), resultColumn(r, kOut, 3),
+                                  zones.data(), status);
+                for (std::size_t i = 0; i < n; ++i) r[i * kOut + 4] = zones[i];
+            },
+            [](const Values&, const double* r, int status, std::vector<double>& out) -> std::optional<std::string> {
+                if (status != 0) return std::string("the point has no UTM zone");
+                out = {r[0], r[1], r[2], radToDeg(r[3]), r[4]};
+                return std::nullopt;
+            }};
 }
 
-std::optional<std::string> inverse(const Values& in, int zone, ellipsoid ell, std::vector<double>& out)
+BatchSteps inverseSteps(int zone, const ellipsoid& ell)
 {
-    geodCoord p{};
-    p.northing = in[0];
-    p.easting = in[1];
-    UTMGrid2Geod(zone, &ell, &p);
-    const double latDeg = radToDeg(p.lat);
-    const double centre = centralMeridianEast(zone);
-    const double offset = radToDeg(p.lon) - centre;
-    if (!std::isfinite(latDeg) || !std::isfinite(offset) || std::fabs(latDeg) > 90.0) {
-        return "northing " + in.text(0) + " easting " + in.text(1) + " does not lie on the ellipsoid in zone " +
-               std::to_string(zone);
-    }
-    if (std::fabs(offset) > kMaxOffsetDeg) return tooFar(offset, zone);
-    out = {latDeg, nearestTurn(radToDeg(p.lon), 0.0), p.gridScale, radToDeg(p.convergence), static_cast<double>(zone)};
-    return std::nullopt;
+    constexpr std::size_t kIn = 2, kOut = 4;
+    return {kIn, kOut,
+            asGiven,
+            [zone, ell](std::size_t n, const double* x, double* r, int* status) {
+                ellipsoid e = ell;
+                UTMGrid2GeodBatch(zone, &e, n, inputColumn(x, kIn, 0), inputColumn(x, kIn, 1), resultColumn(r, kOut, 0),
+                                  resultColumn(r, kOut, 1), resultColumn(r, kOut, 2), resultColumn(r, kOut, 3), status);
+            },
+            [zone](const Values& in, const double* r, int status, std::vector<double>& out) -> std::optional<std::string> {
+                const double latDeg = radToDeg(r[0]);
+                const double centre = centralMeridianEast(zone);
+                const double offset = radToDeg(r[1]) - centre;
+                if (status != 0 || !std::isfinite(latDeg) || !std::isfinite(offset) || std::fabs(latDeg) > 90.0) {
+                    return "northing " + in.text(0) + " easting " + in.text(1) +
+                           " does not lie on the ellipsoid in zone " + std::to_string(zone);
+                }
+                if (std::fabs(offset) > kMaxOffsetDeg) return tooFar(offset, zone);
+                out = {latDeg, nearestTurn(radToDeg(r[1]), 0.0), r[2], radToDeg(r[3]), static_cast<double>(zone)};
+                return std::nullopt;
+            }};
 }
 
 int listZones()
@@ -107,15 +127,13 @@ int run(const Invocation& inv)
 
     const Column zoneColumn{"zone", Quantity::Count, 0, false};
     if (inverseMode) {
-        return convertLines(inv, {{kNorthing, kEasting}, {kLatitude, kLongitude, kScale, kConvergence, zoneColumn},
-                                  [&](const Values& in, std::vector<double>& out) {
-                                      return inverse(in, zone, *ell, out);
-                                  }});
+        return convertLines(inv, {{kNorthing, kEasting},
+                                  {kLatitude, kLongitude, kScale, kConvergence, zoneColumn},
+                                  inBatches(inverseSteps(zone, *ell))});
     }
-    return convertLines(inv, {{kLatitude, kLongitude}, {kNorthing, kEasting, kScale, kConvergence, zoneColumn},
-                              [&](const Values& in, std::vector<double>& out) {
-                                  return forward(in, zone, *ell, out);
-                              }});
+    return convertLines(inv, {{kLatitude, kLongitude},
+                              {kNorthing, kEasting, kScale, kConvergence, zoneColumn},
+                              inBatches(forwardSteps(zone, *ell))});
 }
 
 const Command kCommand{

@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <memory>
+#if defined(__GLIBCXX__) && !defined(_WIN32)
+#include <ext/stdio_filebuf.h>
+#endif
 
 #include "cli.h"
 
@@ -187,10 +191,37 @@ private:
     std::vector<Column> columns_;
 };
 
+// Standard input as a stream that can tell whether more input is ready: std::cin, kept in
+// step with C's stdin, cannot. On POSIX hosts descriptor 0 is read through a buffer of its
+// own (nothing else in the program reads standard input); elsewhere std::cin is used and
+// every block ends with the line in hand.
+class StandardInput {
+public:
+    std::istream* stream()
+    {
+#if defined(__GLIBCXX__) && !defined(_WIN32)
+        if (!stream_) {
+            buffer_ = std::make_unique<__gnu_cxx::stdio_filebuf<char>>(0, std::ios::in);
+            stream_ = std::make_unique<std::istream>(buffer_.get());
+        }
+        return stream_.get();
+#else
+        return &std::cin;
+#endif
+    }
+
+private:
+#if defined(__GLIBCXX__) && !defined(_WIN32)
+    std::unique_ptr<__gnu_cxx::stdio_filebuf<char>> buffer_;
+    std::unique_ptr<std::istream> stream_;
+#endif
+};
+
 // Opens --input (or takes standard input); nothing, after reporting, when it cannot.
-std::istream* openInput(const std::string& command, const std::optional<std::string>& inputPath, std::ifstream& file)
+std::istream* openInput(const std::string& command, const std::optional<std::string>& inputPath, std::ifstream& file,
+                        StandardInput& standardInput)
 {
-    if (!inputPath || *inputPath == "-") return &std::cin;
+    if (!inputPath || *inputPath == "-") return standardInput.stream();
     file.open(*inputPath, std::ios::binary);
     if (!file) {
         usageError(command, "cannot open input file '" + *inputPath + "'");
@@ -267,7 +298,8 @@ void warnLine(const std::string& message)
 int readLines(const std::string& command, const std::optional<std::string>& inputPath, const LineHandler& handle)
 {
     std::ifstream file;
-    std::istream* in = openInput(command, inputPath, file);
+    StandardInput standardInput;
+    std::istream* in = openInput(command, inputPath, file, standardInput);
     if (!in) return kExitUsage;
     int failed = 0;
     long lineNo = 0;
@@ -284,43 +316,135 @@ int readLines(const std::string& command, const std::optional<std::string>& inpu
     return failed ? kExitLineFailed : kExitOk;
 }
 
+ConvertBlock inBatches(BatchSteps steps)
+{
+    return [steps](Block& block) {
+        const std::size_t n = block.points.size();
+        std::vector<double> inputs(n * steps.inputsPerPoint);
+        std::vector<std::size_t> prepared; // the points that go to the batch, in order
+        for (std::size_t i = 0; i < n; ++i) {
+            block.problems[i] = steps.prepare(block.points[i], inputs.data() + prepared.size() * steps.inputsPerPoint);
+            if (!block.problems[i]) prepared.push_back(i);
+        }
+        const std::size_t m = prepared.size();
+        // A call the library refuses writes nothing: its points keep a failing status.
+        std::vector<double> results(m * steps.resultsPerPoint, std::nan(""));
+        std::vector<int> status(m, kvBatchRefused);
+        if (m > 0) steps.convertMany(m, inputs.data(), results.data(), status.data());
+        for (std::size_t j = 0; j < m; ++j) {
+            const std::size_t i = prepared[j];
+            block.problems[i] =
+                steps.finish(block.points[i], results.data() + j * steps.resultsPerPoint, status[j], block.results[i]);
+        }
+    };
+}
+
+std::optional<std::string> asGiven(const Values& in, double* inputs)
+{
+    for (std::size_t i = 0; i < in.size(); ++i) inputs[i] = in[i];
+    return std::nullopt;
+}
+
+batchIn inputColumn(const double* inputs, std::size_t perPoint, std::size_t k)
+{
+    return {inputs + k, perPoint * sizeof(double)};
+}
+
+batchOut resultColumn(double* results, std::size_t perPoint, std::size_t k)
+{
+    return {results + k, perPoint * sizeof(double)};
+}
+
+namespace {
+
+// A line read and checked, waiting in its block for conversion and output.
+struct PendingLine {
+    long number;
+    InputLine point;
+    std::optional<std::string> problem;
+};
+
+// Whether the next line can be read without waiting for the producer of the input.
+bool moreInputReady(std::istream& in)
+{
+    return in.rdbuf()->in_avail() > 0;
+}
+
+} // namespace
+
 int convertLines(const Invocation& inv, const Conversion& conversion)
 {
     const std::optional<Style> style = readStyle(inv);
     if (!style) return kExitUsage;
     std::ifstream file;
-    std::istream* in = openInput(inv.name(), inv.value("--input"), file);
+    StandardInput standardInput;
+    std::istream* in = openInput(inv.name(), inv.value("--input"), file, standardInput);
     if (!in) return kExitUsage;
 
     std::vector<Quantity> kinds;
     for (const Column& c : conversion.inputs) kinds.push_back(c.quantity);
     const Writer writer(*style, styledColumns(conversion.outputs, *style));
     writer.header();
-    std::vector<double> out(conversion.outputs.size());
-    InputLine point;
     int failed = 0;
+    std::vector<PendingLine> pending;
+
+    // Converts the lines read so far, then writes their results (or reports them) in order.
+    const auto convertPending = [&] {
+        Block block;
+        std::vector<PendingLine*> converted;
+        for (PendingLine& line : pending) {
+            if (line.problem) continue;
+            block.points.emplace_back(line.point.values, line.point.fields);
+            converted.push_back(&line);
+        }
+        block.results.assign(converted.size(), std::vector<double>(conversion.outputs.size()));
+        block.problems.assign(converted.size(), std::nullopt);
+        if (conversion.convertBlock) {
+            if (!converted.empty()) conversion.convertBlock(block);
+        } else {
+            for (std::size_t i = 0; i < converted.size(); ++i) {
+                block.problems[i] = onLine(inv.name(), converted[i]->number,
+                                           [&] { return conversion.convert(block.points[i], block.results[i]); });
+            }
+        }
+        std::size_t next = 0;
+        for (PendingLine& line : pending) {
+            const std::vector<double>* result = nullptr;
+            if (!line.problem) {
+                line.problem = block.problems[next];
+                result = &block.results[next];
+                ++next;
+            }
+            if (!line.problem) {
+                writer.result(line.number, line.point, *result);
+                continue;
+            }
+            report(inv.name(), line.number, *line.problem);
+            ++failed;
+            if (!style->skipBad) writer.placeholder(line.number, line.point, *line.problem);
+        }
+        pending.clear();
+        std::cout.flush();
+    };
+
     long lineNo = 0;
     for (std::string line; std::getline(*in, line);) {
         ++lineNo;
-        std::optional<std::string> problem = parseInputLine(line, kinds, style->idFirst, lineNo == 1, point);
-        if (point.empty) continue;
-        for (std::size_t i = 0; !problem && i < kinds.size(); ++i) {
-            if (kinds[i] == Quantity::Latitude && !(point.values[i] >= -90.0 && point.values[i] <= 90.0)) {
-                problem = "latitude " + point.fields[i] + " is outside -90..90";
+        PendingLine read{lineNo, {}, std::nullopt};
+        read.problem = parseInputLine(line, kinds, style->idFirst, lineNo == 1, read.point);
+        if (!read.point.empty) {
+            for (std::size_t i = 0; !read.problem && i < kinds.size(); ++i) {
+                if (kinds[i] == Quantity::Latitude && !(read.point.values[i] >= -90.0 && read.point.values[i] <= 90.0)) {
+                    read.problem = "latitude " + read.point.fields[i] + " is outside -90..90";
+                }
             }
+            pending.push_back(std::move(read));
         }
-        if (!problem) {
-            problem = onLine(inv.name(), lineNo, [&] { return conversion.convert(Values(point.values, point.fields), out); });
+        if (pending.size() >= (conversion.convertBlock ? kBlockLines : 1) || (!pending.empty() && !moreInputReady(*in))) {
+            convertPending();
         }
-        if (!problem) {
-            writer.result(lineNo, point, out);
-            continue;
-        }
-        report(inv.name(), lineNo, *problem);
-        ++failed;
-        if (!style->skipBad) writer.placeholder(lineNo, point, *problem);
     }
-    std::cout.flush();
+    convertPending();
     return failed ? kExitLineFailed : kExitOk;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "command.h"
+#include "kelvane/batch.h"
 #include "line_input.h"
 
 namespace kelvane::cli {
@@ -43,11 +44,61 @@ private:
 // the reason the point cannot be converted.
 using Convert = std::function<std::optional<std::string>(const Values& in, std::vector<double>& out)>;
 
+// Many points in one call, for the commands that convert through a batch entry point of
+// the library. points[i] holds the numbers of one line; the conversion writes results[i]
+// (sized to the output columns) or problems[i], the reason point i cannot be converted.
+struct Block {
+    std::vector<Values> points;
+    std::vector<std::vector<double>> results;
+    std::vector<std::optional<std::string>> problems;
+};
+using ConvertBlock = std::function<void(Block& block)>;
+
+// Checks and converts each point of a block with one, but the conversion proper, done
+// for the whole block by convertMany: one turns a point's numbers into the batch's inputs
+// (or returns the reason it cannot be converted), convertMany converts every prepared
+// point (inputs and results hold inputsPerPoint and resultsPerPoint doubles a point, so
+// point i's are at i * inputsPerPoint and i * resultsPerPoint; status[i] is the library's
+// status of point i), and finish turns point i's results and status into its output
+// columns (or the reason).
+struct BatchSteps {
+    std::size_t inputsPerPoint;
+    std::size_t resultsPerPoint;
+    std::function<std::optional<std::string>(const Values& in, double* inputs)> prepare;
+    std::function<void(std::size_t n, const double* inputs, double* results, int* status)> convertMany;
+    std::function<std::optional<std::string>(const Values& in, const double* results, int status,
+                                             std::vector<double>& out)>
+        finish;
+};
+ConvertBlock inBatches(BatchSteps steps);
+
+// The prepare step of a batch that takes a line's numbers as they stand.
+std::optional<std::string> asGiven(const Values& in, double* inputs);
+
+// The batch column of input or result k of a block laid out as BatchSteps describes it.
+batchIn inputColumn(const double* inputs, std::size_t perPoint, std::size_t k);
+batchOut resultColumn(double* results, std::size_t perPoint, std::size_t k);
+
+// What a command converts: the columns of a line and of a result, and either the
+// conversion of one point or that of a block of up to kBlockLines points.
 struct Conversion {
+    Conversion(std::vector<Column> in, std::vector<Column> out, Convert one)
+        : inputs(std::move(in)), outputs(std::move(out)), convert(std::move(one))
+    {
+    }
+    Conversion(std::vector<Column> in, std::vector<Column> out, ConvertBlock many)
+        : inputs(std::move(in)), outputs(std::move(out)), convertBlock(std::move(many))
+    {
+    }
+
     std::vector<Column> inputs;
     std::vector<Column> outputs;
     Convert convert;
+    ConvertBlock convertBlock;
 };
+
+// Lines read, converted and written together by a command that converts in blocks.
+constexpr std::size_t kBlockLines = 4096;
 
 // The options every point-converting command takes besides --input.
 const std::vector<Option>& pointOptions();
@@ -55,7 +106,9 @@ const std::vector<Option>& pointOptions();
 // Converts every line of the input (--input FILE, else standard input) and writes one
 // result line per point, as the shared options ask (ID first, pass-through fields,
 // precision, degrees-minutes-seconds, text, CSV or JSON lines). Lines without fields are
-// skipped. A line that fails is reported on stderr as "kelvane <command>: line N: reason",
+// skipped. Lines are read and converted in blocks of up to kBlockLines, and a block is
+// cut short whenever the next line is not yet there to be read (a person typing, a program
+// waiting for each answer), so that every result is written as soon as its line is in. A line that fails is reported on stderr as "kelvane <command>: line N: reason",
 // a placeholder line takes its place (unless --skip-bad) and the other lines are still
 // converted. Returns kExitOk, kExitLineFailed when any line failed, or kExitUsage for a
 // bad shared option or an input file that cannot be opened.

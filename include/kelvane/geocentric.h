@@ -36,6 +36,7 @@
 #ifndef KELVANE_GEOCENTRIC_H
 #define KELVANE_GEOCENTRIC_H
 
+#include "kelvane/batch.h"
 #include "kelvane/core.h"
 
 KELVANE_C_BEGIN
@@ -56,6 +57,16 @@ KELVANE_API int latLongElev2XYZ_EC(ellipsoid ell, geodCoord* pt);
  * the height to elev (easting and northing keep X and Y). Uses semiMajor, semiMinor and
  * ecc. Returns 0 (1 for a null pt). */
 KELVANE_API int XYZ_EC2latLongElev(ellipsoid ell, geodCoord* pt);
+
+/* latLongElev2XYZ_EC and XYZ_EC2latLongElev for n points (see kelvane/batch.h), with
+ * the geocentric coordinates in columns of their own. Forward: lat, lon (rad, positive
+ * east), elev (height) in; X, Y, Z out. Inverse: X, Y, Z in; lat, lon, elev (height) out.
+ * All six columns are required. Neither conversion fails for a point, so every status is
+ * 0. Refused whole (-1): a NULL ell, status or column. */
+KELVANE_API int latLongElev2XYZ_ECBatch(const ellipsoid* ell, size_t n, batchIn lat, batchIn lon, batchIn elev,
+                                        batchOut X, batchOut Y, batchOut Z, int* status);
+KELVANE_API int XYZ_EC2latLongElevBatch(const ellipsoid* ell, size_t n, batchIn X, batchIn Y, batchIn Z,
+                                        batchOut lat, batchOut lon, batchOut elev, int* status);
 
 /* Rotates a geocentric difference vector (dX, dY, dZ) into the local east/north/up frame
  * of the origin (lat, lon). Returns 0 (1 for a null output). */

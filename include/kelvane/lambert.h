@@ -10,6 +10,7 @@
 #ifndef KELVANE_LAMBERT_H
 #define KELVANE_LAMBERT_H
 
+#include "kelvane/batch.h"
 #include "kelvane/core.h"
 
 /* A stand-alone Lambert zone carrying its own ellipsoid. The central meridian is stored
@@ -47,6 +48,15 @@ KELVANE_API int Lambert2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt);
  * at the pole the cone opens away from); otherwise 0. */
 KELVANE_API int latLong2XY_Lambert(zoneCnstntLambert* zl, geodCoord* pt);
 
+/* latLong2XY_Lambert for n points (see kelvane/batch.h). In: lat, lon (rad, positive
+ * EAST). Out: northing, easting, and where not NULL gridScale and convergence. A point
+ * that latLong2XY_Lambert refuses gets status 1. Refused whole (-1): a NULL zl, status or
+ * required column, and a record that gives no cone (the record refusals of
+ * latLong2XY_Lambert: axes, eccentricity, angles, equal standard parallels). */
+KELVANE_API int latLong2XY_LambertBatch(const zoneCnstntLambert* zl, size_t n, batchIn lat, batchIn lon,
+                                        batchOut northing, batchOut easting, batchOut gridScale,
+                                        batchOut convergence, int* status);
+
 /* Lambert conformal conic in the t-function form, both ways, with a scale factor k0.
  * Reads from zone northParallel, southParallel, calcOriginLat (latitude of the grid
  * origin), centralMeridian (positive EAST here), scaleFactor, falseNorthing and
@@ -66,6 +76,14 @@ KELVANE_API int latLong2XY_Lambert(zoneCnstntLambert* zl, geodCoord* pt);
  * written; a null output pointer is skipped, and a null ell or zone writes nothing. */
 KELVANE_API void lambert_calc(ellipsoid* ell, zoneCnstnt* zone, double y, double x, double* outX,
                               double* outY, double* outScale, double* outConvergence, int direction);
+
+/* lambert_calc for n points in one direction (see kelvane/batch.h): y and x in, outX and
+ * outY out (required), outScale and outConvergence where not NULL. lambert_calc checks
+ * nothing, so every status is 0 (bad input gives NaN). Refused whole (-1): a NULL ell,
+ * zone, status or required column. */
+KELVANE_API int lambert_calcBatch(ellipsoid* ell, zoneCnstnt* zone, size_t n, batchIn y, batchIn x,
+                                  batchOut outX, batchOut outY, batchOut outScale, batchOut outConvergence,
+                                  int direction, int* status);
 
 /* Arc-to-chord correction T (rad) of the line from p1 to p2, at p1, from the points' lat
  * and lon (positive west). Returns 0, or 1 without writing *result when the standard

@@ -13,6 +13,7 @@
 #ifndef KELVANE_OBLIQUE_MERCATOR_H
 #define KELVANE_OBLIQUE_MERCATOR_H
 
+#include "kelvane/batch.h"
 #include "kelvane/core.h"
 
 /* A projection-centre oblique Mercator zone: 24 doubles. The ellipsoid is filled by
@@ -55,6 +56,18 @@ KELVANE_API int latLong2XY_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* p
  * lat, lon (positive EAST), gridScale, and convergence set to 0. Returns 0 (1 only for a
  * null point); nothing is checked, as for the forward. */
 KELVANE_API int XY2latLong_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point);
+
+/* The two projection-centre conversions above for n points (see kelvane/batch.h).
+ * Forward: lat, lon (rad, positive EAST) in; northing, easting out, gridScale where not
+ * NULL. Inverse: northing, easting in; lat, lon (positive EAST) out, gridScale where not
+ * NULL. The convergence is always 0 and has no column. Nothing is checked per point, so
+ * every status is 0. Refused whole (-1): a NULL zone, status or required column. */
+KELVANE_API int latLong2XY_OMProjCenterBatch(const zoneCnstntObliqueMerc* zone, size_t n, batchIn lat,
+                                             batchIn lon, batchOut northing, batchOut easting,
+                                             batchOut gridScale, int* status);
+KELVANE_API int XY2latLong_OMProjCenterBatch(const zoneCnstntObliqueMerc* zone, size_t n, batchIn northing,
+                                             batchIn easting, batchOut lat, batchOut lon, batchOut gridScale,
+                                             int* status);
 
 /* One point through a temporary OGCTObliqueMercator: lat, lon (positive EAST) to
  * northing, easting (forward) and back (inverse); gridScale and convergence are not
@@ -107,7 +120,6 @@ public:
     void TransMapToGeo(geodCoord* point);
 
 private:
-    friend struct OGCTObliqueMercatorTestAccess;
     /* ln(tan(pi/4 + phi/2) * ((1 - e sin phi)/(1 + e sin phi))^(e/2)) with the member e. */
     double dGetIsometricLat(double phi);
     /* c2 sin 2x + c4 sin 4x + c6 sin 6x + c8 sin 8x. */

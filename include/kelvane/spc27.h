@@ -14,6 +14,7 @@
 #ifndef KELVANE_SPC27_H
 #define KELVANE_SPC27_H
 
+#include "kelvane/batch.h"
 #include "kelvane/core.h"
 
 /* Constants of one SPCS 27 zone, in the form of the USC&GS machine-computation tables.
@@ -67,6 +68,17 @@ KELVANE_API int geod2SPC27(zoneconstant27* zone, geodCoord* point);
  * (radians, longitude positive west), gridScale and convergence. Refuses kinds outside
  * 0 to 3 (and null pointers) with 1 and leaves the point untouched. */
 KELVANE_API int SPC272Geod(zoneconstant27* zone, geodCoord* point);
+
+/* geod2SPC27 and SPC272Geod for n points of one zone (see kelvane/batch.h), in the units
+ * above (longitudes positive WEST, US survey feet). Forward: lat, lon in; northing,
+ * easting out, gridScale and convergence where not NULL. Inverse: northing, easting in;
+ * lat, lon out, gridScale and convergence where not NULL. The conversions check nothing
+ * per point, so every status is 0. Refused whole (-1): a NULL zone, a kind outside 0 to 3,
+ * a NULL status or required column. */
+KELVANE_API int geod2SPC27Batch(const zoneconstant27* zone, size_t n, batchIn lat, batchIn lon, batchOut northing,
+                                batchOut easting, batchOut gridScale, batchOut convergence, int* status);
+KELVANE_API int SPC272GeodBatch(const zoneconstant27* zone, size_t n, batchIn northing, batchIn easting,
+                                batchOut lat, batchOut lon, batchOut gridScale, batchOut convergence, int* status);
 
 KELVANE_C_END
 

@@ -10,6 +10,7 @@
 #ifndef KELVANE_SPC83_H
 #define KELVANE_SPC83_H
 
+#include "kelvane/batch.h"
 #include "kelvane/core.h"
 
 KELVANE_C_BEGIN
@@ -35,6 +36,16 @@ KELVANE_API int SPC83Grid2Geod(int zoneCode, geodCoord* point);
 /* Geographic (lat, lon positive east) to plane: writes northing, easting, gridScale and
  * convergence; lon is left as given. Returns 1, point untouched, for an unknown code. */
 KELVANE_API int SPC83Geod2Grid(int zoneCode, geodCoord* point);
+
+/* SPC83Geod2Grid and SPC83Grid2Geod for n points of one zone (see kelvane/batch.h).
+ * Forward: lat, lon (rad, positive east) in; northing, easting (m) out, gridScale and
+ * convergence where not NULL. Inverse: northing, easting in; lat, lon (positive east) out,
+ * gridScale and convergence where not NULL. Refused whole (-1): an unknown zone code (the
+ * table not yet built included), a NULL status or required column. */
+KELVANE_API int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchOut northing,
+                                    batchOut easting, batchOut gridScale, batchOut convergence, int* status);
+KELVANE_API int SPC83Grid2GeodBatch(int zoneCode, size_t n, batchIn northing, batchIn easting, batchOut lat,
+                                    batchOut lon, batchOut gridScale, batchOut convergence, int* status);
 
 /* Arc-to-chord correction (radians) of the angle observed at station 1 from backsight 2 to
  * foresight 3, the three given by plane coordinates of the zone (easting, then northing,

@@ -138,6 +138,20 @@ KELVANE_API int latLong2XY_TransverseMercator(zoneCnstntTM zc, geodCoord* pt);
  * forward direction. */
 KELVANE_API int XY_TransverseMercator2latLong(zoneCnstntTM zc, geodCoord* pt);
 
+/* The two conversions above for n points (see kelvane/batch.h). Forward: lat, lon (rad,
+ * positive EAST) in; northing, easting out, gridScale and convergence where not NULL.
+ * Inverse: northing, easting in; lat, lon (positive EAST) out, gridScale and convergence
+ * where not NULL. A point the one-point function refuses gets status 1. Refused whole
+ * (-1): a NULL zc, status or required column, and a record the conversions refuse
+ * whatever the point (an axis or scale factor that is not positive, a field that is not
+ * finite). */
+KELVANE_API int latLong2XY_TransverseMercatorBatch(const zoneCnstntTM* zc, size_t n, batchIn lat, batchIn lon,
+                                                   batchOut northing, batchOut easting, batchOut gridScale,
+                                                   batchOut convergence, int* status);
+KELVANE_API int XY_TransverseMercator2latLongBatch(const zoneCnstntTM* zc, size_t n, batchIn northing,
+                                                   batchIn easting, batchOut lat, batchOut lon,
+                                                   batchOut gridScale, batchOut convergence, int* status);
+
 KELVANE_C_END
 
 #ifdef __cplusplus

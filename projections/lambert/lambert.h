@@ -58,9 +58,10 @@ inline bool lambertConstants(const ellipsoid& ell, const zoneCnstnt& zone, Lambe
 // latitude): bit for bit what lambertConstants gives, or nullptr where it refuses.
 const LambertConstants* cachedLambertConstants(const ellipsoid& ell, const zoneCnstnt& zone);
 
-// The projection on constants derived beforehand (c from lambertConstants for this
-// ellipsoid, whose semi-major axis is a, and zone), for loops that derive them once:
-// geod2Lambert and Lambert2Geod without their checks.
+// The projection on constants derived once (lambertConstants): forward from pt.lat and
+// pt.lon (positive west) into northing, easting, gridScale and convergence, and inverse
+// from northing and easting into lat, lon, gridScale and convergence. a is the ellipsoid's
+// semi-major axis; the zone supplies its false origin and central meridian (originLon).
 void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt);
 void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt);
 

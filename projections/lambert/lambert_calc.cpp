@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/constants_memo.h"
+#include "core/batch.h"
 #include "core/conformal_t.h"
 #include "core/ellipsoid_terms.h"
 #include "kelvane/lambert.h"
@@ -81,32 +82,24 @@ void store(double* out, double v)
     if (out) *out = v;
 }
 
-} // namespace
-} // namespace kelvane
-
-void lambert_calc(ellipsoid* ell, zoneCnstnt* zone, double y, double x, double* outX, double* outY,
-                  double* outScale, double* outConvergence, int direction)
+// The two directions of lambert_calc on constants derived once: forward from (phi, lambda),
+// inverse from (northing, easting); each writes the outputs that are not null.
+void lambertCalcForward(const LambertTConstants& c, const zoneCnstnt& zone, double phi, double lambda,
+                        double* outX, double* outY, double* outScale, double* outConvergence)
 {
-    if (!ell || !zone) return;
-    const kelvane::LambertTConstants& c = kelvane::cachedLambertTConstants(*ell, *zone);
-    const double lambda0 = zone->centralMeridian;
-    const double E0 = zone->falseEasting;
-    const double N0 = zone->falseNorthing;
+    const double rho = c.a * c.F * std::pow(conformalT(phi, c.e), c.n) * c.k0;
+    const double theta = c.n * (lambda - zone.centralMeridian);
+    store(outX, zone.falseEasting + rho * std::sin(theta));
+    store(outY, zone.falseNorthing + c.rhoF - rho * std::cos(theta));
+    store(outScale, rho * c.n / (c.a * lambertM(phi, c.e2)));
+    store(outConvergence, theta);
+}
 
-    if (direction == 1) {
-        const double phi = y;
-        const double lambda = x;
-        const double rho = c.a * c.F * std::pow(kelvane::conformalT(phi, c.e), c.n) * c.k0;
-        const double theta = c.n * (lambda - lambda0);
-        kelvane::store(outX, E0 + rho * std::sin(theta));
-        kelvane::store(outY, N0 + c.rhoF - rho * std::cos(theta));
-        kelvane::store(outScale, rho * c.n / (c.a * kelvane::lambertM(phi, c.e2)));
-        kelvane::store(outConvergence, theta);
-        return;
-    }
-
-    double yPrime = y - N0;
-    double xPrime = x - E0;
+void lambertCalcInverse(const LambertTConstants& c, const zoneCnstnt& zone, double y, double x, double* outX,
+                        double* outY, double* outScale, double* outConvergence)
+{
+    double yPrime = y - zone.falseNorthing;
+    double xPrime = x - zone.falseEasting;
     double rhoF = c.rhoF;
     const double rho = std::sqrt(xPrime * xPrime + (rhoF - yPrime) * (rhoF - yPrime)) * (c.n / std::fabs(c.n));
     if (c.n < 0.0) { // a cone opening north: the radii run the other way
@@ -116,9 +109,45 @@ void lambert_calc(ellipsoid* ell, zoneCnstnt* zone, double y, double x, double* 
     }
     const double theta = std::atan(xPrime / (rhoF - yPrime));
     const double t = std::pow(rho / (c.a * c.F * c.k0), 1.0 / c.n);
-    const double phi = kelvane::latitudeOfT(t, c.e);
-    kelvane::store(outX, theta / c.n + lambda0);
-    kelvane::store(outY, phi);
-    kelvane::store(outConvergence, theta);
-    kelvane::store(outScale, rho * c.n / (c.a * kelvane::lambertM(phi, c.e2)));
+    const double phi = latitudeOfT(t, c.e);
+    store(outX, theta / c.n + zone.centralMeridian);
+    store(outY, phi);
+    store(outConvergence, theta);
+    store(outScale, rho * c.n / (c.a * lambertM(phi, c.e2)));
+}
+
+} // namespace
+} // namespace kelvane
+
+void lambert_calc(ellipsoid* ell, zoneCnstnt* zone, double y, double x, double* outX, double* outY,
+                  double* outScale, double* outConvergence, int direction)
+{
+    if (!ell || !zone) return;
+    const kelvane::LambertTConstants& c = kelvane::cachedLambertTConstants(*ell, *zone);
+    if (direction == 1) {
+        kelvane::lambertCalcForward(c, *zone, y, x, outX, outY, outScale, outConvergence);
+    } else {
+        kelvane::lambertCalcInverse(c, *zone, y, x, outX, outY, outScale, outConvergence);
+    }
+}
+
+// lambert_calc has no failure: every point's status is 0, and bad input gives NaN.
+int lambert_calcBatch(ellipsoid* ell, zoneCnstnt* zone, size_t n, batchIn y, batchIn x, batchOut outX,
+                      batchOut outY, batchOut outScale, batchOut outConvergence, int direction, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    if (!ell || !zone) return kvBatchRefused;
+    const kelvane::LambertTConstants c = kelvane::lambertTConstants(*ell, *zone);
+    // y and x travel in a record's lat and lon, outY and outX in its northing and easting.
+    return kelvane::batch::convertRecords(
+        n, status, {{y, &geodCoord::lat}, {x, &geodCoord::lon}},
+        {{outX, &geodCoord::easting},
+         {outY, &geodCoord::northing},
+         {outScale, &geodCoord::gridScale},
+         {outConvergence, &geodCoord::convergence}},
+        2, [&](geodCoord& pt, std::size_t) {
+            (direction == 1 ? kelvane::lambertCalcForward : kelvane::lambertCalcInverse)(
+                c, *zone, pt.lat, pt.lon, &pt.easting, &pt.northing, &pt.gridScale, &pt.convergence);
+            return 0;
+        });
 }

@@ -3,7 +3,9 @@
 // turned west-positive, and the zone-constant projection does the arithmetic.
 #include <cmath>
 
+#include "core/batch.h"
 #include "kelvane/lambert.h"
+#include "projections/lambert/lambert.h"
 
 namespace {
 
@@ -12,44 +14,75 @@ bool isFinite(double x) { return std::isfinite(x); }
 // A latitude on the ellipsoid: finite and not beyond a pole.
 bool isLatitude(double phi) { return isFinite(phi) && std::fabs(phi) <= 2.0 * std::atan(1.0); }
 
-} // namespace
+// The record as the zone-constant projection reads it, with its cone constants. False when
+// the record cannot give a cone: zero semi-axes (the refusal the zone-constant routine
+// makes itself), negative or non-finite axes, an eccentricity outside [0, 1) or angles and
+// false origin that are not finite (these would only give NaN further on), and a tangent
+// cone.
+struct StandaloneLambert {
+    ellipsoid ell;
+    zoneCnstnt zone;
+    kelvane::LambertConstants c;
+};
 
-int latLong2XY_Lambert(zoneCnstntLambert* zl, geodCoord* pt)
+bool standaloneLambert(const zoneCnstntLambert& zl, StandaloneLambert& s)
 {
-    if (!zl || !pt) return 1;
-    ellipsoid ell = zl->ell;
-    // Zero semi-axes are the refusal the zone-constant routine makes itself; negative,
-    // non-finite axes or an eccentricity outside [0, 1) would only give NaN further on.
+    const ellipsoid& ell = zl.ell;
     if (!(ell.semiMajor > 0.0 && ell.semiMinor > 0.0 && isFinite(ell.semiMajor) && isFinite(ell.semiMinor)) ||
         !(ell.ecc >= 0.0 && ell.ecc < 1.0)) {
-        return 1;
+        return false;
     }
-    if (!isLatitude(pt->lat) || !isFinite(pt->lon) || !isLatitude(zl->northParallel) ||
-        !isLatitude(zl->southParallel) || !isLatitude(zl->originLat) || !isFinite(zl->centralMeridian) ||
-        !isFinite(zl->falseNorthing) || !isFinite(zl->falseEasting)) {
-        return 1;
+    if (!isLatitude(zl.northParallel) || !isLatitude(zl.southParallel) || !isLatitude(zl.originLat) ||
+        !isFinite(zl.centralMeridian) || !isFinite(zl.falseNorthing) || !isFinite(zl.falseEasting)) {
+        return false;
     }
+    s.ell = ell;
+    s.zone = zoneCnstnt{};
+    s.zone.projection = kvLambertConformalConic;
+    s.zone.northParallel = zl.northParallel;
+    s.zone.southParallel = zl.southParallel;
+    s.zone.originLat = zl.originLat;
+    s.zone.originLon = zl.centralMeridian;
+    s.zone.falseNorthing = zl.falseNorthing;
+    s.zone.falseEasting = zl.falseEasting;
+    return kelvane::lambertConstants(s.ell, s.zone, s.c);
+}
 
-    zoneCnstnt zone{};
-    zone.projection = kvLambertConformalConic;
-    zone.northParallel = zl->northParallel;
-    zone.southParallel = zl->southParallel;
-    zone.originLat = zl->originLat;
-    zone.originLon = zl->centralMeridian;
-    zone.falseNorthing = zl->falseNorthing;
-    zone.falseEasting = zl->falseEasting;
-
-    geodCoord west = *pt;
-    west.lon = -1.0 * pt->lon;
-    if (geod2Lambert(&ell, &zone, &west) != 0) return 1;
+// One point on a usable record: 1, writing nothing, for a latitude off the ellipsoid, a
+// longitude that is not finite, and a result that is not a number.
+int standaloneForward(const StandaloneLambert& s, geodCoord& pt)
+{
+    if (!isLatitude(pt.lat) || !isFinite(pt.lon)) return 1;
+    geodCoord west = pt;
+    west.lon = -1.0 * pt.lon;
+    kelvane::lambertForward(s.c, s.ell.semiMajor, s.zone, west);
     // Parallels at a pole or equal and opposite leave no cone (n = 0 or K undefined), and the
     // pole the cone opens away from has no image: whatever is not a number is refused whole.
     if (!isFinite(west.northing) || !isFinite(west.easting) || !isFinite(west.gridScale) || !isFinite(west.convergence)) {
         return 1;
     }
-    pt->northing = west.northing;
-    pt->easting = west.easting;
-    pt->gridScale = west.gridScale;
-    pt->convergence = west.convergence;
+    pt.northing = west.northing;
+    pt.easting = west.easting;
+    pt.gridScale = west.gridScale;
+    pt.convergence = west.convergence;
     return 0;
+}
+
+} // namespace
+
+int latLong2XY_Lambert(zoneCnstntLambert* zl, geodCoord* pt)
+{
+    StandaloneLambert s;
+    if (!zl || !pt || !standaloneLambert(*zl, s)) return 1;
+    return standaloneForward(s, *pt);
+}
+
+int latLong2XY_LambertBatch(const zoneCnstntLambert* zl, size_t n, batchIn lat, batchIn lon, batchOut northing,
+                            batchOut easting, batchOut gridScale, batchOut convergence, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    StandaloneLambert s;
+    if (!zl || !standaloneLambert(*zl, s)) return kvBatchRefused;
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) { return standaloneForward(s, pt); });
 }

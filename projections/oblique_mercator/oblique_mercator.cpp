@@ -38,12 +38,14 @@ TrigSeries conformalSeries(double e2, double e)
 
 } // namespace
 
+TrigSeries omConformalSeries(const ObliqueMercatorConstants& c) { return conformalSeries(c.e2, c.e); }
+
 ObliqueMercatorZone obliqueMercatorZone(const ellipsoid& ell, const zoneCnstnt& zone)
 {
     ObliqueMercatorZone z;
     z.forward = obliqueMercatorConstantsForward(ell, zone);
     z.inverse = obliqueMercatorConstantsInverse(ell, zone);
-    z.conformal = conformalSeries(z.inverse.e2, z.inverse.e);
+    z.conformal = omConformalSeries(z.inverse);
     return z;
 }
 
@@ -55,9 +57,8 @@ const ObliqueMercatorZone& cachedObliqueMercatorZone(const ellipsoid& ell, const
     return memo.get(key, [&] { return obliqueMercatorZone(ell, zone); });
 }
 
-void omForward(const ObliqueMercatorZone& z, const zoneCnstnt& zone, geodCoord& pt)
+void omForward(const ObliqueMercatorConstants& c, const zoneCnstnt& zone, geodCoord& pt)
 {
-    const ObliqueMercatorConstants& c = z.forward;
     const double alphaC = zone.centralMeridian;
     const double phi = pt.lat;
 
@@ -74,14 +75,11 @@ void omForward(const ObliqueMercatorZone& z, const zoneCnstnt& zone, geodCoord& 
     omScaleAndConvergence(c, alphaC, phi, u, S, T, L, &pt);
 }
 
-void omInverse(const ObliqueMercatorZone& z, const zoneCnstnt& zone, geodCoord& point)
+void omInverse(const ObliqueMercatorConstants& c, const TrigSeries& g, const zoneCnstnt& zone, geodCoord& pt)
 {
-    geodCoord* pt = &point;
-    const ObliqueMercatorConstants& c = z.inverse;
-    const TrigSeries& g = z.conformal;
     const double alphaC = zone.centralMeridian;
-    const double dN = pt->northing - zone.falseNorthing;
-    const double dE = pt->easting - zone.falseEasting;
+    const double dN = pt.northing - zone.falseNorthing;
+    const double dE = pt.easting - zone.falseEasting;
 
     const double u = dN * std::cos(alphaC) + dE * std::sin(alphaC);
     const double v = dE * std::cos(alphaC) - dN * std::sin(alphaC);
@@ -95,15 +93,14 @@ void omInverse(const ObliqueMercatorZone& z, const zoneCnstnt& zone, geodCoord& 
     const double expQ = std::exp(Q);
     const double chi = 2.0 * std::atan((expQ - 1.0) / (expQ + 1.0));
     const double phi = evaluateNested(g, chi);
-    const double lambda =
-        c.lambda0 - std::atan((Sv * c.cosAlpha0 + su * c.sinAlpha0) / std::cos(u / c.D)) / c.B;
+    const double lambda = c.lambda0 - std::atan((Sv * c.cosAlpha0 + su * c.sinAlpha0) / std::cos(u / c.D)) / c.B;
 
     const double S = std::sinh(c.B * Q + c.H0);
     const double T = std::cosh(c.B * Q + c.H0);
     const double L = c.B * (lambda - c.lambda0);
-    pt->lat = phi;
-    pt->lon = lambda;
-    omScaleAndConvergence(c, alphaC, phi, u, S, T, L, pt);
+    pt.lat = phi;
+    pt.lon = lambda;
+    omScaleAndConvergence(c, alphaC, phi, u, S, T, L, &pt);
 }
 
 } // namespace kelvane
@@ -112,14 +109,15 @@ int geod2OM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
     if (!ell || !zone || !pt) return 1;
     if (ell->semiMinor == 0.0 || ell->semiMajor == 0.0) return 1;
-    kelvane::omForward(kelvane::cachedObliqueMercatorZone(*ell, *zone), *zone, *pt);
+    kelvane::omForward(kelvane::cachedObliqueMercatorZone(*ell, *zone).forward, *zone, *pt);
     return 0;
 }
 
 int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
     if (!ell || !zone || !pt) return 1; // the only refusal: the formulas themselves test nothing
-    kelvane::omInverse(kelvane::cachedObliqueMercatorZone(*ell, *zone), *zone, *pt);
+    const kelvane::ObliqueMercatorZone& z = kelvane::cachedObliqueMercatorZone(*ell, *zone);
+    kelvane::omInverse(z.inverse, z.conformal, *zone, *pt);
     return 0;
 }
 

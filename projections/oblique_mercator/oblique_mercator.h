@@ -87,6 +87,15 @@ inline RectifiedUV rectifiedUV(const ObliqueMercatorConstants& c, double S, doub
             (c.D / 2.0) * std::log((T - c.sinAlpha0 * S - c.cosAlpha0 * sinL) / (T + c.sinAlpha0 * S + c.cosAlpha0 * sinL))};
 }
 
+// The projection on constants derived once: forward (constants of
+// obliqueMercatorConstantsForward) from pt.lat and pt.lon (positive west) into northing,
+// easting, gridScale and convergence; inverse (constants of obliqueMercatorConstantsInverse
+// and their conformal-latitude series omConformalSeries) from northing and easting into
+// lat, lon, gridScale and convergence.
+void omForward(const ObliqueMercatorConstants& c, const zoneCnstnt& zone, geodCoord& pt);
+TrigSeries omConformalSeries(const ObliqueMercatorConstants& c);
+void omInverse(const ObliqueMercatorConstants& c, const TrigSeries& g, const zoneCnstnt& zone, geodCoord& pt);
+
 // Everything both directions derive from the ellipsoid and the zone: the forward's and the
 // inverse's constants and the inverse's conformal-latitude series.
 struct ObliqueMercatorZone {
@@ -100,10 +109,6 @@ ObliqueMercatorZone obliqueMercatorZone(const ellipsoid& ell, const zoneCnstnt& 
 // The same from this thread's memo of the last few zones, keyed by the exact bits of a, b,
 // ecc and the zone's centre, azimuth and scale: bit for bit what obliqueMercatorZone gives.
 const ObliqueMercatorZone& cachedObliqueMercatorZone(const ellipsoid& ell, const zoneCnstnt& zone);
-
-// geod2OM and OM2Geod on constants derived beforehand, without their checks.
-void omForward(const ObliqueMercatorZone& z, const zoneCnstnt& zone, geodCoord& pt);
-void omInverse(const ObliqueMercatorZone& z, const zoneCnstnt& zone, geodCoord& pt);
 
 } // namespace kelvane
 

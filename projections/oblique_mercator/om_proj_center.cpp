@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/batch.h"
 #include "core/constants_memo.h"
 #include "core/conformal_t.h"
 #include "core/ellipsoid_terms.h"
@@ -115,32 +116,6 @@ ConformalLatitudeSeries conformalLatitudeSeries(double e2, double e4, double e6,
 
 namespace {
 
-// What the free functions derive from a record: its zone constants, the rotation of the
-// rectified grid and the conformal-latitude series of its ellipsoid.
-struct FreeFunctionZone {
-    OmProjCenterConstants c;
-    double cosGammaC, sinGammaC;
-    ConformalLatitudeSeries s;
-};
-
-// The same from this thread's memo of the last few records, keyed by the exact bits of
-// every field they depend on.
-const FreeFunctionZone& freeFunctionZone(const zoneCnstntObliqueMerc& zone)
-{
-    thread_local ConstantsMemo<FreeFunctionZone, 8> memo;
-    const double key[8] = {zone.ell.semiMajor, zone.ell.ecc,   zone.ell.eccSq, zone.centreLat,
-                           zone.centreLon,     zone.azimuth,   zone.scaleFactor, zone.rectifiedGridAngle};
-    return memo.get(key, [&zone] {
-        const double e = zone.ell.ecc;
-        FreeFunctionZone z;
-        z.c = omProjCenterZone(zone, e, zone.ell.eccSq, 0.0);
-        z.cosGammaC = std::cos(zone.rectifiedGridAngle);
-        z.sinGammaC = std::sin(zone.rectifiedGridAngle);
-        z.s = conformalLatitudeSeries(zone.ell.eccSq, std::pow(e, 4.0), std::pow(e, 6.0), std::pow(e, 8.0));
-        return z;
-    });
-}
-
 // Point scale factor from the forward half at (phi, un).
 double omProjCenterScale(const OmProjCenterConstants& c, const ellipsoid& ell, double phi, const OmUV& uv)
 {
@@ -150,45 +125,106 @@ double omProjCenterScale(const OmProjCenterConstants& c, const ellipsoid& ell, d
 } // namespace
 } // namespace kelvane
 
+namespace {
+
+// What the free functions derive from their record: the zone constants, the rotation by
+// the rectified grid angle and the conformal-latitude series of the ellipsoid.
+struct OmProjCenterGrid {
+    kelvane::OmProjCenterConstants c;
+    double cosGammaC, sinGammaC;
+    kelvane::ConformalLatitudeSeries s;
+};
+
+OmProjCenterGrid omProjCenterGrid(const zoneCnstntObliqueMerc& zone)
+{
+    const double e = zone.ell.ecc;
+    return {kelvane::omProjCenterZone(zone, e, zone.ell.eccSq, 0.0), std::cos(zone.rectifiedGridAngle),
+            std::sin(zone.rectifiedGridAngle),
+            kelvane::conformalLatitudeSeries(zone.ell.eccSq, std::pow(e, 4.0), std::pow(e, 6.0), std::pow(e, 8.0))};
+}
+
+// The same for one point, from this thread's memo of the last few records, keyed by the
+// exact bits of every field it depends on.
+const OmProjCenterGrid& cachedOmProjCenterGrid(const zoneCnstntObliqueMerc& zone)
+{
+    thread_local kelvane::ConstantsMemo<OmProjCenterGrid, 8> memo;
+    const double key[8] = {zone.ell.semiMajor, zone.ell.ecc, zone.ell.eccSq, zone.centreLat,
+                           zone.centreLon,     zone.azimuth, zone.scaleFactor, zone.rectifiedGridAngle};
+    return memo.get(key, [&zone] { return omProjCenterGrid(zone); });
+}
+
+void omProjCenterForward(const OmProjCenterGrid& g, const zoneCnstntObliqueMerc& zone, geodCoord& point)
+{
+    const kelvane::OmProjCenterConstants& c = g.c;
+    const kelvane::OmUV uv = kelvane::omProjCenterForwardUV(c, zone.ell.ecc, point.lat, point.lon, c.eastWest);
+    const double u = uv.un - c.uc;
+
+    point.easting = uv.v * g.cosGammaC + u * g.sinGammaC + zone.falseEasting;
+    point.northing = u * g.cosGammaC - uv.v * g.sinGammaC + zone.falseNorthing;
+    point.gridScale = kelvane::omProjCenterScale(c, zone.ell, point.lat, uv);
+    point.convergence = 0.0;
+}
+
+void omProjCenterInverse(const OmProjCenterGrid& g, const zoneCnstntObliqueMerc& zone, geodCoord& point)
+{
+    const double e = zone.ell.ecc;
+    const kelvane::OmProjCenterConstants& c = g.c;
+    const double dE = point.easting - zone.falseEasting;
+    const double dN = point.northing - zone.falseNorthing;
+    const double v = dE * g.cosGammaC - dN * g.sinGammaC;
+    const double u = dN * g.cosGammaC + dE * g.sinGammaC + c.uc;
+
+    const kelvane::OmChiLambda cl = kelvane::omProjCenterInverseChiLambda(c, u, v, c.eastWest);
+    const kelvane::ConformalLatitudeSeries& s = g.s;
+    const double chi = cl.chi;
+    const double phi = chi + kelvane::trigSeries2468(s.c2, s.c4, s.c6, s.c8, chi);
+    const kelvane::OmUV uv = kelvane::omProjCenterForwardUV(c, e, phi, cl.lambda, c.eastWest);
+
+    point.lat = phi;
+    point.lon = cl.lambda;
+    point.gridScale = kelvane::omProjCenterScale(c, zone.ell, phi, uv);
+    point.convergence = 0.0;
+}
+
+} // namespace
+
 int latLong2XY_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
 {
     if (!point) return 1;
-    const kelvane::FreeFunctionZone& z = kelvane::freeFunctionZone(zone);
-    const kelvane::OmProjCenterConstants& c = z.c;
-    const kelvane::OmUV uv = kelvane::omProjCenterForwardUV(c, zone.ell.ecc, point->lat, point->lon, c.eastWest);
-    const double u = uv.un - c.uc;
-    const double cosGammaC = z.cosGammaC;
-    const double sinGammaC = z.sinGammaC;
-
-    point->easting = uv.v * cosGammaC + u * sinGammaC + zone.falseEasting;
-    point->northing = u * cosGammaC - uv.v * sinGammaC + zone.falseNorthing;
-    point->gridScale = kelvane::omProjCenterScale(c, zone.ell, point->lat, uv);
-    point->convergence = 0.0;
+    omProjCenterForward(cachedOmProjCenterGrid(zone), zone, *point);
     return 0;
 }
 
 int XY2latLong_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
 {
     if (!point) return 1;
-    const double e = zone.ell.ecc;
-    const kelvane::FreeFunctionZone& z = kelvane::freeFunctionZone(zone);
-    const kelvane::OmProjCenterConstants& c = z.c;
-    const double cosGammaC = z.cosGammaC;
-    const double sinGammaC = z.sinGammaC;
-    const double dE = point->easting - zone.falseEasting;
-    const double dN = point->northing - zone.falseNorthing;
-    const double v = dE * cosGammaC - dN * sinGammaC;
-    const double u = dN * cosGammaC + dE * sinGammaC + c.uc;
-
-    const kelvane::OmChiLambda cl = kelvane::omProjCenterInverseChiLambda(c, u, v, c.eastWest);
-    const kelvane::ConformalLatitudeSeries& s = z.s;
-    const double chi = cl.chi;
-    const double phi = chi + kelvane::trigSeries2468(s.c2, s.c4, s.c6, s.c8, chi);
-    const kelvane::OmUV uv = kelvane::omProjCenterForwardUV(c, e, phi, cl.lambda, c.eastWest);
-
-    point->lat = phi;
-    point->lon = cl.lambda;
-    point->gridScale = kelvane::omProjCenterScale(c, zone.ell, phi, uv);
-    point->convergence = 0.0;
+    omProjCenterInverse(cachedOmProjCenterGrid(zone), zone, *point);
     return 0;
+}
+
+// Neither direction fails for a point: every status is 0, and bad input gives NaN.
+int latLong2XY_OMProjCenterBatch(const zoneCnstntObliqueMerc* zone, size_t n, batchIn lat, batchIn lon,
+                                 batchOut northing, batchOut easting, batchOut gridScale, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    if (!zone) return kvBatchRefused;
+    const OmProjCenterGrid g = omProjCenterGrid(*zone);
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, {nullptr, 0},
+                                         [&](geodCoord& pt, std::size_t) {
+                                             omProjCenterForward(g, *zone, pt);
+                                             return 0;
+                                         });
+}
+
+int XY2latLong_OMProjCenterBatch(const zoneCnstntObliqueMerc* zone, size_t n, batchIn northing, batchIn easting,
+                                 batchOut lat, batchOut lon, batchOut gridScale, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    if (!zone) return kvBatchRefused;
+    const OmProjCenterGrid g = omProjCenterGrid(*zone);
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, {nullptr, 0},
+                                         [&](geodCoord& pt, std::size_t) {
+                                             omProjCenterInverse(g, *zone, pt);
+                                             return 0;
+                                         });
 }

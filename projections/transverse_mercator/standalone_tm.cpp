@@ -9,6 +9,7 @@
 // Longitudes are not reduced: a longitude 360 degrees off is converted as it stands.
 #include <cmath>
 
+#include "core/batch.h"
 #include "projections/transverse_mercator/transverse_mercator.h"
 
 namespace {
@@ -55,35 +56,75 @@ int initUTMZone(int zone, int hemisphere, ellipsoid ell, zoneCnstntTM* zc)
     return 0;
 }
 
+namespace {
+
+// One point on a usable record, forward and inverse: 1, writing nothing, for non-finite
+// input, a latitude beyond a pole, and a result that is not finite.
+int standaloneForward(const Parameters& p, const kelvane::tm::SeriesConstants& c, geodCoord& pt)
+{
+    const double phi = pt.lat;
+    const double lambdaEast = pt.lon;
+    if (!isFinite(phi) || !isFinite(lambdaEast) || std::fabs(phi) > kelvane::pi() / 2.0) return 1;
+
+    geodCoord r{};
+    if (kelvane::tm::forward(p, c, phi, -1.0 * lambdaEast, r) != 0 || !finiteResult(r, false)) return 1;
+    pt.northing = r.northing;
+    pt.easting = r.easting;
+    pt.gridScale = r.gridScale;
+    pt.convergence = r.convergence;
+    return 0;
+}
+
+int standaloneInverse(const Parameters& p, const kelvane::tm::SeriesConstants& c, geodCoord& pt)
+{
+    if (!isFinite(pt.northing) || !isFinite(pt.easting)) return 1;
+    geodCoord r{};
+    if (kelvane::tm::inverse(p, c, pt.northing, pt.easting, r) != 0 || !finiteResult(r, true)) return 1;
+    pt.lat = r.lat;
+    pt.lon = -1.0 * r.lon;
+    pt.gridScale = r.gridScale;
+    pt.convergence = r.convergence;
+    return 0;
+}
+
+} // namespace
+
 int latLong2XY_TransverseMercator(zoneCnstntTM zc, geodCoord* pt)
 {
     if (pt == nullptr) return 1;
     const Parameters p = parametersOf(zc);
     if (p.b == 0.0 || p.a == 0.0 || !usable(p)) return 1;
-    const double phi = pt->lat;
-    const double lambdaEast = pt->lon;
-    if (!isFinite(phi) || !isFinite(lambdaEast) || std::fabs(phi) > kelvane::pi() / 2.0) return 1;
-
-    geodCoord r{};
-    if (kelvane::tm::forward(p, phi, -1.0 * lambdaEast, r) != 0 || !finiteResult(r, false)) return 1;
-    pt->northing = r.northing;
-    pt->easting = r.easting;
-    pt->gridScale = r.gridScale;
-    pt->convergence = r.convergence;
-    return 0;
+    return standaloneForward(p, kelvane::tm::seriesConstants(p), *pt);
 }
 
 int XY_TransverseMercator2latLong(zoneCnstntTM zc, geodCoord* pt)
 {
     if (pt == nullptr) return 1;
     const Parameters p = parametersOf(zc);
-    if (!usable(p) || !isFinite(pt->northing) || !isFinite(pt->easting)) return 1;
+    if (!usable(p)) return 1;
+    return standaloneInverse(p, kelvane::tm::seriesConstants(p), *pt);
+}
 
-    geodCoord r{};
-    if (kelvane::tm::inverse(p, pt->northing, pt->easting, r) != 0 || !finiteResult(r, true)) return 1;
-    pt->lat = r.lat;
-    pt->lon = -1.0 * r.lon;
-    pt->gridScale = r.gridScale;
-    pt->convergence = r.convergence;
-    return 0;
+int latLong2XY_TransverseMercatorBatch(const zoneCnstntTM* zc, size_t n, batchIn lat, batchIn lon,
+                                       batchOut northing, batchOut easting, batchOut gridScale,
+                                       batchOut convergence, int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    if (!zc || !usable(parametersOf(*zc))) return kvBatchRefused;
+    const Parameters p = parametersOf(*zc);
+    const kelvane::tm::SeriesConstants c = kelvane::tm::seriesConstants(p);
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) { return standaloneForward(p, c, pt); });
+}
+
+int XY_TransverseMercator2latLongBatch(const zoneCnstntTM* zc, size_t n, batchIn northing, batchIn easting,
+                                       batchOut lat, batchOut lon, batchOut gridScale, batchOut convergence,
+                                       int* status)
+{
+    if (n == 0) return kvBatchAllConverted;
+    if (!zc || !usable(parametersOf(*zc))) return kvBatchRefused;
+    const Parameters p = parametersOf(*zc);
+    const kelvane::tm::SeriesConstants c = kelvane::tm::seriesConstants(p);
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) { return standaloneInverse(p, c, pt); });
 }

@@ -191,10 +191,11 @@ UtmConstants utmConstants(const ellipsoid& ell)
     return k;
 }
 
-// One point, geographic -> UTM in zone code (not 0), whose parameters are p and series
-// constants c (the work of UTMGeod2Grid). Returns the projection's status (1, with only
-// utmZone written, for an ellipsoid with a zero axis).
-int utmForward(const kelvane::tm::Parameters& p, const kelvane::tm::SeriesConstants& c, int code, geodCoord& pt)
+// One point, geographic -> UTM in zone code `code` (the work of UTMGeod2Grid), with p the
+// zone's parameters and c their series constants. Returns the projection's status (1, with
+// only utmZone written, for an ellipsoid with a zero axis).
+int utmForwardInZone(const kelvane::tm::SeriesConstants& c, const kelvane::tm::Parameters& p, int code,
+                     geodCoord& pt)
 {
     pt.utmZone = code;
 
@@ -209,11 +210,20 @@ int utmForward(const kelvane::tm::Parameters& p, const kelvane::tm::SeriesConsta
     return status;
 }
 
-// One point, UTM -> geographic in zone code `zone`, whose parameters are p and series
-// constants c (the work of UTMGrid2Geod). Returns the projection's status:
-// when it refuses (a footpoint radius of 0) nothing is written, and the caller's longitude
-// is left as it was rather than negated.
-int utmInverse(const kelvane::tm::Parameters& p, const kelvane::tm::SeriesConstants& c, int zone, geodCoord& pt)
+// The same with zone 0 choosing the zone from the position: 1, writing nothing, when the
+// position has none.
+int utmForward(const UtmConstants& k, int zone, geodCoord& pt)
+{
+    const int code = zone == 0 ? utmZoneFromPosition(pt.lat, pt.lon) : zone;
+    if (code == 0) return 1; // no zone for the position: nothing is written
+    return utmForwardInZone(k.c, k.ofZone(code), code, pt);
+}
+
+// One point, UTM -> geographic (the work of UTMGrid2Geod), with p the zone's parameters and
+// c their series constants. Returns the projection's status: when it refuses (a footpoint
+// radius of 0) nothing is written, and the caller's longitude is left as it was rather
+// than negated.
+int utmInverse(const kelvane::tm::SeriesConstants& c, const kelvane::tm::Parameters& p, int zone, geodCoord& pt)
 {
     if (!southernCode(zone)) {
         const int status = kelvane::tm::inverse(p, c, pt.northing, pt.easting, pt);
@@ -240,9 +250,9 @@ int utmInverse(const kelvane::tm::Parameters& p, const kelvane::tm::SeriesConsta
 
 // A batch needs an ellipsoid the series can use and a zone code (0, the automatic choice,
 // only forward): with anything else no point could be converted, and the call is refused.
-bool usableBatch(const ellipsoid* ell, int zone, int lowestCode, const int* status)
+bool usableBatch(const ellipsoid* ell, int zone, int lowestCode)
 {
-    return ell && status && ell->semiMinor != 0.0 && ell->semiMajor != 0.0 && zone >= lowestCode &&
+    return ell && ell->semiMinor != 0.0 && ell->semiMajor != 0.0 && zone >= lowestCode &&
            zone <= kZoneCodes;
 }
 
@@ -261,7 +271,7 @@ int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
     const int code = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
     if (code == 0) return 1; // no zone for the position: nothing is written
     const kelvane::tm::Parameters p = zoneParameters(*ell, code);
-    utmForward(p, kelvane::tm::cachedSeriesConstants(p), code, *pt);
+    utmForwardInZone(kelvane::tm::cachedSeriesConstants(p), p, code, *pt);
     return 0;
 }
 
@@ -269,46 +279,35 @@ int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt)
 {
     if (ell == nullptr || pt == nullptr) return 1;
     const kelvane::tm::Parameters p = zoneParameters(*ell, zone);
-    utmInverse(p, kelvane::tm::cachedSeriesConstants(p), zone, *pt);
+    utmInverse(kelvane::tm::cachedSeriesConstants(p), p, zone, *pt);
     return 0;
 }
 
 int UTMGeod2GridBatch(int zone, ellipsoid* ell, size_t n, batchIn lat, batchIn lon, batchOut northing,
                       batchOut easting, batchOut gridScale, batchOut convergence, int32_t* utmZone, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!usableBatch(ell, zone, 0, status) || !given({lat, lon}) || !given({northing, easting})) return kvBatchRefused;
+    if (!usableBatch(ell, zone, 0)) return kvBatchRefused;
     const UtmConstants k = utmConstants(*ell);
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.lat = read(lat, i);
-        pt.lon = read(lon, i);
-        const int code = zone == 0 ? utmZoneFromPosition(pt.lat, pt.lon) : zone;
-        if (code == 0) return 1; // no zone for the position: nothing is written
-        const int s = utmForward(k.ofZone(code), k.c, code, pt);
-        if (s != 0) return s;
-        writeGrid(pt, i, northing, easting, gridScale, convergence);
-        if (utmZone) utmZone[i] = pt.utmZone;
-        return 0;
-    });
+    const kelvane::tm::Parameters p = k.ofZone(zone); // the zone's, unless each point chooses its own
+    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t i) {
+                                             const int s = zone == 0 ? utmForward(k, 0, pt)
+                                                                     : utmForwardInZone(k.c, p, zone, pt);
+                                             if (s == 0 && utmZone) utmZone[i] = pt.utmZone;
+                                             return s;
+                                         });
 }
 
 int UTMGrid2GeodBatch(int zone, ellipsoid* ell, size_t n, batchIn northing, batchIn easting, batchOut lat,
                       batchOut lon, batchOut gridScale, batchOut convergence, int* status)
 {
-    using namespace kelvane::batch;
     if (n == 0) return kvBatchAllConverted;
-    if (!usableBatch(ell, zone, 1, status) || !given({northing, easting}) || !given({lat, lon})) return kvBatchRefused;
+    if (!usableBatch(ell, zone, 1)) return kvBatchRefused;
     const UtmConstants k = utmConstants(*ell);
-    return run(n, status, [&](std::size_t i) {
-        geodCoord pt{};
-        pt.northing = read(northing, i);
-        pt.easting = read(easting, i);
-        const int s = utmInverse(k.ofZone(zone), k.c, zone, pt);
-        if (s == 0) writeGeographic(pt, i, lat, lon, gridScale, convergence);
-        return s;
-    });
+    const kelvane::tm::Parameters p = k.ofZone(zone);
+    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
+                                         [&](geodCoord& pt, std::size_t) { return utmInverse(k.c, p, zone, pt); });
 }
 
 int invalidUTMZone(int zone)

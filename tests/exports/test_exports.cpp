@@ -31,18 +31,21 @@ TEST_F(SharedLibrary, ExportsEveryFunctionByItsCName)
         "geod2TM", "TM2Geod", "UTMInitializeZoneConstants", "UTMGeod2Grid", "UTMGrid2Geod", "invalidUTMZone",
         "UTMGetZoneLstS", "utmZoneFromPosition", "roundHalfUp", "initUTMZone", "latLong2XY_TransverseMercator",
         "XY_TransverseMercator2latLong", "UTMGeod2GridBatch", "UTMGrid2GeodBatch",
+        "latLong2XY_TransverseMercatorBatch", "XY_TransverseMercator2latLongBatch",
         // Lambert and oblique Mercator
         "geod2Lambert", "Lambert2Geod", "geod2OM", "OM2Geod", "latLong2XY_Lambert", "lambert_calc",
+        "latLong2XY_LambertBatch", "lambert_calcBatch",
         // projection-centre oblique Mercator and its one-point wrappers
         "latLong2XY_OMProjCenter", "XY2latLong_OMProjCenter", "latLong2XY_ObliqueMercator",
-        "XY2latLong_ObliqueMercator",
+        "XY2latLong_ObliqueMercator", "latLong2XY_OMProjCenterBatch", "XY2latLong_OMProjCenterBatch",
         // state plane 1983 and 1927
         "init83ZoneConstants", "invalidSPC83Zone", "initSPC83Zone", "getSPC83ZoneIndex", "SPC83Grid2Geod",
         "SPC83Geod2Grid", "computeSPC83TmT", "SPC83GetZoneLstS", "init27ZoneConstants", "initSPC27Zone",
         "getSPC27ZoneIndex", "geod2SPC27", "SPC272Geod",
+        "SPC83Geod2GridBatch", "SPC83Grid2GeodBatch", "geod2SPC27Batch", "SPC272GeodBatch",
         // geocentric and local frames
         "ecef2lat", "lat2ecef", "latLongElev2XYZ_EC", "XYZ_EC2latLongElev", "localToLocalGeodetic",
-        "localGeodeticToLocal",
+        "localGeodeticToLocal", "latLongElev2XYZ_ECBatch", "XYZ_EC2latLongElevBatch",
         // geoid
         "openGeoidGrid", "closeGeoidGrid", "getElevFromGeoidGrid", "get_geoid_name", "getGeoidElev",
         "getGeoidLoadFailure",

@@ -8,10 +8,15 @@
 #include <limits>
 
 #include "kelvane/krovak.h"
+#include "support/test_support.h"
+
+using ktest::geographic;
+using ktest::grid;
+using ktest::kPi;
 
 namespace {
 
-const double kPi = 4.0 * std::atan(1.0);
+// Degrees as d pi / 180: the apex identity below holds to the last bit of the cone axis.
 double deg(double d, double m = 0.0, double s = 0.0) { return (d + m / 60.0 + s / 3600.0) * kPi / 180.0; }
 
 // S-JTSK / Krovak on Bessel 1841, longitudes from Greenwich, no false origin.
@@ -27,9 +32,6 @@ zoneCnstntKrovakObliqueConic sjtsk()
     z.pseudoParallelScale = 0.9999;
     return z;
 }
-
-geodCoord geographic(double lat, double lon) { geodCoord p{}; p.lat = lat; p.lon = lon; return p; }
-geodCoord grid(double northing, double easting) { geodCoord p{}; p.northing = northing; p.easting = easting; return p; }
 
 // Ground distance of a latitude and longitude difference, in metres.
 double groundError(double dLat, double dLon, double lat) { return std::hypot(dLat, dLon * std::cos(lat)) * 6.38e6; }

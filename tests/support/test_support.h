@@ -79,18 +79,6 @@ double geographicRoundTrip(const geodCoord& start, Forward forward, Inverse inve
     return std::isnan(d) ? std::numeric_limits<double>::infinity() : d;
 }
 
-// Grid -> geographic -> grid: the distance (m) on the grid between the point and its image.
-template <class Forward, class Inverse>
-double gridRoundTrip(const geodCoord& start, Forward forward, Inverse inverse)
-{
-    geodCoord p = start;
-    if (inverse(p) != 0) return std::numeric_limits<double>::infinity();
-    geodCoord q = geographic(p.lat, p.lon);
-    if (forward(q) != 0) return std::numeric_limits<double>::infinity();
-    const double d = std::hypot(q.northing - start.northing, q.easting - start.easting);
-    return std::isnan(d) ? std::numeric_limits<double>::infinity() : d;
-}
-
 } // namespace ktest
 
 #endif

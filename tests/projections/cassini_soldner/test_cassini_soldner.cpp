@@ -8,11 +8,12 @@
 #include <limits>
 
 #include "kelvane/cassini_soldner.h"
+#include "support/test_support.h"
+
+using namespace ktest;
 
 namespace {
 
-const double kPi = 4.0 * std::atan(1.0);
-double deg(double d, double m = 0.0, double s = 0.0) { return (d + m / 60.0 + s / 3600.0) * kPi / 180.0; }
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 zoneCnstntCassini cassiniZone(double a, double f, double originLat, double centralMeridian, double fe, double fn)
@@ -40,9 +41,6 @@ zoneCnstntCassini johor()
 {
     return cassiniZone(6378137.0, kGrs80F, deg(2, 7, 18.04708), deg(103, 25, 40.57045), -14810.562, 8758.32);
 }
-
-geodCoord geographic(double lat, double lon) { geodCoord p{}; p.lat = lat; p.lon = lon; return p; }
-geodCoord grid(double northing, double easting) { geodCoord p{}; p.northing = northing; p.easting = easting; return p; }
 
 // Before any set-up there is no parameter set: the conversions refuse with the semi-major
 // axis bit. (Each test runs in a process of its own under ctest; this one comes first.)

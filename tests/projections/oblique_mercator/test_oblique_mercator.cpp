@@ -43,8 +43,6 @@ TEST(ObliqueMercatorConstants, AlaskaZone1AsPublished)
         EXPECT_NEAR(c.F, 1.0015589177, 1e-10);
         EXPECT_NEAR(c.lambda0 * 180.0 / kPi, 101.513839560, 1e-9);
     }
-    EXPECT_EQ(kelvane::arcCosh(1.0), 0.0);
-    EXPECT_NEAR(kelvane::arcCosh(std::cosh(0.75)), 0.75, 1e-15);
 }
 
 TEST(ObliqueMercatorPoints, RoundTripsOverSoutheastAlaska)

@@ -120,14 +120,6 @@ TEST(StandaloneTransverseMercator, UtmZones)
     EXPECT_EQ(z.spareInt, 0);
     EXPECT_EQ(z.ell.semiMajor, 6378137.0);
 
-    // Zone 32 north on its central meridian at the equator.
-    geodCoord p = geographic(0.0, deg(9.0));
-    ASSERT_EQ(latLong2XY_TransverseMercator(utm(32, 0), &p), 0);
-    EXPECT_NEAR(p.northing, 0.0, 1e-9);
-    EXPECT_NEAR(p.easting, 500000.0, 1e-9);
-    EXPECT_NEAR(p.convergence, 0.0, 1e-15);
-    EXPECT_DOUBLE_EQ(p.gridScale, 0.9996);
-
     // Zone 32 south: 10 S lies 10000000 m less the northing of 10 N, and converts back.
     const zoneCnstntTM south = utm(32, 1);
     EXPECT_EQ(south.falseNorthing, 10000000.0);
@@ -139,22 +131,6 @@ TEST(StandaloneTransverseMercator, UtmZones)
     geodCoord back = grid(s.northing, s.easting);
     ASSERT_EQ(XY_TransverseMercator2latLong(south, &back), 0);
     EXPECT_LT(groundDistance(-deg(10.0), deg(9.0), back.lat, back.lon), 1e-6);
-}
-
-// Over a UTM zone's width (3.5 degrees either side) from 80 S to 84 N the round trip
-// returns every point to within 0.1 mm; measured worst 2.7e-5 m.
-TEST(StandaloneTransverseMercator, RoundTripOverAZone)
-{
-    const zoneCnstntTM z = tmRecord(grs80(), deg(15.0), 0.9996, 0.0, 0.0, 500000.0);
-    auto forward = [&](geodCoord& p) { return latLong2XY_TransverseMercator(z, &p); };
-    auto inverse = [&](geodCoord& p) { return XY_TransverseMercator2latLong(z, &p); };
-    double worst = 0.0;
-    for (double latDeg = -80.0; latDeg <= 84.0; latDeg += 2.0) {
-        for (double dLon = -3.5; dLon <= 3.5; dLon += 0.5) {
-            worst = std::max(worst, geographicRoundTrip(geographic(deg(latDeg), deg(15.0 + dLon)), forward, inverse));
-        }
-    }
-    EXPECT_LT(worst, 1e-4);
 }
 
 // What cannot give a finite answer is refused with 1, and the point is left untouched.

@@ -124,3 +124,48 @@ TEST(UtmBatch, OptionalOutputsAndRefusedCalls)
     EXPECT_EQ(n[0], n[1]);
     EXPECT_EQ(e[0], e[1]);
 }
+
+// The stand-alone record: UTM zone 32 south on GRS 80, with points it refuses (a NaN, a
+// latitude beyond the pole) in mid-batch, and a record no point can use refused whole.
+TEST(StandaloneTmBatch, IsBitIdenticalToOnePointAndRefusesUnusableRecords)
+{
+    zoneCnstntTM zc{};
+    ASSERT_EQ(initUTMZone(32, 1, grs80(), &zc), 0);
+    std::vector<geodCoord> pts = globe();
+    for (geodCoord& p : pts) p.lon = deg(9.0) + std::remainder(p.lon, deg(8.0));
+    pts[5].lat = deg(91.0);
+    EXPECT_EQ(expectSameAsOnePoint(
+                  pts, [&](geodCoord* p) { return latLong2XY_TransverseMercator(zc, p); },
+                  [&](std::vector<geodCoord>& v, int* status) {
+                      return latLong2XY_TransverseMercatorBatch(
+                          &zc, v.size(), inField(v, &geodCoord::lat), inField(v, &geodCoord::lon),
+                          outField(v, &geodCoord::northing), outField(v, &geodCoord::easting),
+                          outField(v, &geodCoord::gridScale), outField(v, &geodCoord::convergence), status);
+                  }),
+              2);
+
+    for (geodCoord& p : pts) {
+        latLong2XY_TransverseMercator(zc, &p);
+        p = grid(p.northing, p.easting);
+    }
+    pts[9].easting = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(expectSameAsOnePoint(
+                  pts, [&](geodCoord* p) { return XY_TransverseMercator2latLong(zc, p); },
+                  [&](std::vector<geodCoord>& v, int* status) {
+                      return XY_TransverseMercator2latLongBatch(
+                          &zc, v.size(), inField(v, &geodCoord::northing), inField(v, &geodCoord::easting),
+                          outField(v, &geodCoord::lat), outField(v, &geodCoord::lon), outField(v, &geodCoord::gridScale),
+                          outField(v, &geodCoord::convergence), status);
+                  }),
+              1);
+
+    zc.scaleFactor = 0.0;
+    std::vector<geodCoord> one{geographic(deg(50.0), deg(9.0))};
+    int status = -7;
+    EXPECT_EQ(latLong2XY_TransverseMercatorBatch(&zc, 1, inField(one, &geodCoord::lat), inField(one, &geodCoord::lon),
+                                                 outField(one, &geodCoord::northing),
+                                                 outField(one, &geodCoord::easting), {nullptr, 0}, {nullptr, 0}, &status),
+              kvBatchRefused);
+    EXPECT_EQ(status, -7);
+    EXPECT_EQ(one[0].northing, 0.0);
+}
