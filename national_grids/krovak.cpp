@@ -17,8 +17,9 @@ const double kQuarterPi = std::atan(1.0) * 4.0 / 4.0;
 bool finite(double x) { return std::isfinite(x); }
 
 // The latitude whose conformal latitude is U, by fixed-point iteration started at the
-// centre latitude. Exactly three passes are made, with no convergence test: within two
-// degrees of latitude of the centre this leaves about a centimetre on the ground.
+// centre latitude. At most three passes are made: within two degrees of latitude of the
+// centre this leaves about a centimetre on the ground. A pass that leaves the latitude
+// unchanged ends the loop, as every further pass would leave it unchanged too.
 double latitudeOfConformal(const KrovakConstants& c, double U)
 {
     const double e = c.sphere.e;
@@ -28,7 +29,10 @@ double latitudeOfConformal(const KrovakConstants& c, double U)
     double phi = c.phic;
     for (int pass = 0; pass < 3; ++pass) {
         const double esinPhi = e * std::sin(phi);
-        phi = 2.0 * (std::atan(sphereTerm * std::pow((1.0 + esinPhi) / (1.0 - esinPhi), e / 2.0)) - kQuarterPi);
+        const double next =
+            2.0 * (std::atan(sphereTerm * std::pow((1.0 + esinPhi) / (1.0 - esinPhi), e / 2.0)) - kQuarterPi);
+        if (next == phi) break;
+        phi = next;
     }
     return phi;
 }

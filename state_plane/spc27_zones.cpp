@@ -1,22 +1,25 @@
 // The SPCS 27 zone table and its lookups.
 #include "state_plane/spc27_zones.h"
 
+#include <cstdint>
+
 namespace kelvane {
 
 zoneconstant27 spc27Zones[spc27::kZoneCount];
 
 namespace {
 
-// Linear scan of the table in row order; -1 when no row carries the code. A row that
-// init27ZoneConstants has not filled yet carries code 0 and never matches, so before the
-// table is built no code at all is found (0 included).
+// Row index + 1 by zone code (0: no such zone), filled with the table; codes run from 101
+// to 5105.
+constexpr int kMaxCode = 5105;
+std::uint8_t rowOfCode[kMaxCode + 1];
+
+// The row of a zone code in one look, or -1. Before init27ZoneConstants has built the
+// table the index is empty, so no code at all is found (0 included).
 int findRow(int zoneCode)
 {
-    if (zoneCode == 0) return -1;
-    for (int i = 0; i < spc27::kZoneCount; ++i) {
-        if (spc27Zones[i].zoneCode == zoneCode) return i;
-    }
-    return -1;
+    if (zoneCode <= 0 || zoneCode > kMaxCode) return -1;
+    return rowOfCode[zoneCode] - 1;
 }
 
 } // namespace
@@ -33,6 +36,11 @@ void init27ZoneConstants(void)
         zone.projection = row.kind;
         zone.zoneCode = row.code;
         for (int p = 0; p < 11; ++p) zone.param[p] = row.param[p];
+    }
+    // Codes are unique; should one repeat, the first row keeps it, as a scan in row order finds it.
+    for (int i = kelvane::spc27::kZoneCount - 1; i >= 0; --i) {
+        const int code = spc27Zones[i].zoneCode;
+        if (code > 0 && code <= kelvane::kMaxCode) kelvane::rowOfCode[code] = static_cast<std::uint8_t>(i + 1);
     }
 }
 

@@ -1,9 +1,13 @@
-// State plane 1983: the zone table and the conversions by zone code. Every conversion
-// copies the zone's row, builds a GRS 80 ellipsoid and hands both to the zone dispatch,
-// which picks Transverse Mercator, Lambert or oblique Mercator by the row's kind.
+// State plane 1983: the zone table and the conversions by zone code. Beside each row of
+// the table, init83ZoneConstants derives the constants of the row's projection on GRS 80
+// once; a conversion finds the row by its code in one step and runs Transverse Mercator,
+// Lambert or oblique Mercator by the row's kind on those constants. The arithmetic is
+// that of the zone dispatch on a copy of the row and a GRS 80 ellipsoid built for the
+// call, so the results are bit for bit the same.
 #include "kelvane/spc83.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "core/batch.h"
@@ -17,11 +21,31 @@ namespace kelvane {
 
 zoneCnstnt spc83Zones[kSpc83ZoneCount];
 
+namespace {
+
+// Each row's projection with its constants on GRS 80, derived by init83ZoneConstants.
+ZoneProjection spc83RowProjections[kSpc83ZoneCount];
+
+// The GRS 80 record every operation of the family works on, built by init83ZoneConstants.
+ellipsoid spc83Ellipsoid;
+
+// Row index + 1 by zone code (0: no such zone), filled with the rows. Codes run from 101 to
+// 5200.
+constexpr int kMaxSpc83Code = 5200;
+std::int16_t spc83RowOfCode[kMaxSpc83Code + 1];
+
+} // namespace
+
 void setSPC83ZoneRow(int index, int zoneCode, int kind, double d1, double d2, double d3, double d4, double d5,
                      double d6)
 {
     if (index < 0 || index >= kSpc83ZoneCount) return;
     zoneCnstnt& row = spc83Zones[index];
+    const int oldCode = row.zoneCode;
+    if (oldCode > 0 && oldCode <= kMaxSpc83Code && spc83RowOfCode[oldCode] == index + 1) spc83RowOfCode[oldCode] = 0;
+    if (zoneCode > 0 && zoneCode <= kMaxSpc83Code && spc83RowOfCode[zoneCode] == 0) {
+        spc83RowOfCode[zoneCode] = static_cast<std::int16_t>(index + 1);
+    }
     row.zoneCode = zoneCode;
     row.projection = kind;
     switch (kind) {
@@ -44,35 +68,36 @@ void setSPC83ZoneRow(int index, int zoneCode, int kind, double d1, double d2, do
 
 namespace {
 
-// The row of a zone code, or nullptr. Rows not yet built carry code 0, which names no
-// zone, so nothing at all is found before init83ZoneConstants has run.
-const zoneCnstnt* findZone(int zoneCode, int* index = nullptr)
+// The row index of a zone code, or -1: one look into the code index. Before
+// init83ZoneConstants has run the index is empty, so nothing at all is found.
+int rowOf(int zoneCode)
 {
-    if (zoneCode == 0) return nullptr;
-    for (int i = 0; i < kSpc83ZoneCount; ++i) {
-        if (spc83Zones[i].zoneCode == zoneCode) {
-            if (index) *index = i;
-            return &spc83Zones[i];
-        }
-    }
-    return nullptr;
+    if (zoneCode <= 0 || zoneCode > kMaxSpc83Code) return -1;
+    return spc83RowOfCode[zoneCode] - 1;
 }
 
-ellipsoid grs80()
+const zoneCnstnt* findZone(int zoneCode, int* index = nullptr)
 {
-    ellipsoid ell;
-    std::memset(&ell, 0, sizeof ell);
-    initEllipsoid(&ell, kGrs80.a, kGrs80.f);
-    return ell;
+    const int i = rowOf(zoneCode);
+    if (i < 0) return nullptr;
+    if (index) *index = i;
+    return &spc83Zones[i];
+}
+
+// Row i's projection, as the zone dispatch runs it on a copy of the row: forward,
+// geographic (longitude positive west) to plane coordinates, as geod2Grid; otherwise back,
+// as grid2Geod.
+void project(int i, geodCoord& pt, bool forward)
+{
+    const ZoneProjection& z = spc83RowProjections[i];
+    forward ? zoneForward(z, pt) : zoneInverse(z, pt);
 }
 
 // Plane to geographic with the longitude left positive west, as getTMT takes it. The
 // caller has checked the code.
 void spc83PointToGeod(int zoneCode, geodCoord* point)
 {
-    ellipsoid ell = grs80();
-    zoneCnstnt zone = *findZone(zoneCode);
-    grid2Geod(&ell, &zone, point);
+    project(rowOf(zoneCode), *point, false);
 }
 
 } // namespace
@@ -90,6 +115,12 @@ void init83ZoneConstants(void)
         if (z.kind == kvLambertConformalConic) d2 = z.d2 * toRad;
         if (z.kind == kvHotineObliqueMercator) d1 = std::atan(z.d1); // the azimuth from its tangent
         kelvane::setSPC83ZoneRow(i, z.zoneCode, z.kind, d1, d2, z.d3, z.d4, z.d5 * toRad, z.d6 * toRad);
+    }
+    ellipsoid& ell = kelvane::spc83Ellipsoid;
+    std::memset(&ell, 0, sizeof ell);
+    initEllipsoid(&ell, kelvane::kGrs80.a, kelvane::kGrs80.f);
+    for (int i = 0; i < kelvane::kSpc83ZoneCount; ++i) {
+        kelvane::spc83RowProjections[i] = kelvane::zoneProjection(ell, kelvane::spc83Zones[i]);
     }
 }
 
@@ -114,34 +145,32 @@ int getSPC83ZoneIndex(int zoneCode, int* index)
 
 int SPC83Grid2Geod(int zoneCode, geodCoord* point)
 {
-    ellipsoid ell = kelvane::grs80();
-    zoneCnstnt zone;
-    if (!point || initSPC83Zone(zoneCode, &zone) != 0) return 1;
-    grid2Geod(&ell, &zone, point);
+    const int i = kelvane::rowOf(zoneCode);
+    if (!point || i < 0) return 1;
+    kelvane::project(i, *point, false);
     point->lon = -point->lon; // the projections work with longitudes positive west
     return 0;
 }
 
 int SPC83Geod2Grid(int zoneCode, geodCoord* point)
 {
-    ellipsoid ell = kelvane::grs80();
-    zoneCnstnt zone;
-    if (!point || initSPC83Zone(zoneCode, &zone) != 0) return 1;
+    const int i = kelvane::rowOf(zoneCode);
+    if (!point || i < 0) return 1;
     point->lon = -point->lon;
-    geod2Grid(&ell, &zone, point);
+    kelvane::project(i, *point, true);
     point->lon = -point->lon; // exact: the caller gets back the longitude it gave
     return 0;
 }
 
-// The batches derive the zone's projection constants once and then convert every point as
-// SPC83Geod2Grid and SPC83Grid2Geod do (the longitude negated around the projection).
+// The batches convert every point on the row's constants as SPC83Geod2Grid and
+// SPC83Grid2Geod do (the longitude negated around the projection).
 int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
                         batchOut gridScale, batchOut convergence, int* status)
 {
     if (n == 0) return kvBatchAllConverted;
-    const zoneCnstnt* row = findZone(zoneCode);
-    if (!row) return kvBatchRefused;
-    const kelvane::ZoneProjection z = kelvane::zoneProjection(kelvane::grs80(), *row);
+    const int row = kelvane::rowOf(zoneCode);
+    if (row < 0) return kvBatchRefused;
+    const kelvane::ZoneProjection& z = kelvane::spc83RowProjections[row];
     return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
                                          [&](geodCoord& pt, std::size_t) {
                                              pt.lon = -pt.lon;
@@ -153,9 +182,9 @@ int SPC83Grid2GeodBatch(int zoneCode, size_t n, batchIn northing, batchIn eastin
                         batchOut gridScale, batchOut convergence, int* status)
 {
     if (n == 0) return kvBatchAllConverted;
-    const zoneCnstnt* row = findZone(zoneCode);
-    if (!row) return kvBatchRefused;
-    const kelvane::ZoneProjection z = kelvane::zoneProjection(kelvane::grs80(), *row);
+    const int row = kelvane::rowOf(zoneCode);
+    if (row < 0) return kvBatchRefused;
+    const kelvane::ZoneProjection& z = kelvane::spc83RowProjections[row];
     return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
                                          [&](geodCoord& pt, std::size_t) {
                                              const int r = kelvane::zoneInverse(z, pt);
@@ -178,7 +207,7 @@ int computeSPC83TmT(int zoneCode, double easting1, double northing1, double east
         points[i].convergence = 0.0;
         kelvane::spc83PointToGeod(zoneCode, &points[i]);
     }
-    ellipsoid ell = kelvane::grs80();
+    ellipsoid ell = kelvane::spc83Ellipsoid;
     zoneCnstnt zone;
     initSPC83Zone(zoneCode, &zone);
     // No zone of the table has coinciding standard parallels, so this cannot fail here.

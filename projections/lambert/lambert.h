@@ -53,6 +53,11 @@ inline bool lambertConstants(const ellipsoid& ell, const zoneCnstnt& zone, Lambe
     return true;
 }
 
+// The constants of a zone from this thread's memo of the last few zones, keyed by the
+// exact bits of everything they depend on (e, a, the two parallels and the origin
+// latitude): bit for bit what lambertConstants gives, or nullptr where it refuses.
+const LambertConstants* cachedLambertConstants(const ellipsoid& ell, const zoneCnstnt& zone);
+
 // The projection on constants derived once (lambertConstants): forward from pt.lat and
 // pt.lon (positive west) into northing, easting, gridScale and convergence, and inverse
 // from northing and easting into lat, lon, gridScale and convergence. a is the ellipsoid's

@@ -3,6 +3,7 @@
 // by fixed-point iteration. Longitudes are positive east throughout.
 #include <cmath>
 
+#include "core/constants_memo.h"
 #include "core/batch.h"
 #include "core/conformal_t.h"
 #include "core/ellipsoid_terms.h"
@@ -43,6 +44,16 @@ LambertTConstants lambertTConstants(const ellipsoid& ell, const zoneCnstnt& zone
     c.F = m1 / (c.n * std::pow(t1, c.n));
     c.rhoF = c.a * c.F * std::pow(tF, c.n) * c.k0;
     return c;
+}
+
+// The constants from this thread's memo of the last few zones, keyed by the exact bits of
+// every field they depend on.
+const LambertTConstants& cachedLambertTConstants(const ellipsoid& ell, const zoneCnstnt& zone)
+{
+    thread_local ConstantsMemo<LambertTConstants, 6> memo;
+    const double key[6] = {ell.ecc, ell.semiMajor, zone.scaleFactor, zone.northParallel, zone.southParallel,
+                           zone.calcOriginLat};
+    return memo.get(key, [&] { return lambertTConstants(ell, zone); });
 }
 
 // The fixed-point iteration phi = pi/2 - 2 atan(t ((1 - e sin phi)/(1 + e sin phi))^(e/2))
@@ -112,7 +123,7 @@ void lambert_calc(ellipsoid* ell, zoneCnstnt* zone, double y, double x, double* 
                   double* outScale, double* outConvergence, int direction)
 {
     if (!ell || !zone) return;
-    const kelvane::LambertTConstants c = kelvane::lambertTConstants(*ell, *zone);
+    const kelvane::LambertTConstants& c = kelvane::cachedLambertTConstants(*ell, *zone);
     if (direction == 1) {
         kelvane::lambertCalcForward(c, *zone, y, x, outX, outY, outScale, outConvergence);
     } else {

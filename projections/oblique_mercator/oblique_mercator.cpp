@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "core/constants_memo.h"
 #include "core/trig_series.h"
 #include "kelvane/oblique_mercator.h"
 #include "projections/oblique_mercator/om_proj_center.h"
@@ -38,6 +39,23 @@ TrigSeries conformalSeries(double e2, double e)
 } // namespace
 
 TrigSeries omConformalSeries(const ObliqueMercatorConstants& c) { return conformalSeries(c.e2, c.e); }
+
+ObliqueMercatorZone obliqueMercatorZone(const ellipsoid& ell, const zoneCnstnt& zone)
+{
+    ObliqueMercatorZone z;
+    z.forward = obliqueMercatorConstantsForward(ell, zone);
+    z.inverse = obliqueMercatorConstantsInverse(ell, zone);
+    z.conformal = omConformalSeries(z.inverse);
+    return z;
+}
+
+const ObliqueMercatorZone& cachedObliqueMercatorZone(const ellipsoid& ell, const zoneCnstnt& zone)
+{
+    thread_local ConstantsMemo<ObliqueMercatorZone, 7> memo;
+    const double key[7] = {ell.semiMajor,   ell.semiMinor,  ell.ecc,         zone.originLat,
+                           zone.originLon, zone.centralMeridian, zone.scaleFactor};
+    return memo.get(key, [&] { return obliqueMercatorZone(ell, zone); });
+}
 
 void omForward(const ObliqueMercatorConstants& c, const zoneCnstnt& zone, geodCoord& pt)
 {
@@ -91,15 +109,15 @@ int geod2OM(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
     if (!ell || !zone || !pt) return 1;
     if (ell->semiMinor == 0.0 || ell->semiMajor == 0.0) return 1;
-    kelvane::omForward(kelvane::obliqueMercatorConstantsForward(*ell, *zone), *zone, *pt);
+    kelvane::omForward(kelvane::cachedObliqueMercatorZone(*ell, *zone).forward, *zone, *pt);
     return 0;
 }
 
 int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 {
     if (!ell || !zone || !pt) return 1; // the only refusal: the formulas themselves test nothing
-    const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstantsInverse(*ell, *zone);
-    kelvane::omInverse(c, kelvane::omConformalSeries(c), *zone, *pt);
+    const kelvane::ObliqueMercatorZone& z = kelvane::cachedObliqueMercatorZone(*ell, *zone);
+    kelvane::omInverse(z.inverse, z.conformal, *zone, *pt);
     return 0;
 }
 
@@ -114,7 +132,7 @@ int OM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 int omArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
 {
     if (!ell || !zone || !p1 || !p2 || !result) return 1;
-    const kelvane::ObliqueMercatorConstants c = kelvane::obliqueMercatorConstantsForward(*ell, *zone);
+    const kelvane::ObliqueMercatorConstants& c = kelvane::cachedObliqueMercatorZone(*ell, *zone).forward;
 
     const double phiM = (p1->lat + p2->lat) / 2.0;
     const double qM = kelvane::isometricLatitude(phiM, c.e);

@@ -96,6 +96,20 @@ void omForward(const ObliqueMercatorConstants& c, const zoneCnstnt& zone, geodCo
 TrigSeries omConformalSeries(const ObliqueMercatorConstants& c);
 void omInverse(const ObliqueMercatorConstants& c, const TrigSeries& g, const zoneCnstnt& zone, geodCoord& pt);
 
+// Everything both directions derive from the ellipsoid and the zone: the forward's and the
+// inverse's constants and the inverse's conformal-latitude series.
+struct ObliqueMercatorZone {
+    ObliqueMercatorConstants forward;
+    ObliqueMercatorConstants inverse;
+    TrigSeries conformal; // conformal latitude -> latitude
+};
+
+ObliqueMercatorZone obliqueMercatorZone(const ellipsoid& ell, const zoneCnstnt& zone);
+
+// The same from this thread's memo of the last few zones, keyed by the exact bits of a, b,
+// ecc and the zone's centre, azimuth and scale: bit for bit what obliqueMercatorZone gives.
+const ObliqueMercatorZone& cachedObliqueMercatorZone(const ellipsoid& ell, const zoneCnstnt& zone);
+
 } // namespace kelvane
 
 #endif

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/batch.h"
+#include "core/constants_memo.h"
 #include "core/conformal_t.h"
 #include "core/ellipsoid_terms.h"
 
@@ -126,17 +127,30 @@ double omProjCenterScale(const OmProjCenterConstants& c, const ellipsoid& ell, d
 
 namespace {
 
-// What the free functions derive from their record: the zone constants and the rotation by
-// the rectified grid angle.
+// What the free functions derive from their record: the zone constants, the rotation by
+// the rectified grid angle and the conformal-latitude series of the ellipsoid.
 struct OmProjCenterGrid {
     kelvane::OmProjCenterConstants c;
     double cosGammaC, sinGammaC;
+    kelvane::ConformalLatitudeSeries s;
 };
 
 OmProjCenterGrid omProjCenterGrid(const zoneCnstntObliqueMerc& zone)
 {
-    return {kelvane::omProjCenterZone(zone, zone.ell.ecc, zone.ell.eccSq, 0.0), std::cos(zone.rectifiedGridAngle),
-            std::sin(zone.rectifiedGridAngle)};
+    const double e = zone.ell.ecc;
+    return {kelvane::omProjCenterZone(zone, e, zone.ell.eccSq, 0.0), std::cos(zone.rectifiedGridAngle),
+            std::sin(zone.rectifiedGridAngle),
+            kelvane::conformalLatitudeSeries(zone.ell.eccSq, std::pow(e, 4.0), std::pow(e, 6.0), std::pow(e, 8.0))};
+}
+
+// The same for one point, from this thread's memo of the last few records, keyed by the
+// exact bits of every field it depends on.
+const OmProjCenterGrid& cachedOmProjCenterGrid(const zoneCnstntObliqueMerc& zone)
+{
+    thread_local kelvane::ConstantsMemo<OmProjCenterGrid, 8> memo;
+    const double key[8] = {zone.ell.semiMajor, zone.ell.ecc, zone.ell.eccSq, zone.centreLat,
+                           zone.centreLon,     zone.azimuth, zone.scaleFactor, zone.rectifiedGridAngle};
+    return memo.get(key, [&zone] { return omProjCenterGrid(zone); });
 }
 
 void omProjCenterForward(const OmProjCenterGrid& g, const zoneCnstntObliqueMerc& zone, geodCoord& point)
@@ -161,8 +175,7 @@ void omProjCenterInverse(const OmProjCenterGrid& g, const zoneCnstntObliqueMerc&
     const double u = dN * g.cosGammaC + dE * g.sinGammaC + c.uc;
 
     const kelvane::OmChiLambda cl = kelvane::omProjCenterInverseChiLambda(c, u, v, c.eastWest);
-    const kelvane::ConformalLatitudeSeries s = kelvane::conformalLatitudeSeries(
-        zone.ell.eccSq, std::pow(e, 4.0), std::pow(e, 6.0), std::pow(e, 8.0));
+    const kelvane::ConformalLatitudeSeries& s = g.s;
     const double chi = cl.chi;
     const double phi = chi + kelvane::trigSeries2468(s.c2, s.c4, s.c6, s.c8, chi);
     const kelvane::OmUV uv = kelvane::omProjCenterForwardUV(c, e, phi, cl.lambda, c.eastWest);
@@ -178,14 +191,14 @@ void omProjCenterInverse(const OmProjCenterGrid& g, const zoneCnstntObliqueMerc&
 int latLong2XY_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
 {
     if (!point) return 1;
-    omProjCenterForward(omProjCenterGrid(zone), zone, *point);
+    omProjCenterForward(cachedOmProjCenterGrid(zone), zone, *point);
     return 0;
 }
 
 int XY2latLong_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
 {
     if (!point) return 1;
-    omProjCenterInverse(omProjCenterGrid(zone), zone, *point);
+    omProjCenterInverse(cachedOmProjCenterGrid(zone), zone, *point);
     return 0;
 }
 

@@ -45,6 +45,11 @@ inline SinCos sinCosNear(double sinX, double cosX, double d)
 
 } // namespace
 
+SeriesConstants seriesConstantsOutOfLine(const Parameters& p)
+{
+    return seriesConstants(p);
+}
+
 int forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out)
 {
     if (p.b == 0.0) return 1;
@@ -169,7 +174,7 @@ int TM2Geod(ellipsoid* ell, zoneCnstnt* zone, geodCoord* pt)
 int tmArcToChord(ellipsoid* ell, zoneCnstnt* zone, geodCoord* p1, geodCoord* p2, double* result)
 {
     if (!ell || !zone || !p1 || !p2 || !result) return 1;
-    const kelvane::tm::SeriesConstants c = kelvane::tm::seriesConstants(*ell, *zone);
+    const kelvane::tm::SeriesConstants& c = kelvane::tm::seriesConstants(*ell, *zone);
     const double k0 = zone->scaleFactor;
     const double a = ell->semiMajor;
     const double E0 = zone->falseEasting;

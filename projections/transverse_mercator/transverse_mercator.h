@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "core/constants_memo.h"
 #include "core/ellipsoid_terms.h"
 #include "core/math_constants.h"
 #include "core/trig_series.h"
@@ -32,8 +33,9 @@ inline Parameters parametersOf(const ellipsoid& ell, const zoneCnstnt& zone)
             zone.originLat, zone.centralMeridian, zone.falseNorthing, zone.falseEasting};
 }
 
-// Everything the series needs that depends on the ellipsoid and the zone alone. Derived
-// afresh for every point: nothing is cached between calls.
+// Everything the series needs that depends on the ellipsoid and the zone alone: derived
+// once per zone (at table build time for the state plane zones, through a per-thread memo
+// for other records; see cachedSeriesConstants) rather than for every point.
 struct SeriesConstants {
     double ePrimeSq;       // e'^2 = (a^2 - b^2) / b^2, second eccentricity squared
     double eSq;            // e^2, the ellipsoid's ecc squared
@@ -84,9 +86,22 @@ inline SeriesConstants seriesConstants(const Parameters& p)
     return c;
 }
 
-inline SeriesConstants seriesConstants(const ellipsoid& ell, const zoneCnstnt& zone)
+// The constants of p, from this thread's memo of the last few zones (keyed by the exact
+// bits of a, b, e, k0 and phi0, all that they depend on): bit for bit what
+// seriesConstants(p) gives. Inline, so that the usual case, the zone of the last call,
+// costs a few comparisons; the derivation itself is not inlined.
+SeriesConstants seriesConstantsOutOfLine(const Parameters& p);
+
+inline const SeriesConstants& cachedSeriesConstants(const Parameters& p)
 {
-    return seriesConstants(parametersOf(ell, zone));
+    thread_local ConstantsMemo<SeriesConstants, 5> memo;
+    const double key[5] = {p.a, p.b, p.e, p.k0, p.phi0};
+    return memo.get(key, [&p] { return seriesConstantsOutOfLine(p); });
+}
+
+inline const SeriesConstants& seriesConstants(const ellipsoid& ell, const zoneCnstnt& zone)
+{
+    return cachedSeriesConstants(parametersOf(ell, zone));
 }
 
 // The series core, forward: phi, lambda (positive west) -> northing, easting, gridScale
@@ -100,15 +115,17 @@ int forward(const Parameters& p, const SeriesConstants& c, double phi, double la
 // when the footpoint radius is exactly 0.
 int inverse(const Parameters& p, const SeriesConstants& c, double northing, double easting, geodCoord& out);
 
-// The same for one point, deriving the constants.
+// The same for one point, with the constants from this thread's memo. A zero axis is
+// refused before any constants are derived from it.
 inline int forward(const Parameters& p, double phi, double lambda, geodCoord& out)
 {
-    return forward(p, seriesConstants(p), phi, lambda, out);
+    if (p.b == 0.0 || p.a == 0.0) return 1;
+    return forward(p, cachedSeriesConstants(p), phi, lambda, out);
 }
 
 inline int inverse(const Parameters& p, double northing, double easting, geodCoord& out)
 {
-    return inverse(p, seriesConstants(p), northing, easting, out);
+    return inverse(p, cachedSeriesConstants(p), northing, easting, out);
 }
 
 // geod2TM and TM2Geod on references.

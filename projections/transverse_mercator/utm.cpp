@@ -175,25 +175,32 @@ struct UtmConstants {
     }
 };
 
-UtmConstants utmConstants(const ellipsoid& ell)
+// The series parameters of zone code on ell.
+kelvane::tm::Parameters zoneParameters(const ellipsoid& ell, int code)
 {
     zoneCnstnt zc{};
-    initZone(1, zc);
+    initZone(code, zc);
+    return kelvane::tm::parametersOf(ell, zc);
+}
+
+UtmConstants utmConstants(const ellipsoid& ell)
+{
     UtmConstants k;
-    k.p = kelvane::tm::parametersOf(ell, zc);
+    k.p = zoneParameters(ell, 1);
     k.c = kelvane::tm::seriesConstants(k.p);
     return k;
 }
 
-// One point, geographic -> UTM in zone code `code` (the work of UTMGeod2Grid), with p =
-// k.ofZone(code). Returns the projection's status (1, with only utmZone written, for an
-// ellipsoid with a zero axis).
-int utmForwardInZone(const UtmConstants& k, const kelvane::tm::Parameters& p, int code, geodCoord& pt)
+// One point, geographic -> UTM in zone code `code` (the work of UTMGeod2Grid), with p the
+// zone's parameters and c their series constants. Returns the projection's status (1, with
+// only utmZone written, for an ellipsoid with a zero axis).
+int utmForwardInZone(const kelvane::tm::SeriesConstants& c, const kelvane::tm::Parameters& p, int code,
+                     geodCoord& pt)
 {
     pt.utmZone = code;
 
     pt.lon = -1.0 * pt.lon; // positive west for the projection
-    const int status = kelvane::tm::forward(p, k.c, pt.lat, pt.lon, pt);
+    const int status = kelvane::tm::forward(p, c, pt.lat, pt.lon, pt);
     pt.lon = -1.0 * pt.lon; // exactly as the caller gave it
 
     // A southern point gets the southern false northing even in a northern code, and
@@ -209,16 +216,17 @@ int utmForward(const UtmConstants& k, int zone, geodCoord& pt)
 {
     const int code = zone == 0 ? utmZoneFromPosition(pt.lat, pt.lon) : zone;
     if (code == 0) return 1; // no zone for the position: nothing is written
-    return utmForwardInZone(k, k.ofZone(code), code, pt);
+    return utmForwardInZone(k.c, k.ofZone(code), code, pt);
 }
 
-// One point, UTM -> geographic (the work of UTMGrid2Geod), with p = k.ofZone(zone). Returns
-// the projection's status: when it refuses (a footpoint radius of 0) nothing is written,
-// and the caller's longitude is left as it was rather than negated.
-int utmInverse(const UtmConstants& k, const kelvane::tm::Parameters& p, int zone, geodCoord& pt)
+// One point, UTM -> geographic (the work of UTMGrid2Geod), with p the zone's parameters and
+// c their series constants. Returns the projection's status: when it refuses (a footpoint
+// radius of 0) nothing is written, and the caller's longitude is left as it was rather
+// than negated.
+int utmInverse(const kelvane::tm::SeriesConstants& c, const kelvane::tm::Parameters& p, int zone, geodCoord& pt)
 {
     if (!southernCode(zone)) {
-        const int status = kelvane::tm::inverse(p, k.c, pt.northing, pt.easting, pt);
+        const int status = kelvane::tm::inverse(p, c, pt.northing, pt.easting, pt);
         if (status == 0) pt.lon = -1.0 * pt.lon;
         return status;
     }
@@ -227,7 +235,7 @@ int utmInverse(const UtmConstants& k, const kelvane::tm::Parameters& p, int zone
     // equator is the northing of the mirror point in the north.
     geodCoord mirror = pt;
     mirror.northing = kSouthernFalseNorthing - pt.northing;
-    const int status = kelvane::tm::inverse(p, k.c, mirror.northing, mirror.easting, mirror);
+    const int status = kelvane::tm::inverse(p, c, mirror.northing, mirror.easting, mirror);
     if (status == 0) {
         pt.lat = -1.0 * mirror.lat;
         pt.lon = -1.0 * mirror.lon;
@@ -256,22 +264,22 @@ void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc)
 }
 
 // The conversions never fail on a real record; a missing one is answered with 1, and
-// nothing is written.
+// nothing is written. One point takes the series constants from this thread's memo.
 int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
 {
     if (ell == nullptr || pt == nullptr) return 1;
     const int code = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
     if (code == 0) return 1; // no zone for the position: nothing is written
-    const UtmConstants k = utmConstants(*ell);
-    utmForwardInZone(k, k.ofZone(code), code, *pt);
+    const kelvane::tm::Parameters p = zoneParameters(*ell, code);
+    utmForwardInZone(kelvane::tm::cachedSeriesConstants(p), p, code, *pt);
     return 0;
 }
 
 int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt)
 {
     if (ell == nullptr || pt == nullptr) return 1;
-    const UtmConstants k = utmConstants(*ell);
-    utmInverse(k, k.ofZone(zone), zone, *pt);
+    const kelvane::tm::Parameters p = zoneParameters(*ell, zone);
+    utmInverse(kelvane::tm::cachedSeriesConstants(p), p, zone, *pt);
     return 0;
 }
 
@@ -285,7 +293,7 @@ int UTMGeod2GridBatch(int zone, ellipsoid* ell, size_t n, batchIn lat, batchIn l
     return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
                                          [&](geodCoord& pt, std::size_t i) {
                                              const int s = zone == 0 ? utmForward(k, 0, pt)
-                                                                     : utmForwardInZone(k, p, zone, pt);
+                                                                     : utmForwardInZone(k.c, p, zone, pt);
                                              if (s == 0 && utmZone) utmZone[i] = pt.utmZone;
                                              return s;
                                          });
@@ -299,7 +307,7 @@ int UTMGrid2GeodBatch(int zone, ellipsoid* ell, size_t n, batchIn northing, batc
     const UtmConstants k = utmConstants(*ell);
     const kelvane::tm::Parameters p = k.ofZone(zone);
     return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
-                                         [&](geodCoord& pt, std::size_t) { return utmInverse(k, p, zone, pt); });
+                                         [&](geodCoord& pt, std::size_t) { return utmInverse(k.c, p, zone, pt); });
 }
 
 int invalidUTMZone(int zone)
