@@ -120,9 +120,6 @@ const Command kCommand{
     {"echo '43 -73' | kelvane cassini --lat0 40 --lon0 -75 --ellipsoid clarke1866",
      "echo '335127.5876 163071.1279' | kelvane cassini --lat0 40 --lon0 -75 --ellipsoid clarke1866 --inverse"},
     Input::Points,
-    false,
-    nullptr,
-    nullptr,
     run,
 };
 

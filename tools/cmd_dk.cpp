@@ -121,9 +121,6 @@ const Command kCommand{
     {"echo '56.2 9.5 40' | kelvane dk --system jylland",
      "echo '6208000 562000 0' | kelvane dk --system utm32ed50 --inverse"},
     Input::Points,
-    false,
-    nullptr,
-    nullptr,
     run,
 };
 

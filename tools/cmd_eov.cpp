@@ -103,9 +103,6 @@ const Command kCommand{
     "results that are not finite numbers (absurd shift parameters).\n",
     {"echo '47.5 19.05 150' | kelvane eov", "echo '650000 200000 0' | kelvane eov --inverse --shift zero"},
     Input::Points,
-    false,
-    nullptr,
-    nullptr,
     run,
 };
 

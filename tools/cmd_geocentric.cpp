@@ -144,9 +144,6 @@ const Command kEcef{
     "height are not defined well.\n",
     {"echo '52 4.5 20' | kelvane ecef", "echo '3882000 305000 5002000' | kelvane ecef --inverse"},
     Input::Points,
-    false,
-    nullptr,
-    nullptr,
     runEcef,
 };
 
@@ -171,9 +168,6 @@ const Command kEnu{
     "",
     {"echo '123.4 -56.7 890.1' | kelvane enu --origin -33.9,18.4"},
     Input::Points,
-    false,
-    nullptr,
-    nullptr,
     runEnu,
 };
 

@@ -114,10 +114,10 @@ const Command kCommand{
     "lines are still converted and the exit status is 1.\n",
     {"kelvane geoid --list"},
     Input::Points,
+    run,
     false,
     listModels,
     "print the id and name of every model",
-    run,
 };
 
 const Registration kRegistration(kCommand);

@@ -59,10 +59,8 @@ const Command kCommand{
     "",
     {"kelvane grid convert /usr/share/proj/egm96_15.gtx egm96.grd"},
     Input::None,
-    true,
-    nullptr,
-    nullptr,
     run,
+    true,
 };
 
 const Registration kRegistration(kCommand);

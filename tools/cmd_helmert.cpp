@@ -281,10 +281,8 @@ const Command kCommand{
     "",
     {"echo '3182019.3671 -63875.7978 5508883.5798' | kelvane helmert apply --params 1,2,3,100"},
     Input::Points,
-    true,
-    nullptr,
-    nullptr,
     run,
+    true,
 };
 
 const Registration kRegistration(kCommand);

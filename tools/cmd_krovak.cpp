@@ -125,9 +125,6 @@ const Command kCommand{
     "map. Longitudes may be given in any turn; the one nearest the origin is used.\n",
     {"echo '50.2090117 16.8497719' | kelvane krovak", "echo '568991.00 1050538.64' | kelvane krovak --inverse"},
     Input::Points,
-    false,
-    nullptr,
-    nullptr,
     run,
 };
 

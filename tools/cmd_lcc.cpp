@@ -177,9 +177,6 @@ const Command kCommand{
     {"echo '28.5 -96' | kelvane lcc --lat1 28.383333 --lat2 30.283333 --lat0 27.833333 --lon0 -99 "
      "--fe 609601.2192 --ellipsoid clarke1866"},
     Input::Points,
-    false,
-    nullptr,
-    nullptr,
     run,
 };
 

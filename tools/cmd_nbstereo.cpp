@@ -68,9 +68,6 @@ const Command kCommand{
     "turn; the one nearest the central meridian is used.\n",
     {"echo '46 -66' | kelvane nbstereo", "echo '7444548.5102 2538728.8375' | kelvane nbstereo --inverse"},
     Input::Points,
-    false,
-    nullptr,
-    nullptr,
     run,
 };
 

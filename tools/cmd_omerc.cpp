@@ -149,9 +149,6 @@ const Command kCommand{
     {"echo '12 117' | kelvane omerc --latc 4 --lonc 115 --alpha 53.31580995 --gamma 53.13010236 "
      "--k0 0.99984 --fe 590521.147 --fn 442890.861"},
     Input::Points,
-    false,
-    nullptr,
-    nullptr,
     run,
 };
 

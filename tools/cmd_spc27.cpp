@@ -151,10 +151,10 @@ const Command kCommand{
     "zone's central meridian is used, and the inverse writes longitudes in -180..180.\n",
     {"echo '31.5 -85.83333333333333' | kelvane spc27 --zone 0101"},
     Input::Points,
+    run,
     false,
     list,
     "lists the 130 zone codes in table order with their projection kinds",
-    run,
 };
 
 const Registration kRegistration(kCommand);

@@ -181,10 +181,10 @@ const Command kCommand{
     {"echo '33.5 -86.5' | kelvane spc83 --zone 0102",
      "echo '41 -111.5' | kelvane spc83 --zone 4301 --units us-ft"},
     Input::Points,
+    run,
     false,
     listZones,
     "print the 124 zone codes and names, then stop",
-    run,
 };
 
 const Registration kRegistration(kCommand);

@@ -154,9 +154,6 @@ const Command kCommand{
      "--ellipsoid airy1830",
      "echo '-33.9 18.4' | kelvane tm --zone 34 --south"},
     Input::Points,
-    false,
-    nullptr,
-    nullptr,
     run,
 };
 

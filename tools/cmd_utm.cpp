@@ -170,10 +170,10 @@ const Command kCommand{
     "inverse writes longitudes in -180..180.\n",
     {"echo '52.5 4.25' | kelvane utm --zone 31", "echo '-33.9 18.4' | kelvane utm --auto"},
     Input::Points,
+    run,
     false,
     listZones,
     "print the zone codes and names, then stop",
-    run,
 };
 
 const Registration kRegistration(kCommand);

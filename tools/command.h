@@ -14,7 +14,7 @@
 //     }
 //     const Command kCommand{"tm", "summary", 21, {"tm --k0 K ..."}, "description\n",
 //                            {{"--inverse", nullptr, "northing easting -> lat lon"}}, "notes\n",
-//                            {"echo '52 4' | kelvane tm ..."}, Input::Points, false, nullptr, nullptr, run};
+//                            {"echo '52 4' | kelvane tm ..."}, Input::Points, run};
 //     const Registration kRegistration(kCommand);
 //
 // Everything else is shared and driven by the table: argument parsing (unknown options,
@@ -69,11 +69,11 @@ struct Command {
     const char* notes;                 // text after the options (refused lines, conventions)
     std::vector<const char*> examples; // shell lines that run as shown
     Input input;                       // which shared options it takes
-    bool arguments;                    // takes positional arguments (an action, file names)
-    // When set, --list prints this (zone codes, model names) and stops; listHelp says what.
-    int (*list)();
-    const char* listHelp;
     int (*run)(const Invocation&);
+    bool arguments = false;            // takes positional arguments (an action, file names)
+    // When set, --list prints this (zone codes, model names) and stops; listHelp says what.
+    int (*list)() = nullptr;
+    const char* listHelp = nullptr;
 };
 
 // What the program does as a whole, for kelvane --help and the manual page.
