@@ -28,12 +28,7 @@ using kelvane::bench::kBatch;
 using kelvane::bench::pointsInBox;
 const double kDeg = 4.0 * std::atan(1.0) / 180.0;
 
-ellipsoid grs80()
-{
-    ellipsoid e{};
-    initEllipsoid(&e, 6378137.0, 0.0033528106811836675);
-    return e;
-}
+using kelvane::bench::grs80;
 
 batchIn in(const std::vector<double>& v) { return {v.data(), sizeof(double)}; }
 batchOut out(std::vector<double>& v) { return {v.data(), sizeof(double)}; }

@@ -8,9 +8,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "kelvane/ellipsoids.h"
+
 namespace kelvane::bench {
 
 constexpr std::size_t kBatch = 4096;
+
+// GRS 80 from the library's table of named ellipsoids.
+inline ellipsoid grs80()
+{
+    ellipsoid e{};
+    initNamedEllipsoid(&e, "grs80");
+    return e;
+}
 
 struct BoxPoint {
     double lat, lon;          // radians

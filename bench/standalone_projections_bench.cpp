@@ -21,12 +21,7 @@ using kelvane::bench::runBatch;
 
 const double kDeg = 4.0 * std::atan(1.0) / 180.0;
 
-ellipsoid grs80()
-{
-    ellipsoid e{};
-    initEllipsoid(&e, 6378137.0, 0.0033528106811836675);
-    return e;
-}
+using kelvane::bench::grs80;
 
 // Lambert: 33 and 45 degrees north, origin 23 N 96 W, k0 = 0.9999 for lambert_calc (the
 // record form has no scale factor). Points 25 to 50 N, 110 to 80 W.

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/point_batch.h"
 #include "kelvane/kelvane.h"
 
 #ifdef KELVANE_BENCH_WITH_PROJ
@@ -29,12 +30,7 @@ struct UtmPoint {
     double northing, easting;     // the point's UTM coordinates in its zone
 };
 
-ellipsoid grs80()
-{
-    ellipsoid e{};
-    initEllipsoid(&e, 6378137.0, 0.0033528106811836675);
-    return e;
-}
+using kelvane::bench::grs80;
 
 // The batch, the same on every run: a small linear congruential generator.
 const std::vector<UtmPoint>& batch()
