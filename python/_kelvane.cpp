@@ -736,59 +736,57 @@ std::string geoidName(int model)
 
 // ---- 3D similarity transformations -------------------------------------------------
 
+// The parameters, their standard errors, the statistics and the residuals of the 3n
+// condition equations from a solution object of kind Fit with P parameters; fetch(x, v, se)
+// reads the parameters and their errors from the solved object.
+template <class Fit, int P, class Fetch>
+py::dict fitResult(int n, std::vector<double>& rows, py::tuple names, Fetch fetch)
+{
+    double v[P], se[P], stats[3];
+    std::vector<double> res(3 * static_cast<std::size_t>(n));
+    {
+        py::gil_scoped_release release;
+        Fit x(n, rows.data());
+        fetch(x, v, se);
+        x.getXformStats(&stats[0], &stats[1], &stats[2]);
+        for (int i = 0; i < 3 * n; ++i)
+            if (x.getXformObservationResidual(i, &res[i]) != 0) res[i] = kNaN;
+    }
+    py::dict d;
+    d["names"] = names;
+    d["values"] = std::vector<double>(v, v + P);
+    d["errors"] = std::vector<double>(se, se + P);
+    d["residual_measure"] = stats[0];
+    d["variance"] = stats[1];
+    d["sigma0"] = stats[2];
+    d["residuals"] = res;
+    return d;
+}
+
 // The control points as the solvers take them: n rows of x, sx, y, sy, z, sz, X, sX, Y,
-// sY, Z, sZ. Returns the parameters, their standard errors, the statistics and the
-// residuals of the 3n condition equations, from the solution object of the kind asked.
+// sY, Z, sZ, solved for 7 or 4 parameters.
 py::dict helmertFit(Doubles points, int params)
 {
     if (points.ndim() != 2 || points.shape(1) != 12) throw py::value_error("kelvane: control points must be an (n, 12) array");
     const int n = static_cast<int>(points.shape(0));
     std::vector<double> rows(points.data(), points.data() + points.size());
-    py::dict d;
     if (params == 7) {
         if (n < 3) throw py::value_error("kelvane: a seven-parameter fit needs at least 3 control points");
-        double v[7], se[7], stats[3];
-        std::vector<double> res(3 * static_cast<std::size_t>(n));
-        {
-            py::gil_scoped_release release;
-            CXform3D7Param x(n, rows.data());
+        return fitResult<CXform3D7Param, 7>(n, rows, py::make_tuple("scale", "rx", "ry", "rz", "tx", "ty", "tz"),
+                                            [](CXform3D7Param& x, double* v, double* se) {
             x.getXformParams(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]);
             x.getXformParamsSE(&se[0], &se[1], &se[2], &se[3], &se[4], &se[5], &se[6]);
-            x.getXformStats(&stats[0], &stats[1], &stats[2]);
-            for (int i = 0; i < 3 * n; ++i)
-                if (x.getXformObservationResidual(i, &res[i]) != 0) res[i] = kNaN;
-        }
-        d["names"] = py::make_tuple("scale", "rx", "ry", "rz", "tx", "ty", "tz");
-        d["values"] = std::vector<double>(v, v + 7);
-        d["errors"] = std::vector<double>(se, se + 7);
-        d["residual_measure"] = stats[0];
-        d["variance"] = stats[1];
-        d["sigma0"] = stats[2];
-        d["residuals"] = res;
-    } else if (params == 4) {
+        });
+    }
+    if (params == 4) {
         if (n < 2) throw py::value_error("kelvane: a four-parameter fit needs at least 2 control points");
-        double v[4], se[4], stats[3];
-        std::vector<double> res(3 * static_cast<std::size_t>(n));
-        {
-            py::gil_scoped_release release;
-            CXform3D4Param x(n, rows.data());
+        return fitResult<CXform3D4Param, 4>(n, rows, py::make_tuple("scale", "tx", "ty", "tz"),
+                                            [](CXform3D4Param& x, double* v, double* se) {
             x.getXformParams(&v[0], &v[1], &v[2], &v[3]);
             x.getXformParamsSE(&se[0], &se[1], &se[2], &se[3]);
-            x.getXformStats(&stats[0], &stats[1], &stats[2]);
-            for (int i = 0; i < 3 * n; ++i)
-                if (x.getXformObservationResidual(i, &res[i]) != 0) res[i] = kNaN;
-        }
-        d["names"] = py::make_tuple("scale", "tx", "ty", "tz");
-        d["values"] = std::vector<double>(v, v + 4);
-        d["errors"] = std::vector<double>(se, se + 4);
-        d["residual_measure"] = stats[0];
-        d["variance"] = stats[1];
-        d["sigma0"] = stats[2];
-        d["residuals"] = res;
-    } else {
-        throw py::value_error("kelvane: params must be 4 or 7");
+        });
     }
-    return d;
+    throw py::value_error("kelvane: params must be 4 or 7");
 }
 
 // Applies parameters in the order of the point functions: scale, rx, ry, rz, tx, ty, tz
