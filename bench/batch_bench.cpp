@@ -364,19 +364,7 @@ void BM_Batch_lambert_calc_inverse(benchmark::State& state)
 }
 BENCHMARK(BM_Batch_lambert_calc_inverse);
 
-zoneCnstntObliqueMerc rsoBorneo()
-{
-    zoneCnstntObliqueMerc z{};
-    initEllipsoid(&z.ell, 6377298.556, 1.0 / 300.8017);
-    z.centreLat = 4.0 * kDeg;
-    z.centreLon = 115.0 * kDeg;
-    z.azimuth = (53.0 + 18.0 / 60.0 + 56.9537 / 3600.0) * kDeg;
-    z.rectifiedGridAngle = (53.0 + 7.0 / 60.0 + 48.3685 / 3600.0) * kDeg;
-    z.scaleFactor = 0.99984;
-    z.falseEasting = 590476.87;
-    z.falseNorthing = 442857.65;
-    return z;
-}
+using kelvane::bench::rsoBorneo;
 
 int omForward(Arrays& a)
 {

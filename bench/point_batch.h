@@ -5,10 +5,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "kelvane/ellipsoids.h"
+#include "kelvane/oblique_mercator.h"
 
 namespace kelvane::bench {
 
@@ -20,6 +22,22 @@ inline ellipsoid grs80()
     ellipsoid e{};
     initNamedEllipsoid(&e, "grs80");
     return e;
+}
+
+// Timbalai 1948 / RSO Borneo, the projection-centre oblique Mercator of the benchmarks.
+inline zoneCnstntObliqueMerc rsoBorneo()
+{
+    const double deg = 4.0 * std::atan(1.0) / 180.0;
+    zoneCnstntObliqueMerc z{};
+    initEllipsoid(&z.ell, 6377298.556, 1.0 / 300.8017);
+    z.centreLat = 4.0 * deg;
+    z.centreLon = 115.0 * deg;
+    z.azimuth = (53.0 + 18.0 / 60.0 + 56.9537 / 3600.0) * deg;
+    z.rectifiedGridAngle = (53.0 + 7.0 / 60.0 + 48.3685 / 3600.0) * deg;
+    z.scaleFactor = 0.99984;
+    z.falseEasting = 590476.87;
+    z.falseNorthing = 442857.65;
+    return z;
 }
 
 struct BoxPoint {
