@@ -35,6 +35,39 @@ struct FieldOut {
     double geodCoord::*field;
 };
 
+// The refusal every batch shares: status, every input column and the first `required`
+// outputs must be there (the others may be NULL).
+template <std::size_t NIn, std::size_t NOut>
+bool usableColumns(const int* status, const FieldIn (&in)[NIn], const FieldOut (&out)[NOut], std::size_t required)
+{
+    if (!status) return false;
+    for (const FieldIn& c : in) {
+        if (!c.column.data) return false;
+    }
+    for (std::size_t k = 0; k < required && k < NOut; ++k) {
+        if (!out[k].column.data) return false;
+    }
+    return true;
+}
+
+// Point i's record: zeroed, with the inputs read into their fields.
+template <std::size_t NIn>
+geodCoord readRecord(const FieldIn (&in)[NIn], std::size_t i)
+{
+    geodCoord pt{};
+    for (const FieldIn& c : in) pt.*c.field = read(c.column, i);
+    return pt;
+}
+
+// Stores point i's status and, when it converted, its outputs.
+template <std::size_t NOut>
+void writeRecord(const FieldOut (&out)[NOut], std::size_t i, const geodCoord& pt, int s, int* status)
+{
+    status[i] = s;
+    if (s != 0) return;
+    for (const FieldOut& c : out) write(c.column, i, pt.*c.field);
+}
+
 // The loop of every batch: for point i a zeroed record receives the inputs, convert(record,
 // i) converts it and returns the point's status, and the outputs of a point that converted
 // (status 0) are written from the record; the status of every point is stored. Returns the
@@ -44,53 +77,73 @@ template <std::size_t NIn, std::size_t NOut, class Convert>
 int convertRecords(std::size_t n, int* status, const FieldIn (&in)[NIn], const FieldOut (&out)[NOut],
                    std::size_t required, Convert&& convert)
 {
-    if (!status) return kvBatchRefused;
-    for (const FieldIn& c : in) {
-        if (!c.column.data) return kvBatchRefused;
-    }
-    for (std::size_t k = 0; k < required && k < NOut; ++k) {
-        if (!out[k].column.data) return kvBatchRefused;
-    }
+    if (!usableColumns(status, in, out, required)) return kvBatchRefused;
     int result = kvBatchAllConverted;
     for (std::size_t i = 0; i < n; ++i) {
-        geodCoord pt{};
-        for (const FieldIn& c : in) pt.*c.field = read(c.column, i);
-        status[i] = convert(pt, i);
-        if (status[i] != 0) {
-            result = kvBatchSomeFailed;
-            continue;
-        }
-        for (const FieldOut& c : out) write(c.column, i, pt.*c.field);
+        geodCoord pt = readRecord(in, i);
+        writeRecord(out, i, pt, convert(pt, i), status);
+        if (status[i] != 0) result = kvBatchSomeFailed;
+    }
+    return result;
+}
+
+// The same loop two points at a time, for a family that computes two points side by side
+// (independent chains of arithmetic that the processor overlaps, or two lanes of one
+// vector register) bit for bit as it computes one: convertPair(pts, statuses, i) converts
+// pts[0] and pts[1], points i and i + 1, writing both statuses; an odd last point goes
+// through convert(record, i). Both records of a pair are read before either is written:
+// an output column may still be the memory of an input column, but one that overlaps a
+// neighbouring point's input does not see the other point's result.
+template <std::size_t NIn, std::size_t NOut, class ConvertPair, class Convert>
+int convertRecords(std::size_t n, int* status, const FieldIn (&in)[NIn], const FieldOut (&out)[NOut],
+                       std::size_t required, ConvertPair&& convertPair, Convert&& convert)
+{
+    if (!usableColumns(status, in, out, required)) return kvBatchRefused;
+    int result = kvBatchAllConverted;
+    std::size_t i = 0;
+    for (; i + 1 < n; i += 2) {
+        geodCoord pts[2] = {readRecord(in, i), readRecord(in, i + 1)};
+        int s[2] = {1, 1};
+        convertPair(pts, s, i);
+        writeRecord(out, i, pts[0], s[0], status);
+        writeRecord(out, i + 1, pts[1], s[1], status);
+        if (s[0] != 0 || s[1] != 0) result = kvBatchSomeFailed;
+    }
+    if (i < n) {
+        geodCoord pt = readRecord(in, i);
+        writeRecord(out, i, pt, convert(pt, i), status);
+        if (status[i] != 0) result = kvBatchSomeFailed;
     }
     return result;
 }
 
 // A forward projection: lat, lon in; northing and easting out, gridScale and convergence
-// where wanted.
-template <class Convert>
+// where wanted. convert is the one-point converter, or a pair converter and the one-point
+// converter (see convertRecords).
+template <class... Convert>
 int forwardPoints(std::size_t n, int* status, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
-                  batchOut gridScale, batchOut convergence, Convert&& convert)
+                  batchOut gridScale, batchOut convergence, Convert&&... convert)
 {
     return convertRecords(n, status, {{lat, &geodCoord::lat}, {lon, &geodCoord::lon}},
                           {{northing, &geodCoord::northing},
                            {easting, &geodCoord::easting},
                            {gridScale, &geodCoord::gridScale},
                            {convergence, &geodCoord::convergence}},
-                          2, convert);
+                          2, convert...);
 }
 
 // An inverse projection: northing, easting in; lat and lon out, gridScale and convergence
-// where wanted.
-template <class Convert>
+// where wanted; convert as above.
+template <class... Convert>
 int inversePoints(std::size_t n, int* status, batchIn northing, batchIn easting, batchOut lat, batchOut lon,
-                  batchOut gridScale, batchOut convergence, Convert&& convert)
+                  batchOut gridScale, batchOut convergence, Convert&&... convert)
 {
     return convertRecords(n, status, {{northing, &geodCoord::northing}, {easting, &geodCoord::easting}},
                           {{lat, &geodCoord::lat},
                            {lon, &geodCoord::lon},
                            {gridScale, &geodCoord::gridScale},
                            {convergence, &geodCoord::convergence}},
-                          2, convert);
+                          2, convert...);
 }
 
 } // namespace kelvane::batch
