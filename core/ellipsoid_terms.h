@@ -2,10 +2,13 @@
 // share, written once so that every family forms them alike: the eccentricities, the third
 // flattening, W(phi) and the isometric latitude. Each keeps the grouping of its textbook
 // form, so a caller that switched to it computes bit for bit what it computed before.
+// Those of a latitude take T = double or Lanes2 (two points side by side, see core/lanes.h).
 #ifndef KELVANE_CORE_ELLIPSOID_TERMS_H
 #define KELVANE_CORE_ELLIPSOID_TERMS_H
 
 #include <cmath>
+
+#include "core/lanes.h"
 
 namespace kelvane {
 
@@ -25,20 +28,37 @@ inline double ePrimeSqOfAxes(double a, double b) { return (a * a - b * b) / (b *
 inline double thirdFlattening(double a, double b) { return (a - b) / (a + b); }
 
 // W^2 = 1 - e^2 sin^2(phi), given sin(phi).
-inline double wSqOfSine(double eSq, double sinPhi) { return 1.0 - eSq * (sinPhi * sinPhi); }
+template <class T>
+inline T wSqOfSine(double eSq, T sinPhi)
+{
+    return 1.0 - eSq * (sinPhi * sinPhi);
+}
 
 // W = sqrt(1 - e^2 sin^2(phi)): a / W is the radius of curvature in the prime vertical.
-inline double wOfSine(double eSq, double sinPhi) { return std::sqrt(wSqOfSine(eSq, sinPhi)); }
-inline double W(double eSq, double phi) { return wOfSine(eSq, std::sin(phi)); }
+template <class T>
+inline T wOfSine(double eSq, T sinPhi)
+{
+    return lanes::sqrt(wSqOfSine(eSq, sinPhi));
+}
+template <class T>
+inline T W(double eSq, T phi)
+{
+    return wOfSine(eSq, lanes::sin(phi));
+}
 
 // The isometric latitude q = [ln((1 + s)/(1 - s)) - e ln((1 + e s)/(1 - e s))] / 2 for
 // s = sin(phi), as the conformal projections (Lambert, oblique Mercator) use it.
-inline double isometricLatitudeOfSine(double s, double e)
+template <class T>
+inline T isometricLatitudeOfSine(T s, double e)
 {
-    return (std::log((1.0 + s) / (1.0 - s)) - e * std::log((1.0 + e * s) / (1.0 - e * s))) / 2.0;
+    return (lanes::log((1.0 + s) / (1.0 - s)) - e * lanes::log((1.0 + e * s) / (1.0 - e * s))) / 2.0;
 }
 
-inline double isometricLatitude(double phi, double e) { return isometricLatitudeOfSine(std::sin(phi), e); }
+template <class T>
+inline T isometricLatitude(T phi, double e)
+{
+    return isometricLatitudeOfSine(lanes::sin(phi), e);
+}
 
 } // namespace kelvane
 

@@ -66,6 +66,43 @@ inline bool anyEqual(Lanes2 x, double y)
     return (m[0] | m[1]) != 0;
 }
 
+// The number of points a number type carries, lane k of a value, and the value whose lane k
+// is f(k): a formula written on T reads its inputs and stores its results through these.
+template <class T>
+constexpr int width = 1;
+template <>
+constexpr int width<Lanes2> = 2;
+
+inline double lane(double x, int) { return x; }
+inline double lane(Lanes2 x, int k) { return x[k]; }
+
+template <class T, class F>
+T gather(F f)
+{
+    if constexpr (width<T> == 1) {
+        return f(0);
+    } else {
+        return T{f(0), f(1)};
+    }
+}
+
+// One step of an iteration that stops where a step leaves its value unchanged: x takes next
+// in every lane where next differs from x, and keeps its value (a +0 not turned into -0)
+// where they are equal. Returns whether they are equal in every lane, when a scalar
+// iteration would stop; a lane that stopped sooner takes the same next again, so it stays.
+inline bool settle(double& x, double next)
+{
+    if (next == x) return true;
+    x = next;
+    return false;
+}
+inline bool settle(Lanes2& x, Lanes2 next)
+{
+    const LaneMask2 same = next == x;
+    x = (Lanes2)(((LaneMask2)x & same) | ((LaneMask2)next & ~same));
+    return (same[0] & same[1]) != 0;
+}
+
 } // namespace lanes
 } // namespace kelvane
 

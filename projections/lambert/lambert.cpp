@@ -6,36 +6,83 @@
 #include <cmath>
 
 #include "core/constants_memo.h"
+#include "core/lanes.h"
 #include "kelvane/lambert.h"
 
 namespace kelvane {
 namespace {
 
+// The formulas are written once on the number type T: double for one point, Lanes2 for two
+// side by side (the batches), each lane computing what the scalar code computes.
+
 // Point scale factor at latitude phi, where the mapping radius is R.
-double lambertScale(const LambertConstants& c, double a, double phi, double R)
+template <class T>
+T lambertScale(const LambertConstants& c, double a, T phi, T R)
 {
-    return W(c.e2, phi) * c.n * R / (a * std::cos(phi));
+    return W(c.e2, phi) * c.n * R / (a * lanes::cos(phi));
 }
 
 // Newton's method converges quadratically from the spherical start: three or four steps
 // reach the latitude to the last bit. At most six are run, so bad input cannot loop; the
 // loop ends as soon as a step leaves the sine unchanged, since every further step would
-// start from the same value and leave it unchanged too (a NaN runs all six).
+// start from the same value and leave it unchanged too (a NaN runs all six). Two points
+// side by side run until both have stopped, each keeping the sine at which it stopped.
 constexpr int kNewtonSteps = 6;
 
 // The sine of the latitude whose isometric latitude is q.
-double sineOfIsometricLatitude(double q, double e, double e2)
+template <class T>
+T sineOfIsometricLatitude(T q, double e, double e2)
 {
-    const double x = std::exp(2.0 * q);
-    double s = (x - 1.0) / (x + 1.0); // the sphere's answer
+    const T x = lanes::exp(2.0 * q);
+    T s = (x - 1.0) / (x + 1.0); // the sphere's answer
     for (int i = 0; i < kNewtonSteps; ++i) {
-        const double f = isometricLatitudeOfSine(s, e) - q;
-        const double fPrime = 1.0 / (1.0 - s * s) - e2 / (1.0 - e2 * s * s);
-        const double next = s - f / fPrime;
-        if (next == s) break;
-        s = next;
+        const T f = isometricLatitudeOfSine(s, e) - q;
+        const T fPrime = 1.0 / (1.0 - s * s) - e2 / (1.0 - e2 * s * s);
+        if (lanes::settle(s, s - f / fPrime)) break;
     }
     return s;
+}
+
+// The projection of the width<T> points pts[0 ...] (see lambertForward, lambertInverse).
+template <class T>
+void lambertForwardOf(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord* pts)
+{
+    const T phi = lanes::gather<T>([&](int k) { return pts[k].lat; });
+    const T lambda = lanes::gather<T>([&](int k) { return pts[k].lon; });
+    const T R = c.K / lanes::exp(c.n * isometricLatitude(phi, c.e));
+    const T gamma = (zone.originLon - lambda) * c.n;
+
+    const T gridScale = lambertScale(c, a, phi, R);
+    const T northing = c.Rb + zone.falseNorthing - R * lanes::cos(gamma);
+    const T easting = zone.falseEasting + R * lanes::sin(gamma);
+    for (int k = 0; k < lanes::width<T>; ++k) {
+        pts[k].convergence = lanes::lane(gamma, k);
+        pts[k].gridScale = lanes::lane(gridScale, k);
+        pts[k].northing = lanes::lane(northing, k);
+        pts[k].easting = lanes::lane(easting, k);
+    }
+}
+
+template <class T>
+void lambertInverseOf(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord* pts)
+{
+    const T northing = lanes::gather<T>([&](int k) { return pts[k].northing; });
+    const T easting = lanes::gather<T>([&](int k) { return pts[k].easting; });
+    const T Rprime = c.Rb - (northing - zone.falseNorthing);
+    const T Eprime = easting - zone.falseEasting;
+    const T gamma = lanes::atan(Eprime / Rprime);
+    const T R = lanes::sqrt(Rprime * Rprime + Eprime * Eprime);
+    const T q = lanes::log(c.K / R) / c.n;
+    const T phi = lanes::asin(sineOfIsometricLatitude(q, c.e, c.e2));
+
+    const T lambda = zone.originLon - gamma / c.n;
+    const T gridScale = lambertScale(c, a, phi, R);
+    for (int k = 0; k < lanes::width<T>; ++k) {
+        pts[k].convergence = lanes::lane(gamma, k);
+        pts[k].lon = lanes::lane(lambda, k);
+        pts[k].lat = lanes::lane(phi, k);
+        pts[k].gridScale = lanes::lane(gridScale, k);
+    }
 }
 
 struct MemoEntry {
@@ -59,30 +106,22 @@ const LambertConstants* cachedLambertConstants(const ellipsoid& ell, const zoneC
 
 void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt)
 {
-    const double phi = pt.lat;
-    const double lambda = pt.lon;
-    const double R = c.K / std::exp(c.n * isometricLatitude(phi, c.e));
-    const double gamma = (zone.originLon - lambda) * c.n;
+    lambertForwardOf<double>(c, a, zone, &pt);
+}
 
-    pt.convergence = gamma;
-    pt.gridScale = lambertScale(c, a, phi, R);
-    pt.northing = c.Rb + zone.falseNorthing - R * std::cos(gamma);
-    pt.easting = zone.falseEasting + R * std::sin(gamma);
+void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord (&pts)[2])
+{
+    lambertForwardOf<Lanes2>(c, a, zone, pts);
 }
 
 void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt)
 {
-    const double Rprime = c.Rb - (pt.northing - zone.falseNorthing);
-    const double Eprime = pt.easting - zone.falseEasting;
-    const double gamma = std::atan(Eprime / Rprime);
-    const double R = std::sqrt(Rprime * Rprime + Eprime * Eprime);
-    const double q = std::log(c.K / R) / c.n;
-    const double phi = std::asin(sineOfIsometricLatitude(q, c.e, c.e2));
+    lambertInverseOf<double>(c, a, zone, &pt);
+}
 
-    pt.convergence = gamma;
-    pt.lon = zone.originLon - gamma / c.n;
-    pt.lat = phi;
-    pt.gridScale = lambertScale(c, a, phi, R);
+void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord (&pts)[2])
+{
+    lambertInverseOf<Lanes2>(c, a, zone, pts);
 }
 
 } // namespace kelvane
