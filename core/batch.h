@@ -4,6 +4,7 @@
 #define KELVANE_CORE_BATCH_H
 
 #include <cstring>
+#include <type_traits>
 
 #include "kelvane/batch.h"
 #include "kelvane/core.h"
@@ -87,29 +88,42 @@ int convertRecords(std::size_t n, int* status, const FieldIn (&in)[NIn], const F
     return result;
 }
 
-// The same loop two points at a time, for a family that computes two points side by side
-// (independent chains of arithmetic that the processor overlaps, or two lanes of one
-// vector register) bit for bit as it computes one: convertPair(pts, statuses, i) converts
-// pts[0] and pts[1], points i and i + 1, writing both statuses; an odd last point goes
-// through convert(record, i). Both records of a pair are read before either is written:
-// an output column may still be the memory of an input column, but one that overlaps a
-// neighbouring point's input does not see the other point's result.
+// The number of points a group converter takes (see below): four where it takes four
+// records, otherwise two.
+template <class ConvertGroup>
+constexpr std::size_t groupSize =
+    std::is_invocable_v<ConvertGroup&, geodCoord (&)[4], int (&)[4], std::size_t> ? 4 : 2;
+
+// The same loop two (or four) points at a time, for a family that computes them side by
+// side (independent chains of arithmetic that the processor overlaps, or the lanes of
+// vector registers) bit for bit as it computes one: convertPair(pts, statuses, i) converts
+// pts[0], pts[1] (, pts[2], pts[3]), points i, i + 1, ..., writing every status; the last
+// points of a batch that fill no group go through convert(record, i). All records of a
+// group are read before any is written: an output column may still be the memory of an
+// input column, but one that overlaps a neighbouring point's input does not see the other
+// point's result.
 template <std::size_t NIn, std::size_t NOut, class ConvertPair, class Convert>
 int convertRecords(std::size_t n, int* status, const FieldIn (&in)[NIn], const FieldOut (&out)[NOut],
                        std::size_t required, ConvertPair&& convertPair, Convert&& convert)
 {
+    constexpr std::size_t G = groupSize<ConvertPair>;
     if (!usableColumns(status, in, out, required)) return kvBatchRefused;
     int result = kvBatchAllConverted;
     std::size_t i = 0;
-    for (; i + 1 < n; i += 2) {
-        geodCoord pts[2] = {readRecord(in, i), readRecord(in, i + 1)};
-        int s[2] = {1, 1};
+    for (; n - i >= G; i += G) {
+        geodCoord pts[G];
+        int s[G];
+        for (std::size_t k = 0; k < G; ++k) {
+            pts[k] = readRecord(in, i + k);
+            s[k] = 1;
+        }
         convertPair(pts, s, i);
-        writeRecord(out, i, pts[0], s[0], status);
-        writeRecord(out, i + 1, pts[1], s[1], status);
-        if (s[0] != 0 || s[1] != 0) result = kvBatchSomeFailed;
+        for (std::size_t k = 0; k < G; ++k) {
+            writeRecord(out, i + k, pts[k], s[k], status);
+            if (s[k] != 0) result = kvBatchSomeFailed;
+        }
     }
-    if (i < n) {
+    for (; i < n; ++i) {
         geodCoord pt = readRecord(in, i);
         writeRecord(out, i, pt, convert(pt, i), status);
         if (status[i] != 0) result = kvBatchSomeFailed;

@@ -10,7 +10,9 @@
 // round differently from the scalar code; the library is compiled with contraction off.
 //
 // The vector type is the GCC/Clang vector extension (gcc, clang and MinGW-w64 build the
-// library); formulas call the functions of namespace lanes, which take double or Lanes2.
+// library); formulas call the functions of namespace lanes, which take double, Lanes2 or
+// Lanes4. Lanes4 is four points as two Lanes2: where one point's chain of elementary
+// calls is long, four chains in flight keep the processor busier than two.
 #ifndef KELVANE_CORE_LANES_H
 #define KELVANE_CORE_LANES_H
 
@@ -23,6 +25,21 @@ namespace kelvane {
 
 typedef double Lanes2 __attribute__((vector_size(16)));
 typedef long long LaneMask2 __attribute__((vector_size(16))); // a comparison's result: -1 true, 0 false
+
+// Four points: two pairs, the arithmetic of each pair packed.
+struct Lanes4 {
+    Lanes2 lo, hi;
+};
+
+#define KELVANE_LANES4_OPERATOR(op)                                                                         \
+    inline Lanes4 operator op(const Lanes4& x, const Lanes4& y) { return {x.lo op y.lo, x.hi op y.hi}; }   \
+    inline Lanes4 operator op(const Lanes4& x, double y) { return {x.lo op y, x.hi op y}; }                \
+    inline Lanes4 operator op(double x, const Lanes4& y) { return {x op y.lo, x op y.hi}; }
+KELVANE_LANES4_OPERATOR(+)
+KELVANE_LANES4_OPERATOR(-)
+KELVANE_LANES4_OPERATOR(*)
+KELVANE_LANES4_OPERATOR(/)
+#undef KELVANE_LANES4_OPERATOR
 
 namespace lanes {
 
@@ -43,12 +60,15 @@ inline Lanes2 sqrt(Lanes2 x)
 #endif
 }
 
+inline Lanes4 sqrt(const Lanes4& x) { return {sqrt(x.lo), sqrt(x.hi)}; }
+
 #define KELVANE_LANES_ELEMENTARY(name)                                                                       \
     inline double name(double x) { return std::name(x); }                                                   \
     inline Lanes2 name(Lanes2 x)                                                                             \
     {                                                                                                        \
         return perLane([](double v) { return std::name(v); }, x);                                           \
-    }
+    }                                                                                                        \
+    inline Lanes4 name(const Lanes4& x) { return {name(x.lo), name(x.hi)}; }
 KELVANE_LANES_ELEMENTARY(sin)
 KELVANE_LANES_ELEMENTARY(cos)
 KELVANE_LANES_ELEMENTARY(tan)
@@ -69,20 +89,21 @@ inline bool anyEqual(Lanes2 x, double y)
 // The number of points a number type carries, lane k of a value, and the value whose lane k
 // is f(k): a formula written on T reads its inputs and stores its results through these.
 template <class T>
-constexpr int width = 1;
-template <>
-constexpr int width<Lanes2> = 2;
+constexpr int width = sizeof(T) / sizeof(double);
 
 inline double lane(double x, int) { return x; }
 inline double lane(Lanes2 x, int k) { return x[k]; }
+inline double lane(const Lanes4& x, int k) { return k < 2 ? x.lo[k] : x.hi[k - 2]; }
 
 template <class T, class F>
 T gather(F f)
 {
     if constexpr (width<T> == 1) {
         return f(0);
-    } else {
+    } else if constexpr (width<T> == 2) {
         return T{f(0), f(1)};
+    } else {
+        return T{Lanes2{f(0), f(1)}, Lanes2{f(2), f(3)}};
     }
 }
 
@@ -101,6 +122,12 @@ inline bool settle(Lanes2& x, Lanes2 next)
     const LaneMask2 same = next == x;
     x = (Lanes2)(((LaneMask2)x & same) | ((LaneMask2)next & ~same));
     return (same[0] & same[1]) != 0;
+}
+inline bool settle(Lanes4& x, const Lanes4& next)
+{
+    const bool lo = settle(x.lo, next.lo);
+    const bool hi = settle(x.hi, next.hi);
+    return lo && hi;
 }
 
 } // namespace lanes

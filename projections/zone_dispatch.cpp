@@ -103,25 +103,25 @@ int zoneInverse(const ZoneProjection& z, geodCoord& pt)
     }
 }
 
-void zoneForwardPair(const ZoneProjection& z, geodCoord (&pts)[2], int (&status)[2])
+void zoneForwardGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status)[4])
 {
     // zoneForward refuses each point of a zone that gives no cone or has a zero axis.
     if (z.zone.projection == kvLambertConformalConic && z.cone && z.ell.semiMinor != 0.0 && z.ell.semiMajor != 0.0) {
         lambertForward(z.lcc, z.ell.semiMajor, z.zone, pts);
-        status[0] = status[1] = 0;
+        for (int& s : status) s = 0;
         return;
     }
-    for (int k = 0; k < 2; ++k) status[k] = zoneForward(z, pts[k]);
+    for (int k = 0; k < 4; ++k) status[k] = zoneForward(z, pts[k]);
 }
 
-void zoneInversePair(const ZoneProjection& z, geodCoord (&pts)[2], int (&status)[2])
+void zoneInverseGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status)[4])
 {
     if (z.zone.projection == kvLambertConformalConic && z.cone) {
         lambertInverse(z.lcc, z.ell.semiMajor, z.zone, pts);
-        status[0] = status[1] = 0;
+        for (int& s : status) s = 0;
         return;
     }
-    for (int k = 0; k < 2; ++k) status[k] = zoneInverse(z, pts[k]);
+    for (int k = 0; k < 4; ++k) status[k] = zoneInverse(z, pts[k]);
 }
 
 } // namespace kelvane

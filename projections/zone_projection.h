@@ -31,10 +31,10 @@ ZoneProjection zoneProjection(const ellipsoid& ell, const zoneCnstnt& zone);
 int zoneForward(const ZoneProjection& z, geodCoord& pt);
 int zoneInverse(const ZoneProjection& z, geodCoord& pt);
 
-// zoneForward and zoneInverse on two points, writing both statuses: a Lambert zone converts
+// zoneForward and zoneInverse on four points, writing every status: a Lambert zone converts
 // them side by side, the other kinds one after the other; the results are the same bits.
-void zoneForwardPair(const ZoneProjection& z, geodCoord (&pts)[2], int (&status)[2]);
-void zoneInversePair(const ZoneProjection& z, geodCoord (&pts)[2], int (&status)[2]);
+void zoneForwardGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status)[4]);
+void zoneInverseGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status)[4]);
 
 } // namespace kelvane
 

@@ -163,8 +163,8 @@ int SPC83Geod2Grid(int zoneCode, geodCoord* point)
 }
 
 // The batches convert every point on the row's constants as SPC83Geod2Grid and
-// SPC83Grid2Geod do (the longitude negated around the projection), two at a time (a
-// Lambert zone computes the two side by side).
+// SPC83Grid2Geod do (the longitude negated around the projection), four at a time (a
+// Lambert zone computes the four side by side).
 int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
                         batchOut gridScale, batchOut convergence, int* status)
 {
@@ -174,9 +174,9 @@ int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchO
     const kelvane::ZoneProjection& z = kelvane::spc83RowProjections[row];
     return kelvane::batch::forwardPoints(
         n, status, lat, lon, northing, easting, gridScale, convergence,
-        [&](geodCoord(&pts)[2], int(&s)[2], std::size_t) {
+        [&](geodCoord(&pts)[4], int(&s)[4], std::size_t) {
             for (geodCoord& pt : pts) pt.lon = -pt.lon;
-            kelvane::zoneForwardPair(z, pts, s);
+            kelvane::zoneForwardGroup(z, pts, s);
         },
         [&](geodCoord& pt, std::size_t) {
             pt.lon = -pt.lon;
@@ -193,8 +193,8 @@ int SPC83Grid2GeodBatch(int zoneCode, size_t n, batchIn northing, batchIn eastin
     const kelvane::ZoneProjection& z = kelvane::spc83RowProjections[row];
     return kelvane::batch::inversePoints(
         n, status, northing, easting, lat, lon, gridScale, convergence,
-        [&](geodCoord(&pts)[2], int(&s)[2], std::size_t) {
-            kelvane::zoneInversePair(z, pts, s);
+        [&](geodCoord(&pts)[4], int(&s)[4], std::size_t) {
+            kelvane::zoneInverseGroup(z, pts, s);
             for (geodCoord& pt : pts) pt.lon = -pt.lon;
         },
         [&](geodCoord& pt, std::size_t) {

@@ -12,7 +12,7 @@
 namespace kelvane {
 namespace {
 
-// The formulas are written once on the number type T: double for one point, Lanes2 for two
+// The formulas are written once on the number type T: double for one point, Lanes4 for four
 // side by side (the batches), each lane computing what the scalar code computes.
 
 // Point scale factor at latitude phi, where the mapping radius is R.
@@ -25,8 +25,8 @@ T lambertScale(const LambertConstants& c, double a, T phi, T R)
 // Newton's method converges quadratically from the spherical start: three or four steps
 // reach the latitude to the last bit. At most six are run, so bad input cannot loop; the
 // loop ends as soon as a step leaves the sine unchanged, since every further step would
-// start from the same value and leave it unchanged too (a NaN runs all six). Two points
-// side by side run until both have stopped, each keeping the sine at which it stopped.
+// start from the same value and leave it unchanged too (a NaN runs all six). Points side
+// by side run until all have stopped, each keeping the sine at which it stopped.
 constexpr int kNewtonSteps = 6;
 
 // The sine of the latitude whose isometric latitude is q.
@@ -109,9 +109,9 @@ void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone,
     lambertForwardOf<double>(c, a, zone, &pt);
 }
 
-void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord (&pts)[2])
+void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord (&pts)[4])
 {
-    lambertForwardOf<Lanes2>(c, a, zone, pts);
+    lambertForwardOf<Lanes4>(c, a, zone, pts);
 }
 
 void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt)
@@ -119,9 +119,9 @@ void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone,
     lambertInverseOf<double>(c, a, zone, &pt);
 }
 
-void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord (&pts)[2])
+void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord (&pts)[4])
 {
-    lambertInverseOf<Lanes2>(c, a, zone, pts);
+    lambertInverseOf<Lanes4>(c, a, zone, pts);
 }
 
 } // namespace kelvane

@@ -62,11 +62,11 @@ const LambertConstants* cachedLambertConstants(const ellipsoid& ell, const zoneC
 // pt.lon (positive west) into northing, easting, gridScale and convergence, and inverse
 // from northing and easting into lat, lon, gridScale and convergence. a is the ellipsoid's
 // semi-major axis; the zone supplies its false origin and central meridian (originLon).
-// The forms on two points compute them side by side, each bit for bit as the one-point form.
+// The forms on four points compute them side by side, each bit for bit as the one-point form.
 void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt);
-void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord (&pts)[2]);
+void lambertForward(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord (&pts)[4]);
 void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord& pt);
-void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord (&pts)[2]);
+void lambertInverse(const LambertConstants& c, double a, const zoneCnstnt& zone, geodCoord (&pts)[4]);
 
 } // namespace kelvane
 
