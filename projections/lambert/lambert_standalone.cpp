@@ -48,14 +48,19 @@ bool standaloneLambert(const zoneCnstntLambert& zl, StandaloneLambert& s)
     return kelvane::lambertConstants(s.ell, s.zone, s.c);
 }
 
-// One point on a usable record: 1, writing nothing, for a latitude off the ellipsoid, a
-// longitude that is not finite, and a result that is not a number.
-int standaloneForward(const StandaloneLambert& s, geodCoord& pt)
+// The point turned west-positive, as the zone-constant projection takes it.
+geodCoord westward(const geodCoord& pt)
 {
-    if (!isLatitude(pt.lat) || !isFinite(pt.lon)) return 1;
     geodCoord west = pt;
     west.lon = -1.0 * pt.lon;
-    kelvane::lambertForward(s.c, s.ell.semiMajor, s.zone, west);
+    return west;
+}
+
+// Keeps the projection of pt (west, projected): 1, writing nothing, for a latitude off the
+// ellipsoid, a longitude that is not finite, and a result that is not a number.
+int keepForward(geodCoord& pt, const geodCoord& west)
+{
+    if (!isLatitude(pt.lat) || !isFinite(pt.lon)) return 1;
     // Parallels at a pole or equal and opposite leave no cone (n = 0 or K undefined), and the
     // pole the cone opens away from has no image: whatever is not a number is refused whole.
     if (!isFinite(west.northing) || !isFinite(west.easting) || !isFinite(west.gridScale) || !isFinite(west.convergence)) {
@@ -66,6 +71,23 @@ int standaloneForward(const StandaloneLambert& s, geodCoord& pt)
     pt.gridScale = west.gridScale;
     pt.convergence = west.convergence;
     return 0;
+}
+
+// One point, and four side by side, on a usable record: the projection runs whatever the
+// input (it has no loop) and keepForward decides.
+int standaloneForward(const StandaloneLambert& s, geodCoord& pt)
+{
+    geodCoord west = westward(pt);
+    kelvane::lambertForward(s.c, s.ell.semiMajor, s.zone, west);
+    return keepForward(pt, west);
+}
+
+void standaloneForwardGroup(const StandaloneLambert& s, geodCoord (&pts)[4], int (&status)[4])
+{
+    geodCoord west[4];
+    for (int k = 0; k < 4; ++k) west[k] = westward(pts[k]);
+    kelvane::lambertForward(s.c, s.ell.semiMajor, s.zone, west);
+    for (int k = 0; k < 4; ++k) status[k] = keepForward(pts[k], west[k]);
 }
 
 } // namespace
@@ -83,6 +105,8 @@ int latLong2XY_LambertBatch(const zoneCnstntLambert* zl, size_t n, batchIn lat, 
     if (n == 0) return kvBatchAllConverted;
     StandaloneLambert s;
     if (!zl || !standaloneLambert(*zl, s)) return kvBatchRefused;
-    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
-                                         [&](geodCoord& pt, std::size_t) { return standaloneForward(s, pt); });
+    return kelvane::batch::forwardPoints(
+        n, status, lat, lon, northing, easting, gridScale, convergence,
+        [&](geodCoord(&pts)[4], int(&statuses)[4], std::size_t) { standaloneForwardGroup(s, pts, statuses); },
+        [&](geodCoord& pt, std::size_t) { return standaloneForward(s, pt); });
 }

@@ -13,16 +13,29 @@ using namespace ktest;
 
 namespace {
 
-// Points around (lat, lon) in degrees, longitude with the sign the family takes, and a
-// NaN in mid-batch.
+// Points around (lat, lon) in degrees, longitude with the sign the family takes, with the
+// north pole (the apex of a Lambert zone's cone, whose inverse runs every Newton step on a
+// NaN) and a NaN in mid-batch, each among other points of a group the batch converts side
+// by side.
 std::vector<geodCoord> around(double lat, double lon)
 {
     std::vector<geodCoord> pts;
     for (double dLat = -1.5; dLat <= 1.5; dLat += 0.75) {
         for (double dLon = -2.0; dLon <= 2.0; dLon += 0.8) pts.push_back(geographic(deg(lat + dLat), deg(lon + dLon)));
     }
+    pts[2].lat = deg(90.0);
     pts[5].lat = std::nan("");
+    // Low latitudes, where a Lambert zone's inverse needs from three to six Newton steps
+    // (some points alternate between two neighbouring sines for all six), so that points
+    // side by side stop at different steps.
+    for (double low = 0.3; low < 30.0; low += 1.7) pts.push_back(geographic(deg(low), deg(lon)));
     return pts;
+}
+
+// The first n points: batches whose end leaves 0 to 3 points outside the groups.
+std::vector<geodCoord> firstPoints(const std::vector<geodCoord>& pts, std::size_t n)
+{
+    return {pts.begin(), pts.begin() + static_cast<std::ptrdiff_t>(n)};
 }
 
 } // namespace
@@ -36,27 +49,30 @@ TEST(Spc83Batch, IsBitIdenticalToOnePointForEveryKind)
     } zones[] = {{101, 32.0, -85.8}, {4803, 43.4, -89.5}, {5001, 57.0, -133.7}};
     for (const auto& z : zones) {
         std::vector<geodCoord> pts = around(z.lat, z.lon);
-        expectSameAsOnePoint(pts, [&](geodCoord* p) { return SPC83Geod2Grid(z.zone, p); },
-                             [&](std::vector<geodCoord>& v, int* status) {
-                                 return SPC83Geod2GridBatch(z.zone, v.size(), inField(v, &geodCoord::lat),
-                                                            inField(v, &geodCoord::lon),
-                                                            outField(v, &geodCoord::northing),
-                                                            outField(v, &geodCoord::easting),
-                                                            outField(v, &geodCoord::gridScale),
-                                                            outField(v, &geodCoord::convergence), status);
-                             });
+        for (std::size_t n : {pts.size(), std::size_t{7}, std::size_t{2}, std::size_t{5}}) {
+            expectSameAsOnePoint(
+                firstPoints(pts, n), [&](geodCoord* p) { return SPC83Geod2Grid(z.zone, p); },
+                [&](std::vector<geodCoord>& v, int* status) {
+                    return SPC83Geod2GridBatch(z.zone, v.size(), inField(v, &geodCoord::lat),
+                                               inField(v, &geodCoord::lon), outField(v, &geodCoord::northing),
+                                               outField(v, &geodCoord::easting), outField(v, &geodCoord::gridScale),
+                                               outField(v, &geodCoord::convergence), status);
+                });
+        }
         for (geodCoord& p : pts) {
             SPC83Geod2Grid(z.zone, &p);
             p = grid(p.northing, p.easting);
         }
-        expectSameAsOnePoint(pts, [&](geodCoord* p) { return SPC83Grid2Geod(z.zone, p); },
-                             [&](std::vector<geodCoord>& v, int* status) {
-                                 return SPC83Grid2GeodBatch(z.zone, v.size(), inField(v, &geodCoord::northing),
-                                                            inField(v, &geodCoord::easting),
-                                                            outField(v, &geodCoord::lat), outField(v, &geodCoord::lon),
-                                                            outField(v, &geodCoord::gridScale),
-                                                            outField(v, &geodCoord::convergence), status);
-                             });
+        for (std::size_t n : {pts.size(), std::size_t{7}, std::size_t{2}, std::size_t{5}}) {
+            expectSameAsOnePoint(
+                firstPoints(pts, n), [&](geodCoord* p) { return SPC83Grid2Geod(z.zone, p); },
+                [&](std::vector<geodCoord>& v, int* status) {
+                    return SPC83Grid2GeodBatch(z.zone, v.size(), inField(v, &geodCoord::northing),
+                                               inField(v, &geodCoord::easting), outField(v, &geodCoord::lat),
+                                               outField(v, &geodCoord::lon), outField(v, &geodCoord::gridScale),
+                                               outField(v, &geodCoord::convergence), status);
+                });
+        }
     }
     std::vector<geodCoord> one{geographic(deg(32.0), deg(-85.0))};
     int status = -7;

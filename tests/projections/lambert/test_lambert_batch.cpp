@@ -13,7 +13,9 @@ using namespace ktest;
 
 namespace {
 
-// Points over North America (longitudes positive east), the south pole and a NaN among them.
+// Points over North America (longitudes positive east), the south pole and a NaN among them,
+// each in a group of four that a batch converts side by side, and after the last group the
+// north pole, a latitude beyond it and an ordinary point.
 std::vector<geodCoord> continent()
 {
     std::vector<geodCoord> pts;
@@ -22,6 +24,7 @@ std::vector<geodCoord> continent()
     }
     pts[4].lat = deg(-90.0);
     pts[11].lat = std::nan("");
+    for (double lat : {90.0, 100.0, 45.0}) pts.push_back(geographic(deg(lat), deg(-96.0)));
     return pts;
 }
 
@@ -36,16 +39,19 @@ TEST(LambertBatch, RecordForwardIsBitIdenticalToOnePoint)
     zl.southParallel = deg(33.0);
     zl.northParallel = deg(45.0);
     zl.falseEasting = 500000.0;
-    EXPECT_EQ(expectSameAsOnePoint(
-                  continent(), [&](geodCoord* p) { return latLong2XY_Lambert(&zl, p); },
-                  [&](std::vector<geodCoord>& v, int* status) {
-                      return latLong2XY_LambertBatch(&zl, v.size(), inField(v, &geodCoord::lat),
-                                                     inField(v, &geodCoord::lon), outField(v, &geodCoord::northing),
-                                                     outField(v, &geodCoord::easting),
-                                                     outField(v, &geodCoord::gridScale),
-                                                     outField(v, &geodCoord::convergence), status);
-                  }),
-              2);
+    for (double originLat : {23.0, 90.0}) { // a grid origin at the pole puts it at the cone's apex
+        zl.originLat = deg(originLat);
+        EXPECT_EQ(expectSameAsOnePoint(
+                      continent(), [&](geodCoord* p) { return latLong2XY_Lambert(&zl, p); },
+                      [&](std::vector<geodCoord>& v, int* status) {
+                          return latLong2XY_LambertBatch(&zl, v.size(), inField(v, &geodCoord::lat),
+                                                         inField(v, &geodCoord::lon), outField(v, &geodCoord::northing),
+                                                         outField(v, &geodCoord::easting),
+                                                         outField(v, &geodCoord::gridScale),
+                                                         outField(v, &geodCoord::convergence), status);
+                      }),
+                  3);
+    }
 
     zl.northParallel = zl.southParallel; // a tangent cone: no point can be converted
     std::vector<geodCoord> one{geographic(deg(40.0), deg(-96.0))};
