@@ -364,6 +364,27 @@ void BM_Batch_lambert_calc_inverse(benchmark::State& state)
 }
 BENCHMARK(BM_Batch_lambert_calc_inverse);
 
+// The stand-alone Lambert record of the same zone (central meridian positive west).
+int lambertRecordForward(Arrays& a)
+{
+    zoneCnstntLambert zl{};
+    zl.ell = grs80();
+    zl.centralMeridian = 96.0 * kDeg;
+    zl.originLat = 23.0 * kDeg;
+    zl.southParallel = 33.0 * kDeg;
+    zl.northParallel = 45.0 * kDeg;
+    return latLong2XY_LambertBatch(&zl, kBatch, in(a.in1), in(a.in2), out(a.out1), out(a.out2), out(a.out3),
+                                   out(a.out4), a.status.data());
+}
+
+void BM_Batch_latLong2XY_Lambert(benchmark::State& state)
+{
+    Arrays a = geographic(25.0, 50.0, -125.0, -67.0);
+    versusProj(state, a, lambertRecordForward,
+               {kLcc, true, &Arrays::in2, &Arrays::in1, nullptr, &Arrays::out2, &Arrays::out1, nullptr});
+}
+BENCHMARK(BM_Batch_latLong2XY_Lambert);
+
 using kelvane::bench::rsoBorneo;
 
 int omForward(Arrays& a)
