@@ -6,14 +6,18 @@
 
 #include <cmath>
 
+#include "core/lanes.h"
+
 namespace kelvane {
 
 // t(phi) = tan(pi/4 - phi/2) / ((1 - e sin phi)/(1 + e sin phi))^(e/2), pi/4 as 4 atan(1)/4.
-inline double conformalT(double phi, double e)
+// T is double, or Lanes2 / Lanes4 for points side by side (see core/lanes.h).
+template <class T>
+inline T conformalT(T phi, double e)
 {
     const double quarterPi = 4.0 * std::atan(1.0) / 4.0;
-    const double eSinPhi = e * std::sin(phi);
-    return std::tan(quarterPi - phi / 2.0) / std::pow((1.0 - eSinPhi) / (1.0 + eSinPhi), e / 2.0);
+    const T eSinPhi = e * lanes::sin(phi);
+    return lanes::tan(quarterPi - phi / 2.0) / lanes::pow((1.0 - eSinPhi) / (1.0 + eSinPhi), e / 2.0);
 }
 
 } // namespace kelvane

@@ -40,6 +40,7 @@ KELVANE_LANES4_OPERATOR(-)
 KELVANE_LANES4_OPERATOR(*)
 KELVANE_LANES4_OPERATOR(/)
 #undef KELVANE_LANES4_OPERATOR
+inline Lanes4 operator-(const Lanes4& x) { return {-x.lo, -x.hi}; }
 
 namespace lanes {
 
@@ -78,6 +79,21 @@ KELVANE_LANES_ELEMENTARY(log)
 KELVANE_LANES_ELEMENTARY(exp)
 #undef KELVANE_LANES_ELEMENTARY
 
+// x^y for a scalar exponent.
+inline double pow(double x, double y) { return std::pow(x, y); }
+inline Lanes2 pow(Lanes2 x, double y)
+{
+    return perLane([y](double v) { return std::pow(v, y); }, x);
+}
+inline Lanes4 pow(const Lanes4& x, double y) { return {pow(x.lo, y), pow(x.hi, y)}; }
+
+// |x|: the sign bit cleared, as std::fabs does.
+inline Lanes2 fabs(Lanes2 x)
+{
+    const long long magnitude = 0x7fffffffffffffffLL;
+    return (Lanes2)((LaneMask2)x & LaneMask2{magnitude, magnitude});
+}
+
 // Whether x == y in any lane (for a scalar, whether x == y).
 inline bool anyEqual(double x, double y) { return x == y; }
 inline bool anyEqual(Lanes2 x, double y)
@@ -107,26 +123,43 @@ T gather(F f)
     }
 }
 
-// One step of an iteration that stops where a step leaves its value unchanged: x takes next
-// in every lane where next differs from x, and keeps its value (a +0 not turned into -0)
-// where they are equal. Returns whether they are equal in every lane, when a scalar
-// iteration would stop; a lane that stopped sooner takes the same next again, so it stays.
+// One step of an iteration that stops where a step leaves its value unchanged (settle), or
+// changes it by less than tol (settleWithin): x takes next in every lane that goes on, and
+// keeps its value (a +0 not turned into -0) in every lane that stops. Returns whether every
+// lane stops, when a scalar iteration would stop; a lane that stopped sooner takes the same
+// next again, so it stays stopped with the same value.
 inline bool settle(double& x, double next)
 {
     if (next == x) return true;
     x = next;
     return false;
 }
-inline bool settle(Lanes2& x, Lanes2 next)
+inline bool settleWithin(double& x, double next, double tol)
 {
-    const LaneMask2 same = next == x;
-    x = (Lanes2)(((LaneMask2)x & same) | ((LaneMask2)next & ~same));
-    return (same[0] & same[1]) != 0;
+    if (std::fabs(next - x) < tol) return true;
+    x = next;
+    return false;
 }
+
+// x takes next in the lanes where stop is false; whether stop holds in both lanes.
+inline bool takeUnless(Lanes2& x, Lanes2 next, LaneMask2 stop)
+{
+    x = (Lanes2)(((LaneMask2)x & stop) | ((LaneMask2)next & ~stop));
+    return (stop[0] & stop[1]) != 0;
+}
+inline bool settle(Lanes2& x, Lanes2 next) { return takeUnless(x, next, next == x); }
+inline bool settleWithin(Lanes2& x, Lanes2 next, double tol) { return takeUnless(x, next, fabs(next - x) < tol); }
+
 inline bool settle(Lanes4& x, const Lanes4& next)
 {
     const bool lo = settle(x.lo, next.lo);
     const bool hi = settle(x.hi, next.hi);
+    return lo && hi;
+}
+inline bool settleWithin(Lanes4& x, const Lanes4& next, double tol)
+{
+    const bool lo = settleWithin(x.lo, next.lo, tol);
+    const bool hi = settleWithin(x.hi, next.hi, tol);
     return lo && hi;
 }
 

@@ -7,15 +7,20 @@
 #include "core/batch.h"
 #include "core/conformal_t.h"
 #include "core/ellipsoid_terms.h"
+#include "core/lanes.h"
 #include "kelvane/lambert.h"
 
 namespace kelvane {
 namespace {
 
+// The formulas of a point are written once on the number type T: double for one point,
+// Lanes4 for four side by side (the batch), each lane computing what the scalar code does.
+
 // m(phi) = cos(phi) / sqrt(1 - e^2 sin^2 phi).
-double lambertM(double phi, double e2)
+template <class T>
+T lambertM(T phi, double e2)
 {
-    return std::cos(phi) / W(e2, phi);
+    return lanes::cos(phi) / W(e2, phi);
 }
 
 struct LambertTConstants {
@@ -59,20 +64,21 @@ const LambertTConstants& cachedLambertTConstants(const ellipsoid& ell, const zon
 // The fixed-point iteration phi = pi/2 - 2 atan(t ((1 - e sin phi)/(1 + e sin phi))^(e/2))
 // from the sphere's answer. It contracts by about e^2 a step, so a step below 1e-7 leaves
 // the latitude within about 1e-9; it is bounded at 30 steps and then returns the last
-// iterate, converged or not (NaN input runs the 30 steps and gives NaN).
+// iterate, converged or not (NaN input runs the 30 steps and gives NaN). Points side by
+// side run until all have stopped, each keeping the latitude at which it stopped.
 constexpr int kMaxLatitudeSteps = 30;
 constexpr double kLatitudeStep = 1e-7;
 
-double latitudeOfT(double t, double e)
+template <class T>
+T latitudeOfT(T t, double e)
 {
     const double halfPi = 4.0 * std::atan(1.0) / 2.0;
-    double phi = halfPi - 2.0 * std::atan(t);
-    double phiNew = phi;
+    T phi = halfPi - 2.0 * lanes::atan(t);
+    T phiNew = phi;
     for (int i = 0; i < kMaxLatitudeSteps; ++i) {
-        const double eSinPhi = e * std::sin(phi);
-        phiNew = halfPi - 2.0 * std::atan(t * std::pow((1.0 - eSinPhi) / (1.0 + eSinPhi), e / 2.0));
-        if (std::fabs(phiNew - phi) < kLatitudeStep) break;
-        phi = phiNew;
+        const T eSinPhi = e * lanes::sin(phi);
+        phiNew = halfPi - 2.0 * lanes::atan(t * lanes::pow((1.0 - eSinPhi) / (1.0 + eSinPhi), e / 2.0));
+        if (lanes::settleWithin(phi, phiNew, kLatitudeStep)) break;
     }
     return phiNew;
 }
@@ -82,38 +88,59 @@ void store(double* out, double v)
     if (out) *out = v;
 }
 
+// What lambert_calc gives for a point: x and y (easting and northing, or longitude and
+// latitude), the scale factor and the convergence.
+template <class T>
+struct CalcResult {
+    T x, y, scale, convergence;
+};
+
 // The two directions of lambert_calc on constants derived once: forward from (phi, lambda),
-// inverse from (northing, easting); each writes the outputs that are not null.
-void lambertCalcForward(const LambertTConstants& c, const zoneCnstnt& zone, double phi, double lambda,
-                        double* outX, double* outY, double* outScale, double* outConvergence)
+// inverse from (northing, easting).
+template <class T>
+CalcResult<T> lambertCalcForward(const LambertTConstants& c, const zoneCnstnt& zone, T phi, T lambda)
 {
-    const double rho = c.a * c.F * std::pow(conformalT(phi, c.e), c.n) * c.k0;
-    const double theta = c.n * (lambda - zone.centralMeridian);
-    store(outX, zone.falseEasting + rho * std::sin(theta));
-    store(outY, zone.falseNorthing + c.rhoF - rho * std::cos(theta));
-    store(outScale, rho * c.n / (c.a * lambertM(phi, c.e2)));
-    store(outConvergence, theta);
+    const T rho = c.a * c.F * lanes::pow(conformalT(phi, c.e), c.n) * c.k0;
+    const T theta = c.n * (lambda - zone.centralMeridian);
+    return {zone.falseEasting + rho * lanes::sin(theta), zone.falseNorthing + c.rhoF - rho * lanes::cos(theta),
+            rho * c.n / (c.a * lambertM(phi, c.e2)), theta};
 }
 
-void lambertCalcInverse(const LambertTConstants& c, const zoneCnstnt& zone, double y, double x, double* outX,
-                        double* outY, double* outScale, double* outConvergence)
+template <class T>
+CalcResult<T> lambertCalcInverse(const LambertTConstants& c, const zoneCnstnt& zone, T y, T x)
 {
-    double yPrime = y - zone.falseNorthing;
-    double xPrime = x - zone.falseEasting;
+    T yPrime = y - zone.falseNorthing;
+    T xPrime = x - zone.falseEasting;
     double rhoF = c.rhoF;
-    const double rho = std::sqrt(xPrime * xPrime + (rhoF - yPrime) * (rhoF - yPrime)) * (c.n / std::fabs(c.n));
+    const T rho = lanes::sqrt(xPrime * xPrime + (rhoF - yPrime) * (rhoF - yPrime)) * (c.n / std::fabs(c.n));
     if (c.n < 0.0) { // a cone opening north: the radii run the other way
         yPrime = -yPrime;
         xPrime = -xPrime;
         rhoF = -rhoF;
     }
-    const double theta = std::atan(xPrime / (rhoF - yPrime));
-    const double t = std::pow(rho / (c.a * c.F * c.k0), 1.0 / c.n);
-    const double phi = latitudeOfT(t, c.e);
-    store(outX, theta / c.n + zone.centralMeridian);
-    store(outY, phi);
-    store(outConvergence, theta);
-    store(outScale, rho * c.n / (c.a * lambertM(phi, c.e2)));
+    const T theta = lanes::atan(xPrime / (rhoF - yPrime));
+    const T t = lanes::pow(rho / (c.a * c.F * c.k0), 1.0 / c.n);
+    const T phi = latitudeOfT(t, c.e);
+    return {theta / c.n + zone.centralMeridian, phi, rho * c.n / (c.a * lambertM(phi, c.e2)), theta};
+}
+
+// lambert_calc on one point: the outputs that are not null, in this order.
+void lambertCalcPoint(const LambertTConstants& c, const zoneCnstnt& zone, double y, double x, double* outX,
+                      double* outY, double* outScale, double* outConvergence, int direction)
+{
+    if (direction == 1) {
+        const CalcResult<double> r = lambertCalcForward(c, zone, y, x);
+        store(outX, r.x);
+        store(outY, r.y);
+        store(outScale, r.scale);
+        store(outConvergence, r.convergence);
+    } else {
+        const CalcResult<double> r = lambertCalcInverse(c, zone, y, x);
+        store(outX, r.x);
+        store(outY, r.y);
+        store(outConvergence, r.convergence);
+        store(outScale, r.scale);
+    }
 }
 
 } // namespace
@@ -124,14 +151,11 @@ void lambert_calc(ellipsoid* ell, zoneCnstnt* zone, double y, double x, double* 
 {
     if (!ell || !zone) return;
     const kelvane::LambertTConstants& c = kelvane::cachedLambertTConstants(*ell, *zone);
-    if (direction == 1) {
-        kelvane::lambertCalcForward(c, *zone, y, x, outX, outY, outScale, outConvergence);
-    } else {
-        kelvane::lambertCalcInverse(c, *zone, y, x, outX, outY, outScale, outConvergence);
-    }
+    kelvane::lambertCalcPoint(c, *zone, y, x, outX, outY, outScale, outConvergence, direction);
 }
 
-// lambert_calc has no failure: every point's status is 0, and bad input gives NaN.
+// lambert_calc has no failure: every point's status is 0, and bad input gives NaN. Four
+// points at a time are computed side by side.
 int lambert_calcBatch(ellipsoid* ell, zoneCnstnt* zone, size_t n, batchIn y, batchIn x, batchOut outX,
                       batchOut outY, batchOut outScale, batchOut outConvergence, int direction, int* status)
 {
@@ -145,9 +169,24 @@ int lambert_calcBatch(ellipsoid* ell, zoneCnstnt* zone, size_t n, batchIn y, bat
          {outY, &geodCoord::northing},
          {outScale, &geodCoord::gridScale},
          {outConvergence, &geodCoord::convergence}},
-        2, [&](geodCoord& pt, std::size_t) {
-            (direction == 1 ? kelvane::lambertCalcForward : kelvane::lambertCalcInverse)(
-                c, *zone, pt.lat, pt.lon, &pt.easting, &pt.northing, &pt.gridScale, &pt.convergence);
+        2,
+        [&](geodCoord(&pts)[4], int(&status4)[4], std::size_t) {
+            using kelvane::Lanes4;
+            const Lanes4 y4 = kelvane::lanes::gather<Lanes4>([&](int k) { return pts[k].lat; });
+            const Lanes4 x4 = kelvane::lanes::gather<Lanes4>([&](int k) { return pts[k].lon; });
+            const kelvane::CalcResult<Lanes4> r = direction == 1 ? kelvane::lambertCalcForward(c, *zone, y4, x4)
+                                                                 : kelvane::lambertCalcInverse(c, *zone, y4, x4);
+            for (int k = 0; k < 4; ++k) {
+                pts[k].easting = kelvane::lanes::lane(r.x, k);
+                pts[k].northing = kelvane::lanes::lane(r.y, k);
+                pts[k].gridScale = kelvane::lanes::lane(r.scale, k);
+                pts[k].convergence = kelvane::lanes::lane(r.convergence, k);
+                status4[k] = 0;
+            }
+        },
+        [&](geodCoord& pt, std::size_t) {
+            kelvane::lambertCalcPoint(c, *zone, pt.lat, pt.lon, &pt.easting, &pt.northing, &pt.gridScale,
+                                      &pt.convergence, direction);
             return 0;
         });
 }

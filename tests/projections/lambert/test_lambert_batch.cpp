@@ -22,6 +22,8 @@ std::vector<geodCoord> continent()
     for (double lat = 20.0; lat <= 70.0; lat += 7.0) {
         for (double lon = -130.0; lon <= -60.0; lon += 9.0) pts.push_back(geographic(deg(lat), deg(lon)));
     }
+    pts[2].lat = deg(88.0); // lambert_calc's inverse finds these two latitudes in fewer steps
+    pts[3].lat = deg(90.0);
     pts[4].lat = deg(-90.0);
     pts[11].lat = std::nan("");
     for (double lat : {90.0, 100.0, 45.0}) pts.push_back(geographic(deg(lat), deg(-96.0)));
