@@ -132,8 +132,8 @@ int convertRecords(std::size_t n, int* status, const FieldIn (&in)[NIn], const F
 }
 
 // A forward projection: lat, lon in; northing and easting out, gridScale and convergence
-// where wanted. convert is the one-point converter, or a pair converter and the one-point
-// converter (see convertRecords).
+// where wanted. convert is the one-point converter, or a group converter (two or four
+// points) and the one-point converter (see convertRecords).
 template <class... Convert>
 int forwardPoints(std::size_t n, int* status, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
                   batchOut gridScale, batchOut convergence, Convert&&... convert)
