@@ -16,6 +16,10 @@
 // in eta^2 = e'^2 cos^2 phi and e^2 sin^2 phi are grouped as written: multiplying e'^2
 // by cos phi first moves northings near 8.4e6 m by an ulp, 1.9e-9 m.
 //
+// The series is written once, over its number type: one point in double, or two side by
+// side in the lanes of a Lanes2 (the batches), operation for operation the same, so that
+// each lane gives bit for bit what its point gives alone.
+//
 // Longitudes (and the zone's central meridian) are positive WEST; angles are radians.
 #include "projections/transverse_mercator/transverse_mercator.h"
 
