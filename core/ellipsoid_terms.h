@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+#include "core/lanes.h"
+
 namespace kelvane {
 
 // e^2 from the first eccentricity e.
@@ -24,11 +26,13 @@ inline double ePrimeSqOfAxes(double a, double b) { return (a * a - b * b) / (b *
 // n = (a - b) / (a + b), the third flattening.
 inline double thirdFlattening(double a, double b) { return (a - b) / (a + b); }
 
-// W^2 = 1 - e^2 sin^2(phi), given sin(phi).
-inline double wSqOfSine(double eSq, double sinPhi) { return 1.0 - eSq * (sinPhi * sinPhi); }
+// W^2 = 1 - e^2 sin^2(phi), given sin(phi) (of one point, or of two side by side).
+template <class T>
+inline T wSqOfSine(double eSq, T sinPhi) { return 1.0 - eSq * (sinPhi * sinPhi); }
 
 // W = sqrt(1 - e^2 sin^2(phi)): a / W is the radius of curvature in the prime vertical.
-inline double wOfSine(double eSq, double sinPhi) { return std::sqrt(wSqOfSine(eSq, sinPhi)); }
+template <class T>
+inline T wOfSine(double eSq, T sinPhi) { return lanes::sqrt(wSqOfSine(eSq, sinPhi)); }
 inline double W(double eSq, double phi) { return wOfSine(eSq, std::sin(phi)); }
 
 // The isometric latitude q = [ln((1 + s)/(1 - s)) - e ln((1 + e s)/(1 - e s))] / 2 for

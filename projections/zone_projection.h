@@ -31,6 +31,11 @@ ZoneProjection zoneProjection(const ellipsoid& ell, const zoneCnstnt& zone);
 int zoneForward(const ZoneProjection& z, geodCoord& pt);
 int zoneInverse(const ZoneProjection& z, geodCoord& pt);
 
+// The same for two points, pts[0] and pts[1], each with its status: bit for bit as one at
+// a time, Transverse Mercator zones converting the two side by side.
+void zoneForwardPair(const ZoneProjection& z, geodCoord* pts, int* status);
+void zoneInversePair(const ZoneProjection& z, geodCoord* pts, int* status);
+
 } // namespace kelvane
 
 #endif

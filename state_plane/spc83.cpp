@@ -163,7 +163,7 @@ int SPC83Geod2Grid(int zoneCode, geodCoord* point)
 }
 
 // The batches convert every point on the row's constants as SPC83Geod2Grid and
-// SPC83Grid2Geod do (the longitude negated around the projection).
+// SPC83Grid2Geod do (the longitude negated around the projection), two at a time.
 int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
                         batchOut gridScale, batchOut convergence, int* status)
 {
@@ -171,11 +171,17 @@ int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchO
     const int row = kelvane::rowOf(zoneCode);
     if (row < 0) return kvBatchRefused;
     const kelvane::ZoneProjection& z = kelvane::spc83RowProjections[row];
-    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
-                                         [&](geodCoord& pt, std::size_t) {
-                                             pt.lon = -pt.lon;
-                                             return kelvane::zoneForward(z, pt);
-                                         });
+    return kelvane::batch::forwardPoints(
+        n, status, lat, lon, northing, easting, gridScale, convergence,
+        [&](geodCoord* pts, int* s, std::size_t) {
+            pts[0].lon = -pts[0].lon;
+            pts[1].lon = -pts[1].lon;
+            kelvane::zoneForwardPair(z, pts, s);
+        },
+        [&](geodCoord& pt, std::size_t) {
+            pt.lon = -pt.lon;
+            return kelvane::zoneForward(z, pt);
+        });
 }
 
 int SPC83Grid2GeodBatch(int zoneCode, size_t n, batchIn northing, batchIn easting, batchOut lat, batchOut lon,
@@ -185,12 +191,18 @@ int SPC83Grid2GeodBatch(int zoneCode, size_t n, batchIn northing, batchIn eastin
     const int row = kelvane::rowOf(zoneCode);
     if (row < 0) return kvBatchRefused;
     const kelvane::ZoneProjection& z = kelvane::spc83RowProjections[row];
-    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
-                                         [&](geodCoord& pt, std::size_t) {
-                                             const int r = kelvane::zoneInverse(z, pt);
-                                             pt.lon = -pt.lon;
-                                             return r;
-                                         });
+    return kelvane::batch::inversePoints(
+        n, status, northing, easting, lat, lon, gridScale, convergence,
+        [&](geodCoord* pts, int* s, std::size_t) {
+            kelvane::zoneInversePair(z, pts, s);
+            pts[0].lon = -pts[0].lon;
+            pts[1].lon = -pts[1].lon;
+        },
+        [&](geodCoord& pt, std::size_t) {
+            const int r = kelvane::zoneInverse(z, pt);
+            pt.lon = -pt.lon;
+            return r;
+        });
 }
 
 int computeSPC83TmT(int zoneCode, double easting1, double northing1, double easting2, double northing2,
