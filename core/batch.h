@@ -88,11 +88,15 @@ int convertRecords(std::size_t n, int* status, const FieldIn (&in)[NIn], const F
     return result;
 }
 
-// The number of points a group converter takes (see below): four where it takes four
-// records, otherwise two.
+// The number of points a group converter takes (see below): four where it takes arrays of
+// exactly four records and statuses, otherwise two (a converter that takes pointers
+// converts two).
 template <class ConvertGroup>
 constexpr std::size_t groupSize =
-    std::is_invocable_v<ConvertGroup&, geodCoord (&)[4], int (&)[4], std::size_t> ? 4 : 2;
+    std::is_invocable_v<ConvertGroup&, geodCoord (&)[4], int (&)[4], std::size_t> &&
+            !std::is_invocable_v<ConvertGroup&, geodCoord (&)[2], int (&)[2], std::size_t>
+        ? 4
+        : 2;
 
 // The same loop two (or four) points at a time, for a family that computes them side by
 // side (independent chains of arithmetic that the processor overlaps, or the lanes of

@@ -2,7 +2,7 @@
 // share, written once so that every family forms them alike: the eccentricities, the third
 // flattening, W(phi) and the isometric latitude. Each keeps the grouping of its textbook
 // form, so a caller that switched to it computes bit for bit what it computed before.
-// Those of a latitude take T = double or Lanes2 (two points side by side, see core/lanes.h).
+// Those of a latitude take T = double, Lanes2 or Lanes4 (points side by side, see core/lanes.h).
 #ifndef KELVANE_CORE_ELLIPSOID_TERMS_H
 #define KELVANE_CORE_ELLIPSOID_TERMS_H
 
@@ -27,24 +27,15 @@ inline double ePrimeSqOfAxes(double a, double b) { return (a * a - b * b) / (b *
 // n = (a - b) / (a + b), the third flattening.
 inline double thirdFlattening(double a, double b) { return (a - b) / (a + b); }
 
-// W^2 = 1 - e^2 sin^2(phi), given sin(phi).
+// W^2 = 1 - e^2 sin^2(phi), given sin(phi) (of one point, or of several side by side).
 template <class T>
-inline T wSqOfSine(double eSq, T sinPhi)
-{
-    return 1.0 - eSq * (sinPhi * sinPhi);
-}
+inline T wSqOfSine(double eSq, T sinPhi) { return 1.0 - eSq * (sinPhi * sinPhi); }
 
 // W = sqrt(1 - e^2 sin^2(phi)): a / W is the radius of curvature in the prime vertical.
 template <class T>
-inline T wOfSine(double eSq, T sinPhi)
-{
-    return lanes::sqrt(wSqOfSine(eSq, sinPhi));
-}
+inline T wOfSine(double eSq, T sinPhi) { return lanes::sqrt(wSqOfSine(eSq, sinPhi)); }
 template <class T>
-inline T W(double eSq, T phi)
-{
-    return wOfSine(eSq, lanes::sin(phi));
-}
+inline T W(double eSq, T phi) { return wOfSine(eSq, lanes::sin(phi)); }
 
 // The isometric latitude q = [ln((1 + s)/(1 - s)) - e ln((1 + e s)/(1 - e s))] / 2 for
 // s = sin(phi), as the conformal projections (Lambert, oblique Mercator) use it.

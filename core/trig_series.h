@@ -22,12 +22,14 @@ inline TrigSeries foldSineMultiples(double U2, double U4, double U6, double U8)
 }
 
 // The series at x from sin x and cos x, with the powers of cos^2 x summed term by term
-// (the Transverse Mercator meridian arc and footpoint latitude).
-inline double evaluate(const TrigSeries& s, double x, double sinX, double cosX)
+// (the Transverse Mercator meridian arc and footpoint latitude), for one x (T = double)
+// or two side by side (T = Lanes2).
+template <class T>
+inline T evaluate(const TrigSeries& s, T x, T sinX, T cosX)
 {
-    const double cos2 = cosX * cosX;
-    const double cos4 = cos2 * cos2;
-    const double cos6 = cos4 * cos2;
+    const T cos2 = cosX * cosX;
+    const T cos4 = cos2 * cos2;
+    const T cos6 = cos4 * cos2;
     return x + sinX * cosX * (s.c0 + s.c2 * cos2 + s.c4 * cos4 + s.c6 * cos6);
 }
 

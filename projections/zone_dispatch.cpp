@@ -103,6 +103,38 @@ int zoneInverse(const ZoneProjection& z, geodCoord& pt)
     }
 }
 
+void zoneForwardPair(const ZoneProjection& z, geodCoord* pts, int* status)
+{
+    if (z.zone.projection != kvTransverseMercator || !tm::pairable(pts[0].lat, pts[0].lon, pts[1].lat, pts[1].lon)) {
+        for (int j = 0; j < 2; ++j) status[j] = zoneForward(z, pts[j]);
+        return;
+    }
+    tm::GridOf<Lanes2> r;
+    const int s = tm::forward(z.tmP, z.tmC, Lanes2{pts[0].lat, pts[1].lat}, Lanes2{pts[0].lon, pts[1].lon},
+                              Lanes2{z.tmP.lambda0, z.tmP.lambda0}, r);
+    for (int j = 0; j < 2; ++j) {
+        status[j] = s;
+        if (s == 0) tm::store(lane(r, j), pts[j]);
+    }
+}
+
+void zoneInversePair(const ZoneProjection& z, geodCoord* pts, int* status)
+{
+    tm::GeographicOf<Lanes2> r;
+    if (z.zone.projection != kvTransverseMercator ||
+        !tm::pairable(pts[0].northing, pts[0].easting, pts[1].northing, pts[1].easting) ||
+        tm::inverse(z.tmP, z.tmC, Lanes2{pts[0].northing, pts[1].northing}, Lanes2{pts[0].easting, pts[1].easting},
+                    Lanes2{z.tmP.lambda0, z.tmP.lambda0}, r) != 0) {
+        // other kinds, and a refusal of either point, one at a time
+        for (int j = 0; j < 2; ++j) status[j] = zoneInverse(z, pts[j]);
+        return;
+    }
+    for (int j = 0; j < 2; ++j) {
+        status[j] = 0;
+        tm::store(lane(r, j), pts[j]);
+    }
+}
+
 void zoneForwardGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status)[4])
 {
     // zoneForward refuses each point of a zone that gives no cone or has a zero axis.
@@ -111,7 +143,8 @@ void zoneForwardGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status
         for (int& s : status) s = 0;
         return;
     }
-    for (int k = 0; k < 4; ++k) status[k] = zoneForward(z, pts[k]);
+    zoneForwardPair(z, pts, status);
+    zoneForwardPair(z, pts + 2, status + 2);
 }
 
 void zoneInverseGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status)[4])
@@ -121,7 +154,8 @@ void zoneInverseGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status
         for (int& s : status) s = 0;
         return;
     }
-    for (int k = 0; k < 4; ++k) status[k] = zoneInverse(z, pts[k]);
+    zoneInversePair(z, pts, status);
+    zoneInversePair(z, pts + 2, status + 2);
 }
 
 } // namespace kelvane

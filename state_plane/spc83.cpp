@@ -164,7 +164,7 @@ int SPC83Geod2Grid(int zoneCode, geodCoord* point)
 
 // The batches convert every point on the row's constants as SPC83Geod2Grid and
 // SPC83Grid2Geod do (the longitude negated around the projection), four at a time (a
-// Lambert zone computes the four side by side).
+// Lambert zone computes the four side by side, a Transverse Mercator zone two pairs).
 int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
                         batchOut gridScale, batchOut convergence, int* status)
 {

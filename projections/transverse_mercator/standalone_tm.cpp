@@ -14,6 +14,7 @@
 
 namespace {
 
+using kelvane::Lanes2;
 using kelvane::tm::Parameters;
 
 Parameters parametersOf(const zoneCnstntTM& zc)
@@ -32,10 +33,14 @@ bool usable(const Parameters& p)
            isFinite(p.N0) && isFinite(p.E0) && p.a > 0.0 && p.b > 0.0 && p.k0 > 0.0;
 }
 
-bool finiteResult(const geodCoord& r, bool geographic)
+bool finiteResult(const kelvane::tm::GridOf<double>& r)
 {
-    return isFinite(r.gridScale) && isFinite(r.convergence) &&
-           (geographic ? isFinite(r.lat) && isFinite(r.lon) : isFinite(r.northing) && isFinite(r.easting));
+    return isFinite(r.northing) && isFinite(r.easting) && isFinite(r.gridScale) && isFinite(r.convergence);
+}
+
+bool finiteResult(const kelvane::tm::GeographicOf<double>& r)
+{
+    return isFinite(r.lat) && isFinite(r.lon) && isFinite(r.gridScale) && isFinite(r.convergence);
 }
 
 } // namespace
@@ -58,33 +63,71 @@ int initUTMZone(int zone, int hemisphere, ellipsoid ell, zoneCnstntTM* zc)
 
 namespace {
 
+// Whether a point's input may go to the series: finite, and forward a latitude within
+// the poles.
+bool usableForward(const geodCoord& pt)
+{
+    return isFinite(pt.lat) && isFinite(pt.lon) && std::fabs(pt.lat) <= kelvane::pi() / 2.0;
+}
+
+bool usableInverse(const geodCoord& pt) { return isFinite(pt.northing) && isFinite(pt.easting); }
+
+// A series result stored in the point when it converted and is finite: 1, writing
+// nothing, otherwise. Longitudes come back positive east.
+int storeForward(int status, const kelvane::tm::GridOf<double>& r, geodCoord& pt)
+{
+    if (status != 0 || !finiteResult(r)) return 1;
+    kelvane::tm::store(r, pt);
+    return 0;
+}
+
+int storeInverse(int status, kelvane::tm::GeographicOf<double> r, geodCoord& pt)
+{
+    if (status != 0 || !finiteResult(r)) return 1;
+    r.lon = -1.0 * r.lon;
+    kelvane::tm::store(r, pt);
+    return 0;
+}
+
 // One point on a usable record, forward and inverse: 1, writing nothing, for non-finite
 // input, a latitude beyond a pole, and a result that is not finite.
 int standaloneForward(const Parameters& p, const kelvane::tm::SeriesConstants& c, geodCoord& pt)
 {
-    const double phi = pt.lat;
-    const double lambdaEast = pt.lon;
-    if (!isFinite(phi) || !isFinite(lambdaEast) || std::fabs(phi) > kelvane::pi() / 2.0) return 1;
-
-    geodCoord r{};
-    if (kelvane::tm::forward(p, c, phi, -1.0 * lambdaEast, r) != 0 || !finiteResult(r, false)) return 1;
-    pt.northing = r.northing;
-    pt.easting = r.easting;
-    pt.gridScale = r.gridScale;
-    pt.convergence = r.convergence;
-    return 0;
+    if (!usableForward(pt)) return 1;
+    kelvane::tm::GridOf<double> r;
+    return storeForward(kelvane::tm::forward(p, c, pt.lat, -1.0 * pt.lon, p.lambda0, r), r, pt);
 }
 
 int standaloneInverse(const Parameters& p, const kelvane::tm::SeriesConstants& c, geodCoord& pt)
 {
-    if (!isFinite(pt.northing) || !isFinite(pt.easting)) return 1;
-    geodCoord r{};
-    if (kelvane::tm::inverse(p, c, pt.northing, pt.easting, r) != 0 || !finiteResult(r, true)) return 1;
-    pt.lat = r.lat;
-    pt.lon = -1.0 * r.lon;
-    pt.gridScale = r.gridScale;
-    pt.convergence = r.convergence;
-    return 0;
+    if (!usableInverse(pt)) return 1;
+    kelvane::tm::GeographicOf<double> r;
+    return storeInverse(kelvane::tm::inverse(p, c, pt.northing, pt.easting, p.lambda0, r), r, pt);
+}
+
+// Two points side by side, each as above: a pair with an unusable point goes one at a time.
+void standaloneForwardPair(const Parameters& p, const kelvane::tm::SeriesConstants& c, geodCoord* pts, int* status)
+{
+    if (!usableForward(pts[0]) || !usableForward(pts[1])) {
+        for (int j = 0; j < 2; ++j) status[j] = standaloneForward(p, c, pts[j]);
+        return;
+    }
+    kelvane::tm::GridOf<Lanes2> r;
+    const int s = kelvane::tm::forward(p, c, Lanes2{pts[0].lat, pts[1].lat},
+                                       Lanes2{-1.0 * pts[0].lon, -1.0 * pts[1].lon}, Lanes2{p.lambda0, p.lambda0}, r);
+    for (int j = 0; j < 2; ++j) status[j] = storeForward(s, lane(r, j), pts[j]);
+}
+
+void standaloneInversePair(const Parameters& p, const kelvane::tm::SeriesConstants& c, geodCoord* pts, int* status)
+{
+    kelvane::tm::GeographicOf<Lanes2> r;
+    if (!usableInverse(pts[0]) || !usableInverse(pts[1]) ||
+        kelvane::tm::inverse(p, c, Lanes2{pts[0].northing, pts[1].northing}, Lanes2{pts[0].easting, pts[1].easting},
+                             Lanes2{p.lambda0, p.lambda0}, r) != 0) {
+        for (int j = 0; j < 2; ++j) status[j] = standaloneInverse(p, c, pts[j]);
+        return;
+    }
+    for (int j = 0; j < 2; ++j) status[j] = storeInverse(0, lane(r, j), pts[j]);
 }
 
 } // namespace
@@ -114,6 +157,7 @@ int latLong2XY_TransverseMercatorBatch(const zoneCnstntTM* zc, size_t n, batchIn
     const Parameters p = parametersOf(*zc);
     const kelvane::tm::SeriesConstants c = kelvane::tm::seriesConstants(p);
     return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
+                                         [&](geodCoord* pts, int* s, std::size_t) { standaloneForwardPair(p, c, pts, s); },
                                          [&](geodCoord& pt, std::size_t) { return standaloneForward(p, c, pt); });
 }
 
@@ -126,5 +170,6 @@ int XY_TransverseMercator2latLongBatch(const zoneCnstntTM* zc, size_t n, batchIn
     const Parameters p = parametersOf(*zc);
     const kelvane::tm::SeriesConstants c = kelvane::tm::seriesConstants(p);
     return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
+                                         [&](geodCoord* pts, int* s, std::size_t) { standaloneInversePair(p, c, pts, s); },
                                          [&](geodCoord& pt, std::size_t) { return standaloneInverse(p, c, pt); });
 }

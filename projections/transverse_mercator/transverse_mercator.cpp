@@ -16,6 +16,10 @@
 // in eta^2 = e'^2 cos^2 phi and e^2 sin^2 phi are grouped as written: multiplying e'^2
 // by cos phi first moves northings near 8.4e6 m by an ulp, 1.9e-9 m.
 //
+// The series is written once, over its number type: one point in double, or two side by
+// side in the lanes of a Lanes2 (the batches), operation for operation the same, so that
+// each lane gives bit for bit what its point gives alone.
+//
 // Longitudes (and the zone's central meridian) are positive WEST; angles are radians.
 #include "projections/transverse_mercator/transverse_mercator.h"
 
@@ -30,16 +34,18 @@ namespace {
 // terms, whose remainders (below 1e-20) vanish in double precision. The series'
 // factorials are applied as reciprocals: their last-bit rounding is far below what the
 // result can show.
+template <class T>
 struct SinCos {
-    double sin;
-    double cos;
+    T sin;
+    T cos;
 };
 
-inline SinCos sinCosNear(double sinX, double cosX, double d)
+template <class T>
+inline SinCos<T> sinCosNear(T sinX, T cosX, T d)
 {
-    const double d2 = d * d;
-    const double sinD = d * (1.0 - d2 * (1.0 / 6.0) * (1.0 - d2 * (1.0 / 20.0) * (1.0 - d2 * (1.0 / 42.0))));
-    const double cosD = 1.0 - d2 * 0.5 * (1.0 - d2 * (1.0 / 12.0) * (1.0 - d2 * (1.0 / 30.0)));
+    const T d2 = d * d;
+    const T sinD = d * (1.0 - d2 * (1.0 / 6.0) * (1.0 - d2 * (1.0 / 20.0) * (1.0 - d2 * (1.0 / 42.0))));
+    const T cosD = 1.0 - d2 * 0.5 * (1.0 - d2 * (1.0 / 12.0) * (1.0 - d2 * (1.0 / 30.0)));
     return {sinX * cosD + cosX * sinD, cosX * cosD - sinX * sinD};
 }
 
@@ -50,105 +56,104 @@ SeriesConstants seriesConstantsOutOfLine(const Parameters& p)
     return seriesConstants(p);
 }
 
-int forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out)
+template <class T>
+int forward(const Parameters& p, const SeriesConstants& c, T phi, T lambda, T lambda0, GridOf<T>& out)
 {
     if (p.b == 0.0) return 1;
     if (p.a == 0.0) return 1;
     const double a = p.a;
     const double k0 = p.k0;
-    const double lambda0 = p.lambda0;
 
-    const double sinPhi = std::sin(phi);
-    const double cosPhi = std::cos(phi);
-    const double t = std::tan(phi);
-    const double eta2 = c.ePrimeSq * (cosPhi * cosPhi);
-    const double L = (lambda - lambda0) * cosPhi; // not reduced to +-pi
-    const double S = k0 * c.r * evaluate(TrigSeries{c.P0, c.P2, c.P4, c.P6}, phi, sinPhi, cosPhi);
-    const double R = k0 * a / wOfSine(c.eSq, sinPhi);
+    const T sinPhi = lanes::sin(phi);
+    const T cosPhi = lanes::cos(phi);
+    const T t = lanes::tan(phi);
+    const T eta2 = c.ePrimeSq * (cosPhi * cosPhi);
+    const T L = (lambda - lambda0) * cosPhi; // not reduced to +-pi
+    const T S = k0 * c.r * evaluate(TrigSeries{c.P0, c.P2, c.P4, c.P6}, phi, sinPhi, cosPhi);
+    const T R = k0 * a / wOfSine(c.eSq, sinPhi);
 
-    const double t2 = std::pow(t, 2.0);
-    const double t4 = t2 * t2;
-    const double t6 = t4 * t2;
-    const double A1 = -R;
-    const double A2 = R * t / 2.0;
-    const double A3 = (1.0 - t2 + eta2) / 6.0;
-    const double A4 = (5.0 - t2 + eta2 * (9.0 + 4.0 * eta2)) / 12.0;
-    const double A5 = (5.0 - 18.0 * t2 + t4 + eta2 * (14.0 - 58.0 * t2)) / 120.0;
-    const double A6 = (61.0 - 58.0 * t2 + t4 + eta2 * (270.0 - 330.0 * t2)) / 360.0;
-    const double A7 = (61.0 - 479.0 * t2 + 179.0 * t4 - t6) / 5040.0;
+    const T t2 = t * t;
+    const T t4 = t2 * t2;
+    const T t6 = t4 * t2;
+    const T A1 = -R;
+    const T A2 = R * t / 2.0;
+    const T A3 = (1.0 - t2 + eta2) / 6.0;
+    const T A4 = (5.0 - t2 + eta2 * (9.0 + 4.0 * eta2)) / 12.0;
+    const T A5 = (5.0 - 18.0 * t2 + t4 + eta2 * (14.0 - 58.0 * t2)) / 120.0;
+    const T A6 = (61.0 - 58.0 * t2 + t4 + eta2 * (270.0 - 330.0 * t2)) / 360.0;
+    const T A7 = (61.0 - 479.0 * t2 + 179.0 * t4 - t6) / 5040.0;
 
-    const double L2 = L * L;
-    const double northing = S - c.S0 + p.N0 + A2 * L2 * (1.0 + L2 * (A4 + A6 * L2));
-    const double easting = p.E0 + A1 * L * (1.0 + L2 * (A3 + L2 * (A5 + A7 * L2)));
+    const T L2 = L * L;
+    const T northing = S - c.S0 + p.N0 + A2 * L2 * (1.0 + L2 * (A4 + A6 * L2));
+    const T easting = p.E0 + A1 * L * (1.0 + L2 * (A3 + L2 * (A5 + A7 * L2)));
 
-    const double C1 = -t;
-    const double C3 = (1.0 + 3.0 * eta2 + 2.0 * eta2 * eta2) / 3.0;
-    const double C5 = (2.0 - t2) / 15.0;
-    const double gamma = C1 * L * (1.0 + L2 * (C3 + C5 * L2));
+    const T C1 = -t;
+    const T C3 = (1.0 + 3.0 * eta2 + 2.0 * eta2 * eta2) / 3.0;
+    const T C5 = (2.0 - t2) / 15.0;
+    const T gamma = C1 * L * (1.0 + L2 * (C3 + C5 * L2));
 
-    const double F2 = (1.0 + eta2) / 2.0;
-    const double F4 = (5.0 - 4.0 * t2 + eta2 * (9.0 - 24.0 * t2)) / 12.0;
-    const double k = k0 * (1.0 + F2 * L2 * (1.0 + F4 * L2));
+    const T F2 = (1.0 + eta2) / 2.0;
+    const T F4 = (5.0 - 4.0 * t2 + eta2 * (9.0 - 24.0 * t2)) / 12.0;
+    const T k = k0 * (1.0 + F2 * L2 * (1.0 + F4 * L2));
 
-    out.northing = northing;
-    out.easting = easting;
-    out.gridScale = k;
-    out.convergence = gamma;
+    out = GridOf<T>{northing, easting, k, gamma};
     return 0;
 }
 
-int inverse(const Parameters& p, const SeriesConstants& c, double northing, double easting, geodCoord& out)
+template <class T>
+int inverse(const Parameters& p, const SeriesConstants& c, T northing, T easting, T lambda0, GeographicOf<T>& out)
 {
     const double a = p.a;
     const double k0 = p.k0;
-    const double lambda0 = p.lambda0;
 
-    const double omega = (northing - p.N0 + c.S0) / (k0 * c.r);
-    const double sinOmega = std::sin(omega);
-    const double cosOmega = std::cos(omega);
-    const double phiF = evaluate(TrigSeries{c.H0, c.H2, c.H4, c.H6}, omega, sinOmega, cosOmega);
+    const T omega = (northing - p.N0 + c.S0) / (k0 * c.r);
+    const T sinOmega = lanes::sin(omega);
+    const T cosOmega = lanes::cos(omega);
+    const T phiF = evaluate(TrigSeries{c.H0, c.H2, c.H4, c.H6}, omega, sinOmega, cosOmega);
 
     // The footpoint lies within 0.3 degrees of omega: its sine and cosine follow from
     // omega's by the angle-sum identities, and t = tan(phi_f) from them.
-    const SinCos f = sinCosNear(sinOmega, cosOmega, phiF - omega);
-    const double sinPhiF = f.sin;
-    const double cosPhiF = f.cos;
-    const double t = sinPhiF / cosPhiF;
-    const double eta2 = c.ePrimeSq * (cosPhiF * cosPhiF);
-    const double Rf = k0 * a / wOfSine(c.eSq, sinPhiF);
-    if (Rf == 0.0) return 1;
-    const double Q = (easting - p.E0) / Rf;
-    const double Q2 = Q * Q;
+    const SinCos<T> f = sinCosNear(sinOmega, cosOmega, phiF - omega);
+    const T sinPhiF = f.sin;
+    const T cosPhiF = f.cos;
+    const T t = sinPhiF / cosPhiF;
+    const T eta2 = c.ePrimeSq * (cosPhiF * cosPhiF);
+    const T Rf = k0 * a / wOfSine(c.eSq, sinPhiF);
+    if (lanes::anyEqual(Rf, 0.0)) return 1;
+    const T Q = (easting - p.E0) / Rf;
+    const T Q2 = Q * Q;
 
-    const double t2 = std::pow(t, 2.0);
-    const double t4 = t2 * t2;
-    const double t6 = t4 * t2;
-    const double B2 = -t * (1.0 + eta2) / 2.0;
-    const double B4 = -(5.0 + 3.0 * t2 + eta2 * (1.0 - 9.0 * t2) - 4.0 * eta2 * eta2) / 12.0;
-    const double B6 = (61.0 + 90.0 * t2 + 45.0 * t4 + eta2 * (46.0 - 252.0 * t2 - 90.0 * t4)) / 360.0;
-    const double phi = phiF + B2 * Q2 * (1.0 + Q2 * (B4 + B6 * Q2));
+    const T t2 = t * t;
+    const T t4 = t2 * t2;
+    const T t6 = t4 * t2;
+    const T B2 = -t * (1.0 + eta2) / 2.0;
+    const T B4 = -(5.0 + 3.0 * t2 + eta2 * (1.0 - 9.0 * t2) - 4.0 * eta2 * eta2) / 12.0;
+    const T B6 = (61.0 + 90.0 * t2 + 45.0 * t4 + eta2 * (46.0 - 252.0 * t2 - 90.0 * t4)) / 360.0;
+    const T phi = phiF + B2 * Q2 * (1.0 + Q2 * (B4 + B6 * Q2));
 
-    const double B3 = -(1.0 + 2.0 * t2 + eta2) / 6.0;
-    const double B5 = (5.0 + 28.0 * t2 + 24.0 * t4 + eta2 * (6.0 + 8.0 * t2)) / 120.0;
-    const double B7 = -(61.0 + 662.0 * t2 + 1320.0 * t4 + 720.0 * t6) / 5040.0;
-    const double L = Q * (1.0 + Q2 * (B3 + Q2 * (B5 + B7 * Q2)));
-    const double lambda = lambda0 - L / cosPhiF;
+    const T B3 = -(1.0 + 2.0 * t2 + eta2) / 6.0;
+    const T B5 = (5.0 + 28.0 * t2 + 24.0 * t4 + eta2 * (6.0 + 8.0 * t2)) / 120.0;
+    const T B7 = -(61.0 + 662.0 * t2 + 1320.0 * t4 + 720.0 * t6) / 5040.0;
+    const T L = Q * (1.0 + Q2 * (B3 + Q2 * (B5 + B7 * Q2)));
+    const T lambda = lambda0 - L / cosPhiF;
 
-    const double D1 = t;
-    const double D3 = -(1.0 + t2 - eta2 - 2.0 * eta2 * eta2) / 3.0;
-    const double D5 = (2.0 + 5.0 * t2 + 3.0 * t4) / 15.0;
-    const double gamma = D1 * Q * (1.0 + Q2 * (D3 + D5 * Q2));
+    const T D1 = t;
+    const T D3 = -(1.0 + t2 - eta2 - 2.0 * eta2 * eta2) / 3.0;
+    const T D5 = (2.0 + 5.0 * t2 + 3.0 * t4) / 15.0;
+    const T gamma = D1 * Q * (1.0 + Q2 * (D3 + D5 * Q2));
 
-    const double G2 = (1.0 + eta2) / 2.0;
-    const double G4 = (1.0 + 5.0 * eta2) / 12.0;
-    const double k = k0 * (1.0 + G2 * Q2 * (1.0 + G4 * Q2));
+    const T G2 = (1.0 + eta2) / 2.0;
+    const T G4 = (1.0 + 5.0 * eta2) / 12.0;
+    const T k = k0 * (1.0 + G2 * Q2 * (1.0 + G4 * Q2));
 
-    out.lat = phi;
-    out.lon = lambda;
-    out.gridScale = k;
-    out.convergence = gamma;
+    out = GeographicOf<T>{phi, lambda, k, gamma};
     return 0;
 }
+
+template int forward(const Parameters&, const SeriesConstants&, double, double, double, GridOf<double>&);
+template int forward(const Parameters&, const SeriesConstants&, Lanes2, Lanes2, Lanes2, GridOf<Lanes2>&);
+template int inverse(const Parameters&, const SeriesConstants&, double, double, double, GeographicOf<double>&);
+template int inverse(const Parameters&, const SeriesConstants&, Lanes2, Lanes2, Lanes2, GeographicOf<Lanes2>&);
 
 } // namespace kelvane::tm
 

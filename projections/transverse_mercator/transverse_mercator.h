@@ -9,6 +9,7 @@
 
 #include "core/constants_memo.h"
 #include "core/ellipsoid_terms.h"
+#include "core/lanes.h"
 #include "core/math_constants.h"
 #include "core/trig_series.h"
 #include "kelvane/transverse_mercator.h"
@@ -104,16 +105,90 @@ inline const SeriesConstants& seriesConstants(const ellipsoid& ell, const zoneCn
     return cachedSeriesConstants(parametersOf(ell, zone));
 }
 
-// The series core, forward: phi, lambda (positive west) -> northing, easting, gridScale
-// and convergence written into out (nothing else of out is touched), with the constants c
-// that seriesConstants(p) derived (a batch derives them once for all its points). Returns
-// 1, writing nothing, when b or a is 0.
-int forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out);
+// What the series core gives, forward (grid coordinates) and inverse (geographic, the
+// longitude positive west), for one point (T = double) or two side by side (T = Lanes2).
+template <class T>
+struct GridOf {
+    T northing, easting, gridScale, convergence;
+};
+template <class T>
+struct GeographicOf {
+    T lat, lon, gridScale, convergence;
+};
 
-// The series core, inverse: northing, easting -> lat, lon (positive west), gridScale and
-// convergence written into out, with c = seriesConstants(p). Returns 1, writing nothing,
-// when the footpoint radius is exactly 0.
-int inverse(const Parameters& p, const SeriesConstants& c, double northing, double easting, geodCoord& out);
+// Lane j of a two-point result.
+inline GridOf<double> lane(const GridOf<Lanes2>& r, int j)
+{
+    return {r.northing[j], r.easting[j], r.gridScale[j], r.convergence[j]};
+}
+inline GeographicOf<double> lane(const GeographicOf<Lanes2>& r, int j)
+{
+    return {r.lat[j], r.lon[j], r.gridScale[j], r.convergence[j]};
+}
+
+// The series core, forward: phi, lambda (positive west) -> out, about the central meridian
+// lambda0 (the zone's p.lambda0, or each point's own), with the constants c that
+// seriesConstants(p) derived (a batch derives them once for all its points). Returns 1,
+// writing nothing, when b or a is 0. Written once for T = double and T = Lanes2: two
+// points side by side get bit for bit the results of each alone.
+template <class T>
+int forward(const Parameters& p, const SeriesConstants& c, T phi, T lambda, T lambda0, GridOf<T>& out);
+
+// The series core, inverse: northing, easting -> out, with c = seriesConstants(p). Returns
+// 1, writing nothing, when the footpoint radius is exactly 0 (for two points, when it is
+// 0 for either: each must then be converted alone to learn which).
+template <class T>
+int inverse(const Parameters& p, const SeriesConstants& c, T northing, T easting, T lambda0, GeographicOf<T>& out);
+
+extern template int forward(const Parameters&, const SeriesConstants&, double, double, double, GridOf<double>&);
+extern template int forward(const Parameters&, const SeriesConstants&, Lanes2, Lanes2, Lanes2, GridOf<Lanes2>&);
+extern template int inverse(const Parameters&, const SeriesConstants&, double, double, double,
+                            GeographicOf<double>&);
+extern template int inverse(const Parameters&, const SeriesConstants&, Lanes2, Lanes2, Lanes2,
+                            GeographicOf<Lanes2>&);
+
+// Whether two points, each given by two inputs, may be converted side by side. A NaN among
+// the inputs is left to the one-point path: where it meets a NaN that the arithmetic made,
+// which of the two comes out depends on the order of the operands, and the two-lane code
+// need not order them as the one-point code does.
+inline bool pairable(double x0, double y0, double x1, double y1)
+{
+    return !(std::isnan(x0) || std::isnan(y0) || std::isnan(x1) || std::isnan(y1));
+}
+
+// A result stored in a point record: grid coordinates, or the geographic ones.
+inline void store(const GridOf<double>& r, geodCoord& out)
+{
+    out.northing = r.northing;
+    out.easting = r.easting;
+    out.gridScale = r.gridScale;
+    out.convergence = r.convergence;
+}
+inline void store(const GeographicOf<double>& r, geodCoord& out)
+{
+    out.lat = r.lat;
+    out.lon = r.lon;
+    out.gridScale = r.gridScale;
+    out.convergence = r.convergence;
+}
+
+// One point about the zone's central meridian, the results written into out (nothing else
+// of out is touched, and nothing at all when the series refuses).
+inline int forward(const Parameters& p, const SeriesConstants& c, double phi, double lambda, geodCoord& out)
+{
+    GridOf<double> r;
+    const int status = forward(p, c, phi, lambda, p.lambda0, r);
+    if (status == 0) store(r, out);
+    return status;
+}
+
+inline int inverse(const Parameters& p, const SeriesConstants& c, double northing, double easting, geodCoord& out)
+{
+    GeographicOf<double> r;
+    const int status = inverse(p, c, northing, easting, p.lambda0, r);
+    if (status == 0) store(r, out);
+    return status;
+}
 
 // The same for one point, with the constants from this thread's memo. A zero axis is
 // refused before any constants are derived from it.

@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "core/batch.h"
+#include "core/constants_memo.h"
+#include "core/lanes.h"
 #include "core/math_constants.h"
 #include "projections/transverse_mercator/transverse_mercator.h"
 
@@ -17,6 +19,7 @@ constexpr int kZoneCodes = 120;
 using kelvane::tm::kSouthernFalseNorthing;
 using kelvane::tm::kUtmFalseEasting;
 using kelvane::tm::kUtmScaleFactor;
+using kelvane::Lanes2;
 
 // The zone's number within its hemisphere: 1..60 for the codes 1..120.
 int zoneInHemisphere(int code) { return code > kZonesPerHemisphere ? code - kZonesPerHemisphere : code; }
@@ -162,90 +165,145 @@ void initZone(int code, zoneCnstnt& zc)
 
 // What a UTM conversion derives from the ellipsoid. Every zone has the same scale factor
 // and its origin on the equator, so the series constants are those of every zone; only
-// the central meridian changes from zone to zone.
+// the central meridian changes from zone to zone, and each conversion passes its zone's
+// (p.lambda0 is zone 1's, and unused).
 struct UtmConstants {
     kelvane::tm::Parameters p;
     kelvane::tm::SeriesConstants c;
-
-    kelvane::tm::Parameters ofZone(int code) const
-    {
-        kelvane::tm::Parameters zone = p;
-        zone.lambda0 = kelvane::tm::utmCentralMeridianWest(zoneInHemisphere(code));
-        return zone;
-    }
 };
-
-// The series parameters of zone code on ell.
-kelvane::tm::Parameters zoneParameters(const ellipsoid& ell, int code)
-{
-    zoneCnstnt zc{};
-    initZone(code, zc);
-    return kelvane::tm::parametersOf(ell, zc);
-}
 
 UtmConstants utmConstants(const ellipsoid& ell)
 {
+    zoneCnstnt zc{};
+    initZone(1, zc);
     UtmConstants k;
-    k.p = zoneParameters(ell, 1);
+    k.p = kelvane::tm::parametersOf(ell, zc);
     k.c = kelvane::tm::seriesConstants(k.p);
     return k;
 }
 
-// One point, geographic -> UTM in zone code `code` (the work of UTMGeod2Grid), with p the
-// zone's parameters and c their series constants. Returns the projection's status (1, with
-// only utmZone written, for an ellipsoid with a zero axis).
-int utmForwardInZone(const kelvane::tm::SeriesConstants& c, const kelvane::tm::Parameters& p, int code,
-                     geodCoord& pt)
+// The constants of ell from this thread's memo, keyed by the exact bits of the three
+// fields they depend on.
+const UtmConstants& cachedUtmConstants(const ellipsoid& ell)
+{
+    thread_local kelvane::ConstantsMemo<UtmConstants, 3> memo;
+    const double key[3] = {ell.semiMajor, ell.semiMinor, ell.ecc};
+    return memo.get(key, [&ell] { return utmConstants(ell); });
+}
+
+// The central meridian of zone code, rad positive west.
+double centralMeridianOf(int code)
+{
+    return kelvane::tm::utmCentralMeridianWest(zoneInHemisphere(code));
+}
+
+// The zone code a point is converted in: the caller's, or with zone 0 the one of its
+// position (0 when the position has none).
+int codeFor(int zone, const geodCoord& pt)
+{
+    return zone == 0 ? utmZoneFromPosition(pt.lat, pt.lon) : zone;
+}
+
+using kelvane::tm::GeographicOf;
+using kelvane::tm::GridOf;
+
+// A point's UTM coordinates in zone code from the series' status and result r: the zone
+// code always, and when the series converted, the grid coordinates. A southern point gets
+// the southern false northing even in a northern code, and every point in a southern code
+// gets it, whatever its latitude. Returns the series' status (1, with only utmZone
+// written, for an ellipsoid with a zero axis).
+int storeForward(int code, int status, const GridOf<double>& r, geodCoord& pt)
 {
     pt.utmZone = code;
+    if (status != 0) return status;
+    kelvane::tm::store(r, pt);
+    if (southernCode(code) || pt.lat < 0.0) pt.northing += kSouthernFalseNorthing;
+    return 0;
+}
 
-    pt.lon = -1.0 * pt.lon; // positive west for the projection
-    const int status = kelvane::tm::forward(p, c, pt.lat, pt.lon, pt);
-    pt.lon = -1.0 * pt.lon; // exactly as the caller gave it
-
-    // A southern point gets the southern false northing even in a northern code, and
-    // every point in a southern code gets it, whatever its latitude. When the projection
-    // refused the ellipsoid nothing was written, and the caller's northing stays as it was.
-    if (status == 0 && (southernCode(code) || pt.lat < 0.0)) pt.northing += kSouthernFalseNorthing;
-    return status;
+// One point, geographic -> UTM in zone code (the work of UTMGeod2Grid). The longitude,
+// positive east, is negated for the projection; the caller's stays as it was.
+int utmForwardInZone(const UtmConstants& k, int code, geodCoord& pt)
+{
+    GridOf<double> r;
+    const int status = kelvane::tm::forward(k.p, k.c, pt.lat, -1.0 * pt.lon, centralMeridianOf(code), r);
+    return storeForward(code, status, r, pt);
 }
 
 // The same with zone 0 choosing the zone from the position: 1, writing nothing, when the
 // position has none.
 int utmForward(const UtmConstants& k, int zone, geodCoord& pt)
 {
-    const int code = zone == 0 ? utmZoneFromPosition(pt.lat, pt.lon) : zone;
+    const int code = codeFor(zone, pt);
     if (code == 0) return 1; // no zone for the position: nothing is written
-    return utmForwardInZone(k.c, k.ofZone(code), code, pt);
+    return utmForwardInZone(k, code, pt);
 }
 
-// One point, UTM -> geographic (the work of UTMGrid2Geod), with p the zone's parameters and
-// c their series constants. Returns the projection's status: when it refuses (a footpoint
-// radius of 0) nothing is written, and the caller's longitude is left as it was rather
-// than negated.
-int utmInverse(const kelvane::tm::SeriesConstants& c, const kelvane::tm::Parameters& p, int zone, geodCoord& pt)
+// Two points side by side, each as utmForward converts it: in the batch's zone, or each
+// in the zone of its position (which may differ between the two).
+void utmForwardPair(const UtmConstants& k, int zone, geodCoord* pts, int* status)
 {
-    if (!southernCode(zone)) {
-        const int status = kelvane::tm::inverse(p, c, pt.northing, pt.easting, pt);
-        if (status == 0) pt.lon = -1.0 * pt.lon;
-        return status;
+    const int code[2] = {codeFor(zone, pts[0]), codeFor(zone, pts[1])};
+    if (code[0] == 0 || code[1] == 0 || !kelvane::tm::pairable(pts[0].lat, pts[0].lon, pts[1].lat, pts[1].lon)) {
+        for (int j = 0; j < 2; ++j) status[j] = code[j] == 0 ? 1 : utmForwardInZone(k, code[j], pts[j]);
+        return;
     }
+    GridOf<Lanes2> r;
+    const int s = kelvane::tm::forward(k.p, k.c, Lanes2{pts[0].lat, pts[1].lat},
+                                       Lanes2{-1.0 * pts[0].lon, -1.0 * pts[1].lon},
+                                       Lanes2{centralMeridianOf(code[0]), centralMeridianOf(code[1])}, r);
+    for (int j = 0; j < 2; ++j) status[j] = storeForward(code[j], s, lane(r, j), pts[j]);
+}
 
-    // Southern codes work on the mirror image in the equator: the distance south of the
-    // equator is the northing of the mirror point in the north.
-    geodCoord mirror = pt;
-    mirror.northing = kSouthernFalseNorthing - pt.northing;
-    const int status = kelvane::tm::inverse(p, c, mirror.northing, mirror.easting, mirror);
-    if (status == 0) {
-        pt.lat = -1.0 * mirror.lat;
-        pt.lon = -1.0 * mirror.lon;
-        // Delivered in southern zones too, so that a host reads the same quantities for
-        // every zone: the mirror point has the point's scale factor, and its convergence
-        // has the opposite sign (convergence follows the sign of the latitude).
-        pt.gridScale = mirror.gridScale;
-        pt.convergence = -1.0 * mirror.convergence;
+// The northing the projection inverts in zone code: in a southern code, the distance
+// south of the equator, which is the northing of the point's mirror image in the equator.
+template <class T>
+T seriesNorthing(int code, T northing)
+{
+    return southernCode(code) ? kSouthernFalseNorthing - northing : northing;
+}
+
+// A point's geographic coordinates from the series' status and result r. When the series
+// refused (a footpoint radius of 0) nothing is written, and the caller's longitude is left
+// as it was rather than negated. In a southern code r is the mirror point's: latitude and
+// convergence change sign (convergence follows the sign of the latitude), and the scale
+// factor is the point's, so that a host reads the same quantities for every zone.
+int storeInverse(int code, int status, const GeographicOf<double>& r, geodCoord& pt)
+{
+    if (status != 0) return status;
+    kelvane::tm::store(r, pt);
+    pt.lon = -1.0 * pt.lon;
+    if (southernCode(code)) {
+        pt.lat = -1.0 * pt.lat;
+        pt.convergence = -1.0 * pt.convergence;
     }
-    return status;
+    return 0;
+}
+
+// One point, UTM -> geographic in zone code (the work of UTMGrid2Geod).
+int utmInverse(const UtmConstants& k, int code, geodCoord& pt)
+{
+    GeographicOf<double> r;
+    const int status =
+        kelvane::tm::inverse(k.p, k.c, seriesNorthing(code, pt.northing), pt.easting, centralMeridianOf(code), r);
+    return storeInverse(code, status, r, pt);
+}
+
+// Two points of zone code side by side, each as utmInverse converts it.
+void utmInversePair(const UtmConstants& k, int code, geodCoord* pts, int* status)
+{
+    if (!kelvane::tm::pairable(pts[0].northing, pts[0].easting, pts[1].northing, pts[1].easting)) {
+        for (int j = 0; j < 2; ++j) status[j] = utmInverse(k, code, pts[j]);
+        return;
+    }
+    GeographicOf<Lanes2> r;
+    const double lambda0 = centralMeridianOf(code);
+    const int s = kelvane::tm::inverse(k.p, k.c, seriesNorthing(code, Lanes2{pts[0].northing, pts[1].northing}),
+                                       Lanes2{pts[0].easting, pts[1].easting}, Lanes2{lambda0, lambda0}, r);
+    for (int j = 0; j < 2; ++j) {
+        // A refusal of either point: each alone says whose it was.
+        status[j] = s == 0 ? storeInverse(code, 0, lane(r, j), pts[j]) : utmInverse(k, code, pts[j]);
+    }
 }
 
 // A batch needs an ellipsoid the series can use and a zone code (0, the automatic choice,
@@ -264,39 +322,45 @@ void UTMInitializeZoneConstants(int zone, zoneCnstnt* zc)
 }
 
 // The conversions never fail on a real record; a missing one is answered with 1, and
-// nothing is written. One point takes the series constants from this thread's memo.
+// nothing is written. One point takes the constants from this thread's memo.
 int UTMGeod2Grid(int zone, ellipsoid* ell, geodCoord* pt)
 {
     if (ell == nullptr || pt == nullptr) return 1;
-    const int code = zone == 0 ? utmZoneFromPosition(pt->lat, pt->lon) : zone;
+    const int code = codeFor(zone, *pt);
     if (code == 0) return 1; // no zone for the position: nothing is written
-    const kelvane::tm::Parameters p = zoneParameters(*ell, code);
-    utmForwardInZone(kelvane::tm::cachedSeriesConstants(p), p, code, *pt);
+    utmForwardInZone(cachedUtmConstants(*ell), code, *pt);
     return 0;
 }
 
 int UTMGrid2Geod(int zone, ellipsoid* ell, geodCoord* pt)
 {
     if (ell == nullptr || pt == nullptr) return 1;
-    const kelvane::tm::Parameters p = zoneParameters(*ell, zone);
-    utmInverse(kelvane::tm::cachedSeriesConstants(p), p, zone, *pt);
+    utmInverse(cachedUtmConstants(*ell), zone, *pt);
     return 0;
 }
 
+// The batches convert two points at a time side by side, bit for bit as one at a time.
 int UTMGeod2GridBatch(int zone, ellipsoid* ell, size_t n, batchIn lat, batchIn lon, batchOut northing,
                       batchOut easting, batchOut gridScale, batchOut convergence, int32_t* utmZone, int* status)
 {
     if (n == 0) return kvBatchAllConverted;
     if (!usableBatch(ell, zone, 0)) return kvBatchRefused;
     const UtmConstants k = utmConstants(*ell);
-    const kelvane::tm::Parameters p = k.ofZone(zone); // the zone's, unless each point chooses its own
-    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
-                                         [&](geodCoord& pt, std::size_t i) {
-                                             const int s = zone == 0 ? utmForward(k, 0, pt)
-                                                                     : utmForwardInZone(k.c, p, zone, pt);
-                                             if (s == 0 && utmZone) utmZone[i] = pt.utmZone;
-                                             return s;
-                                         });
+    auto zoneOut = [utmZone](int s, const geodCoord& pt, std::size_t i) {
+        if (s == 0 && utmZone) utmZone[i] = pt.utmZone;
+    };
+    return kelvane::batch::forwardPoints(
+        n, status, lat, lon, northing, easting, gridScale, convergence,
+        [&](geodCoord* pts, int* s, std::size_t i) {
+            utmForwardPair(k, zone, pts, s);
+            zoneOut(s[0], pts[0], i);
+            zoneOut(s[1], pts[1], i + 1);
+        },
+        [&](geodCoord& pt, std::size_t i) {
+            const int s = utmForward(k, zone, pt);
+            zoneOut(s, pt, i);
+            return s;
+        });
 }
 
 int UTMGrid2GeodBatch(int zone, ellipsoid* ell, size_t n, batchIn northing, batchIn easting, batchOut lat,
@@ -305,9 +369,10 @@ int UTMGrid2GeodBatch(int zone, ellipsoid* ell, size_t n, batchIn northing, batc
     if (n == 0) return kvBatchAllConverted;
     if (!usableBatch(ell, zone, 1)) return kvBatchRefused;
     const UtmConstants k = utmConstants(*ell);
-    const kelvane::tm::Parameters p = k.ofZone(zone);
-    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
-                                         [&](geodCoord& pt, std::size_t) { return utmInverse(k.c, p, zone, pt); });
+    return kelvane::batch::inversePoints(
+        n, status, northing, easting, lat, lon, gridScale, convergence,
+        [&](geodCoord* pts, int* s, std::size_t) { utmInversePair(k, zone, pts, s); },
+        [&](geodCoord& pt, std::size_t) { return utmInverse(k, zone, pt); });
 }
 
 int invalidUTMZone(int zone)

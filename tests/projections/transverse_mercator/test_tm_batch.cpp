@@ -17,18 +17,22 @@ namespace {
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Points over the globe (longitudes positive east), with points that have no UTM zone in
-// the middle: a NaN latitude and a longitude beyond 183 degrees.
+// Points over the globe (longitudes positive east), an odd number of them so that the
+// last goes alone, in an order in which neighbours, converted side by side, lie in
+// different zones and often in different hemispheres; with points that have no UTM zone
+// (a NaN latitude, a longitude beyond 183 degrees) beside points that have one, in either
+// lane of a pair.
 std::vector<geodCoord> globe()
 {
-    std::vector<geodCoord> pts;
+    std::vector<geodCoord> grid;
     for (double lat = -80.0; lat <= 84.0; lat += 20.5) {
-        for (double lon = -180.0; lon <= 180.0; lon += 37.25) pts.push_back(geographic(deg(lat), deg(lon)));
-        if (pts.size() > 30 && pts.size() < 45) {
-            pts.push_back(geographic(kNaN, deg(10.0)));
-            pts.push_back(geographic(deg(10.0), deg(200.0)));
-        }
+        for (double lon = -180.0; lon <= 180.0; lon += 37.25) grid.push_back(geographic(deg(lat), deg(lon)));
     }
+    std::vector<geodCoord> pts;
+    for (std::size_t i = 0; i < grid.size(); ++i) pts.push_back(grid[i * 7 % grid.size()]); // 7 and 90 coprime
+    pts.insert(pts.begin() + 31, geographic(kNaN, deg(10.0)));
+    pts.insert(pts.begin() + 40, geographic(deg(10.0), deg(200.0)));
+    pts.push_back(geographic(deg(-1.0), deg(2.0)));
     return pts;
 }
 
