@@ -37,7 +37,8 @@ void zoneForwardPair(const ZoneProjection& z, geodCoord* pts, int* status);
 void zoneInversePair(const ZoneProjection& z, geodCoord* pts, int* status);
 
 // The same for four points, each with its status: a Lambert zone converts the four side by
-// side, the other kinds go two by two as above.
+// side, the other kinds go two by two as above (a batch of another kind is faster calling
+// the pair form itself).
 void zoneForwardGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status)[4]);
 void zoneInverseGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status)[4]);
 
