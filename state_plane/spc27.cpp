@@ -45,10 +45,31 @@ int SPC272Geod(zoneconstant27* zone, geodCoord* point)
 }
 
 // The batches check the zone's kind once and run its routine for every point; the
-// routines use nothing but the record's constants and never fail.
+// routines use nothing but the record's constants and never fail. A Transverse Mercator
+// zone converts two points at a time side by side, bit for bit as one at a time.
 namespace {
 
 bool knownKind(const zoneconstant27* zone) { return zone && static_cast<uint32_t>(zone->projection) <= 3u; }
+
+using PairRoutine = void (*)(const zoneconstant27*, geodCoord*);
+
+// Batches over a routine and, where the kind has one, its two-point form.
+template <class Points, class... Columns>
+int convertAll(const zoneconstant27* zone, Routine one, PairRoutine pair, Points points, size_t n, int* status,
+               Columns... columns)
+{
+    const auto single = [&](geodCoord& pt, std::size_t) {
+        one(zone, &pt);
+        return 0;
+    };
+    if (!pair) return points(n, status, columns..., single);
+    return points(n, status, columns...,
+                  [&](geodCoord* pts, int* s, std::size_t) {
+                      pair(zone, pts);
+                      s[0] = s[1] = 0;
+                  },
+                  single);
+}
 
 } // namespace
 
@@ -57,12 +78,11 @@ int geod2SPC27Batch(const zoneconstant27* zone, size_t n, batchIn lat, batchIn l
 {
     if (n == 0) return kvBatchAllConverted;
     if (!knownKind(zone)) return kvBatchRefused;
-    const Routine forward = kForward[zone->projection];
-    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, convergence,
-                                         [&](geodCoord& pt, std::size_t) {
-                                             forward(zone, &pt);
-                                             return 0;
-                                         });
+    const PairRoutine pair = zone->projection == 0 ? kelvane::geod2SPC27TMPair : nullptr;
+    return convertAll(
+        zone, kForward[zone->projection], pair,
+        [](auto&&... a) { return kelvane::batch::forwardPoints(a...); }, n, status, lat, lon, northing, easting,
+        gridScale, convergence);
 }
 
 int SPC272GeodBatch(const zoneconstant27* zone, size_t n, batchIn northing, batchIn easting, batchOut lat,
@@ -70,10 +90,9 @@ int SPC272GeodBatch(const zoneconstant27* zone, size_t n, batchIn northing, batc
 {
     if (n == 0) return kvBatchAllConverted;
     if (!knownKind(zone)) return kvBatchRefused;
-    const Routine inverse = kInverse[zone->projection];
-    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, convergence,
-                                         [&](geodCoord& pt, std::size_t) {
-                                             inverse(zone, &pt);
-                                             return 0;
-                                         });
+    const PairRoutine pair = zone->projection == 0 ? kelvane::SPC27TM2GeodPair : nullptr;
+    return convertAll(
+        zone, kInverse[zone->projection], pair,
+        [](auto&&... a) { return kelvane::batch::inversePoints(a...); }, n, status, northing, easting, lat, lon,
+        gridScale, convergence);
 }

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include "core/lanes.h"
+
 namespace kelvane::spc27 {
 
 constexpr double kDegPerRad = 57.29577951308232;
@@ -16,37 +18,51 @@ constexpr double kFeetPerArcSecond = 101.2794065;   // one arc-second of rectify
 constexpr double kArcSecondsPerFoot = 0.009873675553;
 constexpr double kSemiMajorFeet = 20925832.16;      // a in US survey feet
 
-inline double toArcSeconds(double rad) { return rad * kDegPerRad * 3600.0; }
-inline double arcSecondsToRad(double sec) { return sec / 3600.0 * kRadPerDeg; }
+// Written over the number type: one point (double) or several side by side (see
+// core/lanes.h), operation for operation the same.
+template <class T>
+inline T toArcSeconds(T rad)
+{
+    return rad * kDegPerRad * 3600.0;
+}
+template <class T>
+inline T arcSecondsToRad(T sec)
+{
+    return sec / 3600.0 * kRadPerDeg;
+}
 
 // Minutes and seconds counted from a whole number of minutes, to radians.
-inline double minutesSecondsToRad(double minutes, double sec)
+template <class T>
+inline T minutesSecondsToRad(double minutes, T sec)
 {
     return (minutes / 60.0 + sec / 3600.0) * kRadPerDeg;
 }
 
 // W² = 1 - e²·sin²φ.
-inline double wSquared(double phi)
+template <class T>
+inline T wSquared(T phi)
 {
-    const double s = std::sin(phi);
+    const T s = lanes::sin(phi);
     return 1.0 - kEccSq * s * s;
 }
 
 // Δω(φ): geodetic less rectifying latitude at φ, in arc-seconds.
-inline double rectifyingCorrection(double phi)
+template <class T>
+inline T rectifyingCorrection(T phi)
 {
-    const double c2 = std::cos(phi) * std::cos(phi);
-    return (1052.893882 - (4.483344 - 0.02352 * c2) * c2) * std::sin(phi) * std::cos(phi);
+    const T c2 = lanes::cos(phi) * lanes::cos(phi);
+    return (1052.893882 - (4.483344 - 0.02352 * c2) * c2) * lanes::sin(phi) * lanes::cos(phi);
 }
 
 // Geodetic latitude from rectifying latitude: omegaSec is ω in arc-seconds counted from
 // some whole minute, omega the full ω in radians; the result is φ in arc-seconds counted
 // from the same minute.
-inline double geodeticFromRectifying(double omegaSec, double omega)
+template <class T>
+inline T geodeticFromRectifying(T omegaSec, T omega)
 {
-    const double c2 = std::cos(omega) * std::cos(omega);
+    const T c2 = lanes::cos(omega) * lanes::cos(omega);
     return omegaSec +
-           std::sin(omega) * std::cos(omega) * (1047.54671 + 6.19276 * c2 + 0.050912 * c2 * c2);
+           lanes::sin(omega) * lanes::cos(omega) * (1047.54671 + 6.19276 * c2 + 0.050912 * c2 * c2);
 }
 
 } // namespace kelvane::spc27

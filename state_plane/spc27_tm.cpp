@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "core/lanes.h"
+#include "projections/transverse_mercator/transverse_mercator.h"
 #include "state_plane/spc27_clarke.h"
 
 namespace kelvane {
@@ -31,100 +33,131 @@ TmConstants tmConstants(const zoneconstant27* zone)
 // The metric distance from the central meridian and the latitude φb at which the
 // meridian arc is measured, for a point at φ (radians and arc-seconds) lying dLambda
 // arc-seconds east of the central meridian.
+template <class T>
 struct MeridianFoot {
-    double x2;      // m
-    double phiBSec; // arc-seconds
+    T x2;      // m
+    T phiBSec; // arc-seconds
 };
 
-MeridianFoot meridianFoot(double phi, double phiSec, double dLambda)
+template <class T>
+MeridianFoot<T> meridianFoot(T phi, T phiSec, T dLambda)
 {
-    const double t = dLambda / 10000.0;
-    const double w2 = wSquared(phi);
-    const double x1 = 30.92241724 * std::cos(phi) / std::sqrt(w2) * (dLambda - 3.9174 * t * t * t);
-    const double x2 = x1 + 4.0831 * x1 * x1 * x1 / 1e15;
-    const double d = 2.552381e-9 * x2 * x2;
-    const double phiASec = phiSec + std::tan(phi) * d * w2 * w2;
-    const double wa2 = wSquared(arcSecondsToRad(phiASec));
-    const double phiBSec = phiSec + std::tan(arcSecondsToRad(phiASec)) * d * wa2 * wa2;
+    const T t = dLambda / 10000.0;
+    const T w2 = wSquared(phi);
+    const T x1 = 30.92241724 * lanes::cos(phi) / lanes::sqrt(w2) * (dLambda - 3.9174 * t * t * t);
+    const T x2 = x1 + 4.0831 * x1 * x1 * x1 / 1e15;
+    const T d = 2.552381e-9 * x2 * x2;
+    const T phiASec = phiSec + lanes::tan(phi) * d * w2 * w2;
+    const T wa2 = wSquared(arcSecondsToRad(phiASec));
+    const T phiBSec = phiSec + lanes::tan(arcSecondsToRad(phiASec)) * d * wa2 * wa2;
     return {x2, phiBSec};
 }
 
 // Convergence in radians from φ″, φb″ and Δλ″ (positive east of the central meridian).
-double convergence(double phiSec, double phiBSec, double dLambda)
+template <class T>
+T convergence(T phiSec, T phiBSec, T dLambda)
 {
-    const double phiM = (phiSec + phiBSec) / 7200.0 * kRadPerDeg;
-    const double s = std::sin(phiM);
-    const double c = std::cos(phiM);
-    const double gammaSec = dLambda * (s + 1.9587e-12 * dLambda * dLambda * s * c * c);
+    const T phiM = (phiSec + phiBSec) / 7200.0 * kRadPerDeg;
+    const T s = lanes::sin(phiM);
+    const T c = lanes::cos(phiM);
+    const T gammaSec = dLambda * (s + 1.9587e-12 * dLambda * dLambda * s * c * c);
     return arcSecondsToRad(gammaSec);
 }
 
 // Point scale factor at φ, dE feet east of the central meridian.
-double pointScale(double k0, double phi, double dE)
+template <class T>
+T pointScale(double k0, T phi, T dE)
 {
-    const double c = std::cos(phi);
-    const double h = 1.0 + kSecondEccSq * c * c;
-    const double q = dE / 1e6;
+    const T c = lanes::cos(phi);
+    const T h = 1.0 + kSecondEccSq * c * c;
+    const T q = dE / 1e6;
     return k0 * (1.0 + h * h / (881.749162 * k0 * k0) * q * q);
+}
+
+// The zone's formulas, written once over the number type: one point (double), or two side
+// by side (Lanes2, the batches), each lane bit for bit what its point gives alone. The
+// longitude is positive west.
+template <class T>
+tm::GridOf<T> forwardOf(const TmConstants& c, T phi, T lon)
+{
+    const T phiSec = toArcSeconds(phi);
+    const T dLambda = c.L0 - toArcSeconds(lon);
+
+    const MeridianFoot<T> f = meridianFoot(phi, phiSec, dLambda);
+    const T easting = 3.28083333 * c.k0 * f.x2 + c.X0 +
+                      35.31445472627337 * f.x2 * f.x2 * f.x2 * c.k0 * c.k0 * c.k0 * c.Rx / 1e15;
+
+    const T m = lanes::trunc(f.phiBSec / 60.0);
+    const T northing = kFeetPerArcSecond * c.k0 *
+                       ((m - c.M0) * 60.0 + (f.phiBSec - 60.0 * m) - c.S0 -
+                        rectifyingCorrection(arcSecondsToRad(f.phiBSec)));
+
+    return {northing, easting, pointScale(c.k0, phi, easting - c.X0), convergence(phiSec, f.phiBSec, dLambda)};
+}
+
+template <class T>
+tm::GeographicOf<T> inverseOf(const TmConstants& c, T northing, T easting)
+{
+    const T dE = easting - c.X0;
+
+    // Footpoint latitude φ1 from the rectifying latitude of the northing.
+    const T omegaSec = kArcSecondsPerFoot / c.k0 * northing + c.S0;
+    const T phi1Sec = geodeticFromRectifying(omegaSec, minutesSecondsToRad(c.M0, omegaSec));
+    const T phi1 = minutesSecondsToRad(c.M0, phi1Sec);
+
+    // Metric distance from the central meridian, the cubic easting term removed.
+    const T q = dE / 100000.0;
+    const T xPrime = dE - c.Rx * q * q * q;
+    const T x2 = (0.3048006099 / c.k0) * (dE - c.Rx * xPrime * xPrime * xPrime / 1e15);
+
+    const T w1sq = wSquared(phi1);
+    const T phiSec = 60.0 * c.M0 + phi1Sec - lanes::tan(phi1) * 25.52381 * w1sq * w1sq * x2 * x2 / 1e10;
+    const T phi = arcSecondsToRad(phiSec);
+
+    const T x3 = x2 - 4.0831 * x2 * x2 * x2 / 1e15;
+    const T x4 = x2 - 4.0831 * x3 * x3 * x3 / 1e15;
+    const T a = lanes::sqrt(wSquared(phi)) * x4 / (30.92241724 * lanes::cos(phi));
+    const T b = a + 3.9174 * a * a * a / 1e12;
+    const T lambdaSec = c.L0 - a - 3.9174 * b * b * b / 1e12;
+
+    const T dLambda = c.L0 - lambdaSec;
+    const MeridianFoot<T> f = meridianFoot(phi, phiSec, dLambda);
+
+    return {phi, arcSecondsToRad(lambdaSec), pointScale(c.k0, phi, dE), convergence(phiSec, f.phiBSec, dLambda)};
 }
 
 } // namespace
 
 void geod2SPC27TM(const zoneconstant27* zone, geodCoord* point)
 {
-    const TmConstants c = tmConstants(zone);
-    const double phi = point->lat;
-    const double phiSec = toArcSeconds(phi);
-    const double dLambda = c.L0 - toArcSeconds(point->lon);
-
-    const MeridianFoot f = meridianFoot(phi, phiSec, dLambda);
-    const double easting = 3.28083333 * c.k0 * f.x2 + c.X0 +
-                           35.31445472627337 * f.x2 * f.x2 * f.x2 * c.k0 * c.k0 * c.k0 * c.Rx / 1e15;
-
-    const double m = std::trunc(f.phiBSec / 60.0);
-    const double northing = kFeetPerArcSecond * c.k0 *
-                            ((m - c.M0) * 60.0 + (f.phiBSec - 60.0 * m) - c.S0 -
-                             rectifyingCorrection(arcSecondsToRad(f.phiBSec)));
-
-    point->northing = northing;
-    point->easting = easting;
-    point->convergence = convergence(phiSec, f.phiBSec, dLambda);
-    point->gridScale = pointScale(c.k0, phi, easting - c.X0);
+    tm::store(forwardOf(tmConstants(zone), point->lat, point->lon), *point);
 }
 
 void SPC27TM2Geod(const zoneconstant27* zone, geodCoord* point)
 {
-    const TmConstants c = tmConstants(zone);
-    const double northing = point->northing;
-    const double dE = point->easting - c.X0;
+    tm::store(inverseOf(tmConstants(zone), point->northing, point->easting), *point);
+}
 
-    // Footpoint latitude φ1 from the rectifying latitude of the northing.
-    const double omegaSec = kArcSecondsPerFoot / c.k0 * northing + c.S0;
-    const double phi1Sec = geodeticFromRectifying(omegaSec, minutesSecondsToRad(c.M0, omegaSec));
-    const double phi1 = minutesSecondsToRad(c.M0, phi1Sec);
+void geod2SPC27TMPair(const zoneconstant27* zone, geodCoord* pts)
+{
+    if (!tm::pairable(pts[0].lat, pts[0].lon, pts[1].lat, pts[1].lon)) {
+        for (int j = 0; j < 2; ++j) geod2SPC27TM(zone, &pts[j]);
+        return;
+    }
+    const tm::GridOf<Lanes2> r =
+        forwardOf(tmConstants(zone), Lanes2{pts[0].lat, pts[1].lat}, Lanes2{pts[0].lon, pts[1].lon});
+    for (int j = 0; j < 2; ++j) tm::store(tm::lane(r, j), pts[j]);
+}
 
-    // Metric distance from the central meridian, the cubic easting term removed.
-    const double q = dE / 100000.0;
-    const double xPrime = dE - c.Rx * q * q * q;
-    const double x2 = (0.3048006099 / c.k0) * (dE - c.Rx * xPrime * xPrime * xPrime / 1e15);
-
-    const double w1sq = wSquared(phi1);
-    const double phiSec = 60.0 * c.M0 + phi1Sec - std::tan(phi1) * 25.52381 * w1sq * w1sq * x2 * x2 / 1e10;
-    const double phi = arcSecondsToRad(phiSec);
-
-    const double x3 = x2 - 4.0831 * x2 * x2 * x2 / 1e15;
-    const double x4 = x2 - 4.0831 * x3 * x3 * x3 / 1e15;
-    const double a = std::sqrt(wSquared(phi)) * x4 / (30.92241724 * std::cos(phi));
-    const double b = a + 3.9174 * a * a * a / 1e12;
-    const double lambdaSec = c.L0 - a - 3.9174 * b * b * b / 1e12;
-
-    const double dLambda = c.L0 - lambdaSec;
-    const MeridianFoot f = meridianFoot(phi, phiSec, dLambda);
-
-    point->lat = phi;
-    point->lon = arcSecondsToRad(lambdaSec);
-    point->convergence = convergence(phiSec, f.phiBSec, dLambda);
-    point->gridScale = pointScale(c.k0, phi, dE);
+void SPC27TM2GeodPair(const zoneconstant27* zone, geodCoord* pts)
+{
+    if (!tm::pairable(pts[0].northing, pts[0].easting, pts[1].northing, pts[1].easting)) {
+        for (int j = 0; j < 2; ++j) SPC27TM2Geod(zone, &pts[j]);
+        return;
+    }
+    const tm::GeographicOf<Lanes2> r = inverseOf(tmConstants(zone), Lanes2{pts[0].northing, pts[1].northing},
+                                                 Lanes2{pts[0].easting, pts[1].easting});
+    for (int j = 0; j < 2; ++j) tm::store(tm::lane(r, j), pts[j]);
 }
 
 } // namespace kelvane

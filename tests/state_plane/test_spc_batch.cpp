@@ -15,8 +15,8 @@ namespace {
 
 // Points around (lat, lon) in degrees, longitude with the sign the family takes, with the
 // north pole (the apex of a Lambert zone's cone, whose inverse runs every Newton step on a
-// NaN) and a NaN in mid-batch, each among other points of a group the batch converts side
-// by side.
+// NaN), NaNs and an infinity in mid-batch, in either lane of a pair, each among other points
+// of a group the batch converts side by side.
 std::vector<geodCoord> around(double lat, double lon)
 {
     std::vector<geodCoord> pts;
@@ -25,6 +25,8 @@ std::vector<geodCoord> around(double lat, double lon)
     }
     pts[2].lat = deg(90.0);
     pts[5].lat = std::nan("");
+    pts[8].lon = std::nan("");
+    pts[11].lon = INFINITY;
     // Low latitudes, where a Lambert zone's inverse needs from three to six Newton steps
     // (some points alternate between two neighbouring sines for all six), so that points
     // side by side stop at different steps.
@@ -94,25 +96,30 @@ TEST(Spc27Batch, IsBitIdenticalToOnePointForEveryKind)
         zoneconstant27 zc{};
         ASSERT_EQ(initSPC27Zone(z.zone, &zc), 0);
         std::vector<geodCoord> pts = around(z.lat, z.lon);
-        expectSameAsOnePoint(pts, [&](geodCoord* p) { return geod2SPC27(&zc, p); },
-                             [&](std::vector<geodCoord>& v, int* status) {
-                                 return geod2SPC27Batch(&zc, v.size(), inField(v, &geodCoord::lat),
-                                                        inField(v, &geodCoord::lon), outField(v, &geodCoord::northing),
-                                                        outField(v, &geodCoord::easting),
-                                                        outField(v, &geodCoord::gridScale),
-                                                        outField(v, &geodCoord::convergence), status);
-                             });
+        for (std::size_t n : {pts.size(), std::size_t{7}, std::size_t{2}, std::size_t{5}}) {
+            expectSameAsOnePoint(
+                firstPoints(pts, n), [&](geodCoord* p) { return geod2SPC27(&zc, p); },
+                [&](std::vector<geodCoord>& v, int* status) {
+                    return geod2SPC27Batch(&zc, v.size(), inField(v, &geodCoord::lat), inField(v, &geodCoord::lon),
+                                           outField(v, &geodCoord::northing), outField(v, &geodCoord::easting),
+                                           outField(v, &geodCoord::gridScale), outField(v, &geodCoord::convergence),
+                                           status);
+                });
+        }
         for (geodCoord& p : pts) {
             geod2SPC27(&zc, &p);
             p = grid(p.northing, p.easting);
         }
-        expectSameAsOnePoint(pts, [&](geodCoord* p) { return SPC272Geod(&zc, p); },
-                             [&](std::vector<geodCoord>& v, int* status) {
-                                 return SPC272GeodBatch(&zc, v.size(), inField(v, &geodCoord::northing),
-                                                        inField(v, &geodCoord::easting), outField(v, &geodCoord::lat),
-                                                        outField(v, &geodCoord::lon), outField(v, &geodCoord::gridScale),
-                                                        outField(v, &geodCoord::convergence), status);
-                             });
+        for (std::size_t n : {pts.size(), std::size_t{7}, std::size_t{2}, std::size_t{5}}) {
+            expectSameAsOnePoint(
+                firstPoints(pts, n), [&](geodCoord* p) { return SPC272Geod(&zc, p); },
+                [&](std::vector<geodCoord>& v, int* status) {
+                    return SPC272GeodBatch(&zc, v.size(), inField(v, &geodCoord::northing),
+                                           inField(v, &geodCoord::easting), outField(v, &geodCoord::lat),
+                                           outField(v, &geodCoord::lon), outField(v, &geodCoord::gridScale),
+                                           outField(v, &geodCoord::convergence), status);
+                });
+        }
     }
     zoneconstant27 bad{};
     bad.projection = 4;
