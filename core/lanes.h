@@ -77,8 +77,24 @@ KELVANE_LANES_ELEMENTARY(atan)
 KELVANE_LANES_ELEMENTARY(asin)
 KELVANE_LANES_ELEMENTARY(log)
 KELVANE_LANES_ELEMENTARY(exp)
-KELVANE_LANES_ELEMENTARY(trunc)
 #undef KELVANE_LANES_ELEMENTARY
+
+// x rounded towards zero. Where both lanes lie within +-2^31 the integer conversion
+// truncates them exactly, and the sign bit of x is kept (-0.5 gives -0, as std::trunc does).
+inline double trunc(double x) { return std::trunc(x); }
+inline Lanes2 trunc(Lanes2 x)
+{
+#if defined(__SSE2__)
+    const long long sign = static_cast<long long>(0x8000000000000000ULL);
+    const LaneMask2 small = (x < 2147483648.0) & (x > -2147483648.0);
+    if ((small[0] & small[1]) != 0) {
+        const Lanes2 whole = _mm_cvtepi32_pd(_mm_cvttpd_epi32(x));
+        return (Lanes2)((LaneMask2)whole | ((LaneMask2)x & LaneMask2{sign, sign}));
+    }
+#endif
+    return perLane([](double v) { return std::trunc(v); }, x);
+}
+inline Lanes4 trunc(const Lanes4& x) { return {trunc(x.lo), trunc(x.hi)}; }
 
 // x^y for a scalar exponent.
 inline double pow(double x, double y) { return std::pow(x, y); }

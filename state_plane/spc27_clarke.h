@@ -50,8 +50,9 @@ inline T wSquared(T phi)
 template <class T>
 inline T rectifyingCorrection(T phi)
 {
-    const T c2 = lanes::cos(phi) * lanes::cos(phi);
-    return (1052.893882 - (4.483344 - 0.02352 * c2) * c2) * lanes::sin(phi) * lanes::cos(phi);
+    const T c = lanes::cos(phi);
+    const T c2 = c * c;
+    return (1052.893882 - (4.483344 - 0.02352 * c2) * c2) * lanes::sin(phi) * c;
 }
 
 // Geodetic latitude from rectifying latitude: omegaSec is ω in arc-seconds counted from
@@ -60,9 +61,9 @@ inline T rectifyingCorrection(T phi)
 template <class T>
 inline T geodeticFromRectifying(T omegaSec, T omega)
 {
-    const T c2 = lanes::cos(omega) * lanes::cos(omega);
-    return omegaSec +
-           lanes::sin(omega) * lanes::cos(omega) * (1047.54671 + 6.19276 * c2 + 0.050912 * c2 * c2);
+    const T c = lanes::cos(omega);
+    const T c2 = c * c;
+    return omegaSec + lanes::sin(omega) * c * (1047.54671 + 6.19276 * c2 + 0.050912 * c2 * c2);
 }
 
 } // namespace kelvane::spc27

@@ -31,8 +31,8 @@ TmConstants tmConstants(const zoneconstant27* zone)
 }
 
 // The metric distance from the central meridian and the latitude φb at which the
-// meridian arc is measured, for a point at φ (radians and arc-seconds) lying dLambda
-// arc-seconds east of the central meridian.
+// meridian arc is measured, for a point at φ (radians and arc-seconds; cosPhi its cosine,
+// w2 its W²) lying dLambda arc-seconds east of the central meridian.
 template <class T>
 struct MeridianFoot {
     T x2;      // m
@@ -40,11 +40,10 @@ struct MeridianFoot {
 };
 
 template <class T>
-MeridianFoot<T> meridianFoot(T phi, T phiSec, T dLambda)
+MeridianFoot<T> meridianFoot(T phi, T cosPhi, T w2, T phiSec, T dLambda)
 {
     const T t = dLambda / 10000.0;
-    const T w2 = wSquared(phi);
-    const T x1 = 30.92241724 * lanes::cos(phi) / lanes::sqrt(w2) * (dLambda - 3.9174 * t * t * t);
+    const T x1 = 30.92241724 * cosPhi / lanes::sqrt(w2) * (dLambda - 3.9174 * t * t * t);
     const T x2 = x1 + 4.0831 * x1 * x1 * x1 / 1e15;
     const T d = 2.552381e-9 * x2 * x2;
     const T phiASec = phiSec + lanes::tan(phi) * d * w2 * w2;
@@ -64,12 +63,11 @@ T convergence(T phiSec, T phiBSec, T dLambda)
     return arcSecondsToRad(gammaSec);
 }
 
-// Point scale factor at φ, dE feet east of the central meridian.
+// Point scale factor at φ (cosPhi its cosine), dE feet east of the central meridian.
 template <class T>
-T pointScale(double k0, T phi, T dE)
+T pointScale(double k0, T cosPhi, T dE)
 {
-    const T c = lanes::cos(phi);
-    const T h = 1.0 + kSecondEccSq * c * c;
+    const T h = 1.0 + kSecondEccSq * cosPhi * cosPhi;
     const T q = dE / 1e6;
     return k0 * (1.0 + h * h / (881.749162 * k0 * k0) * q * q);
 }
@@ -82,8 +80,9 @@ tm::GridOf<T> forwardOf(const TmConstants& c, T phi, T lon)
 {
     const T phiSec = toArcSeconds(phi);
     const T dLambda = c.L0 - toArcSeconds(lon);
+    const T cosPhi = lanes::cos(phi);
 
-    const MeridianFoot<T> f = meridianFoot(phi, phiSec, dLambda);
+    const MeridianFoot<T> f = meridianFoot(phi, cosPhi, wSquared(phi), phiSec, dLambda);
     const T easting = 3.28083333 * c.k0 * f.x2 + c.X0 +
                       35.31445472627337 * f.x2 * f.x2 * f.x2 * c.k0 * c.k0 * c.k0 * c.Rx / 1e15;
 
@@ -92,7 +91,7 @@ tm::GridOf<T> forwardOf(const TmConstants& c, T phi, T lon)
                        ((m - c.M0) * 60.0 + (f.phiBSec - 60.0 * m) - c.S0 -
                         rectifyingCorrection(arcSecondsToRad(f.phiBSec)));
 
-    return {northing, easting, pointScale(c.k0, phi, easting - c.X0), convergence(phiSec, f.phiBSec, dLambda)};
+    return {northing, easting, pointScale(c.k0, cosPhi, easting - c.X0), convergence(phiSec, f.phiBSec, dLambda)};
 }
 
 template <class T>
@@ -116,14 +115,16 @@ tm::GeographicOf<T> inverseOf(const TmConstants& c, T northing, T easting)
 
     const T x3 = x2 - 4.0831 * x2 * x2 * x2 / 1e15;
     const T x4 = x2 - 4.0831 * x3 * x3 * x3 / 1e15;
-    const T a = lanes::sqrt(wSquared(phi)) * x4 / (30.92241724 * lanes::cos(phi));
+    const T cosPhi = lanes::cos(phi);
+    const T w2 = wSquared(phi);
+    const T a = lanes::sqrt(w2) * x4 / (30.92241724 * cosPhi);
     const T b = a + 3.9174 * a * a * a / 1e12;
     const T lambdaSec = c.L0 - a - 3.9174 * b * b * b / 1e12;
 
     const T dLambda = c.L0 - lambdaSec;
-    const MeridianFoot<T> f = meridianFoot(phi, phiSec, dLambda);
+    const MeridianFoot<T> f = meridianFoot(phi, cosPhi, w2, phiSec, dLambda);
 
-    return {phi, arcSecondsToRad(lambdaSec), pointScale(c.k0, phi, dE), convergence(phiSec, f.phiBSec, dLambda)};
+    return {phi, arcSecondsToRad(lambdaSec), pointScale(c.k0, cosPhi, dE), convergence(phiSec, f.phiBSec, dLambda)};
 }
 
 } // namespace
