@@ -96,6 +96,20 @@ inline Lanes2 trunc(Lanes2 x)
 }
 inline Lanes4 trunc(const Lanes4& x) { return {trunc(x.lo), trunc(x.hi)}; }
 
+// The arc tangent of y/x in the quadrant of (x, y).
+inline double atan2(double y, double x) { return std::atan2(y, x); }
+inline Lanes2 atan2(Lanes2 y, Lanes2 x) { return Lanes2{std::atan2(y[0], x[0]), std::atan2(y[1], x[1])}; }
+
+// Whether two points, each given by two inputs, may be converted side by side. A NaN or an
+// infinity among the inputs is left to the one-point path: where a NaN (given, or made from
+// an infinity) meets another NaN that the arithmetic made, which of the two comes out
+// depends on the order of the operands, and the two-lane code need not order them as the
+// one-point code does (an infinite northing gave a latitude and longitude of the other sign).
+inline bool pairable(double x0, double y0, double x1, double y1)
+{
+    return std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1);
+}
+
 // x^y for a scalar exponent.
 inline double pow(double x, double y) { return std::pow(x, y); }
 inline Lanes2 pow(Lanes2 x, double y)

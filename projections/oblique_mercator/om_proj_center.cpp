@@ -16,7 +16,11 @@ namespace {
 double clampUnit(double x) { return std::min(1.0, std::max(-1.0, x)); }
 
 // One-argument arc tangent of y/x, or the quadrant-aware one.
-double arcTan(double y, double x, bool quadrantAware) { return quadrantAware ? std::atan2(y, x) : std::atan(y / x); }
+template <class T>
+T arcTan(T y, T x, bool quadrantAware)
+{
+    return quadrantAware ? lanes::atan2(y, x) : lanes::atan(y / x);
+}
 
 } // namespace
 
@@ -72,40 +76,46 @@ void omProjCenterConstants(zoneCnstntObliqueMerc zone, double* B, double* A, dou
     *F = c.F;
 }
 
-OmUV omProjCenterForwardUV(const OmProjCenterConstants& c, double e, double phi, double lambda,
-                           bool quadrantAware)
+// (The number type is N here: T is the USGS notation's T.)
+template <class N>
+OmUVOf<N> omProjCenterForwardUV(const OmProjCenterConstants& c, double e, N phi, N lambda, bool quadrantAware)
 {
-    const double Q = c.H / std::pow(conformalT(phi, e), c.B);
-    const double S = (Q - 1.0 / Q) / 2.0;
-    const double T = (Q + 1.0 / Q) / 2.0;
-    const double Bdl = c.B * (lambda - c.lambda0);
-    const double V = std::sin(Bdl);
-    const double U = (-V * c.cosGamma0 + S * c.sinGamma0) / T;
+    const N Q = c.H / lanes::pow(conformalT(phi, e), c.B);
+    const N S = (Q - 1.0 / Q) / 2.0;
+    const N T = (Q + 1.0 / Q) / 2.0;
+    const N Bdl = c.B * (lambda - c.lambda0);
+    const N V = lanes::sin(Bdl);
+    const N U = (-V * c.cosGamma0 + S * c.sinGamma0) / T;
 
-    OmUV r;
-    r.cosBdl = std::cos(Bdl);
-    r.v = c.A * std::log((1.0 - U) / (1.0 + U)) / (2.0 * c.B);
+    OmUVOf<N> r;
+    r.cosBdl = lanes::cos(Bdl);
+    r.v = c.A * lanes::log((1.0 - U) / (1.0 + U)) / (2.0 * c.B);
     r.un = (c.A / c.B) * arcTan(S * c.cosGamma0 + V * c.sinGamma0, r.cosBdl, quadrantAware);
     return r;
 }
 
-OmChiLambda omProjCenterInverseChiLambda(const OmProjCenterConstants& c, double u, double v,
-                                         bool quadrantAware)
+template <class N>
+OmChiLambdaOf<N> omProjCenterInverseChiLambda(const OmProjCenterConstants& c, N u, N v, bool quadrantAware)
 {
     const double halfPi = 4.0 * std::atan(1.0) / 2.0;
-    const double Q = std::exp(-c.B * v / c.A);
-    const double S = (Q - 1.0 / Q) / 2.0;
-    const double T = (Q + 1.0 / Q) / 2.0;
-    const double Bu = c.B * u / c.A;
-    const double V = std::sin(Bu);
-    const double U = (V * c.cosGamma0 + S * c.sinGamma0) / T;
-    const double t = std::pow(c.H / std::sqrt((1.0 + U) / (1.0 - U)), 1.0 / c.B);
+    const N Q = lanes::exp(-c.B * v / c.A);
+    const N S = (Q - 1.0 / Q) / 2.0;
+    const N T = (Q + 1.0 / Q) / 2.0;
+    const N Bu = c.B * u / c.A;
+    const N V = lanes::sin(Bu);
+    const N U = (V * c.cosGamma0 + S * c.sinGamma0) / T;
+    const N t = lanes::pow(c.H / lanes::sqrt((1.0 + U) / (1.0 - U)), 1.0 / c.B);
 
-    OmChiLambda r;
-    r.chi = halfPi - 2.0 * std::atan(t);
-    r.lambda = c.lambda0 - arcTan(S * c.cosGamma0 - V * c.sinGamma0, std::cos(Bu), quadrantAware) / c.B;
+    OmChiLambdaOf<N> r;
+    r.chi = halfPi - 2.0 * lanes::atan(t);
+    r.lambda = c.lambda0 - arcTan(S * c.cosGamma0 - V * c.sinGamma0, lanes::cos(Bu), quadrantAware) / c.B;
     return r;
 }
+
+template OmUVOf<double> omProjCenterForwardUV(const OmProjCenterConstants&, double, double, double, bool);
+template OmUVOf<Lanes2> omProjCenterForwardUV(const OmProjCenterConstants&, double, Lanes2, Lanes2, bool);
+template OmChiLambdaOf<double> omProjCenterInverseChiLambda(const OmProjCenterConstants&, double, double, bool);
+template OmChiLambdaOf<Lanes2> omProjCenterInverseChiLambda(const OmProjCenterConstants&, Lanes2, Lanes2, bool);
 
 ConformalLatitudeSeries conformalLatitudeSeries(double e2, double e4, double e6, double e8)
 {
@@ -117,9 +127,10 @@ ConformalLatitudeSeries conformalLatitudeSeries(double e2, double e4, double e6,
 namespace {
 
 // Point scale factor from the forward half at (phi, un).
-double omProjCenterScale(const OmProjCenterConstants& c, const ellipsoid& ell, double phi, const OmUV& uv)
+template <class T>
+T omProjCenterScale(const OmProjCenterConstants& c, const ellipsoid& ell, T phi, const OmUVOf<T>& uv)
 {
-    return c.A * std::cos(c.B * uv.un / c.A) * W(ell.eccSq, phi) / (ell.semiMajor * std::cos(phi) * uv.cosBdl);
+    return c.A * lanes::cos(c.B * uv.un / c.A) * W(ell.eccSq, phi) / (ell.semiMajor * lanes::cos(phi) * uv.cosBdl);
 }
 
 } // namespace
@@ -153,37 +164,76 @@ const OmProjCenterGrid& cachedOmProjCenterGrid(const zoneCnstntObliqueMerc& zone
     return memo.get(key, [&zone] { return omProjCenterGrid(zone); });
 }
 
-void omProjCenterForward(const OmProjCenterGrid& g, const zoneCnstntObliqueMerc& zone, geodCoord& point)
+// The grid coordinates and scale of a point, or its geographic coordinates and scale: one
+// point (T = double) or two side by side (T = Lanes2).
+template <class T>
+struct OmPoint {
+    T x, y, gridScale; // northing and easting, or latitude and longitude
+};
+
+template <class T>
+OmPoint<T> omProjCenterForward(const OmProjCenterGrid& g, const zoneCnstntObliqueMerc& zone, T phi, T lambda)
 {
     const kelvane::OmProjCenterConstants& c = g.c;
-    const kelvane::OmUV uv = kelvane::omProjCenterForwardUV(c, zone.ell.ecc, point.lat, point.lon, c.eastWest);
-    const double u = uv.un - c.uc;
-
-    point.easting = uv.v * g.cosGammaC + u * g.sinGammaC + zone.falseEasting;
-    point.northing = u * g.cosGammaC - uv.v * g.sinGammaC + zone.falseNorthing;
-    point.gridScale = kelvane::omProjCenterScale(c, zone.ell, point.lat, uv);
-    point.convergence = 0.0;
+    const kelvane::OmUVOf<T> uv = kelvane::omProjCenterForwardUV(c, zone.ell.ecc, phi, lambda, c.eastWest);
+    const T u = uv.un - c.uc;
+    return {u * g.cosGammaC - uv.v * g.sinGammaC + zone.falseNorthing,
+            uv.v * g.cosGammaC + u * g.sinGammaC + zone.falseEasting, kelvane::omProjCenterScale(c, zone.ell, phi, uv)};
 }
 
-void omProjCenterInverse(const OmProjCenterGrid& g, const zoneCnstntObliqueMerc& zone, geodCoord& point)
+template <class T>
+OmPoint<T> omProjCenterInverse(const OmProjCenterGrid& g, const zoneCnstntObliqueMerc& zone, T northing, T easting)
 {
     const double e = zone.ell.ecc;
     const kelvane::OmProjCenterConstants& c = g.c;
-    const double dE = point.easting - zone.falseEasting;
-    const double dN = point.northing - zone.falseNorthing;
-    const double v = dE * g.cosGammaC - dN * g.sinGammaC;
-    const double u = dN * g.cosGammaC + dE * g.sinGammaC + c.uc;
+    const T dE = easting - zone.falseEasting;
+    const T dN = northing - zone.falseNorthing;
+    const T v = dE * g.cosGammaC - dN * g.sinGammaC;
+    const T u = dN * g.cosGammaC + dE * g.sinGammaC + c.uc;
 
-    const kelvane::OmChiLambda cl = kelvane::omProjCenterInverseChiLambda(c, u, v, c.eastWest);
+    const kelvane::OmChiLambdaOf<T> cl = kelvane::omProjCenterInverseChiLambda(c, u, v, c.eastWest);
     const kelvane::ConformalLatitudeSeries& s = g.s;
-    const double chi = cl.chi;
-    const double phi = chi + kelvane::trigSeries2468(s.c2, s.c4, s.c6, s.c8, chi);
-    const kelvane::OmUV uv = kelvane::omProjCenterForwardUV(c, e, phi, cl.lambda, c.eastWest);
+    const T chi = cl.chi;
+    const T phi = chi + kelvane::trigSeries2468(s.c2, s.c4, s.c6, s.c8, chi);
+    const kelvane::OmUVOf<T> uv = kelvane::omProjCenterForwardUV(c, e, phi, cl.lambda, c.eastWest);
+    return {phi, cl.lambda, kelvane::omProjCenterScale(c, zone.ell, phi, uv)};
+}
 
-    point.lat = phi;
-    point.lon = cl.lambda;
-    point.gridScale = kelvane::omProjCenterScale(c, zone.ell, phi, uv);
+// Stores lane k of a result in the point's fields x and y and its scale; the convergence
+// is not computed, and written as 0.
+template <class T>
+void store(const OmPoint<T>& r, int k, double geodCoord::*x, double geodCoord::*y, geodCoord& point)
+{
+    point.*x = kelvane::lanes::lane(r.x, k);
+    point.*y = kelvane::lanes::lane(r.y, k);
+    point.gridScale = kelvane::lanes::lane(r.gridScale, k);
     point.convergence = 0.0;
+}
+
+// One point, or two side by side, in the direction that project (omProjCenterForward or
+// omProjCenterInverse) takes from the fields in (in0, in1) to the fields out (out0, out1).
+// Points with a NaN or an infinity among the inputs go one at a time.
+struct OmDirection {
+    double geodCoord::*in0, geodCoord::*in1, geodCoord::*out0, geodCoord::*out1;
+};
+constexpr OmDirection kOmForward{&geodCoord::lat, &geodCoord::lon, &geodCoord::northing, &geodCoord::easting};
+constexpr OmDirection kOmInverse{&geodCoord::northing, &geodCoord::easting, &geodCoord::lat, &geodCoord::lon};
+
+template <class Project>
+void convertOne(const OmDirection& d, Project project, geodCoord& point)
+{
+    store(project(point.*d.in0, point.*d.in1), 0, d.out0, d.out1, point);
+}
+
+template <class Project>
+void convertPair(const OmDirection& d, Project project, geodCoord* pts)
+{
+    if (!kelvane::lanes::pairable(pts[0].*d.in0, pts[0].*d.in1, pts[1].*d.in0, pts[1].*d.in1)) {
+        for (int k = 0; k < 2; ++k) convertOne(d, project, pts[k]);
+        return;
+    }
+    const auto r = project(kelvane::Lanes2{pts[0].*d.in0, pts[1].*d.in0}, kelvane::Lanes2{pts[0].*d.in1, pts[1].*d.in1});
+    for (int k = 0; k < 2; ++k) store(r, k, d.out0, d.out1, pts[k]);
 }
 
 } // namespace
@@ -191,29 +241,49 @@ void omProjCenterInverse(const OmProjCenterGrid& g, const zoneCnstntObliqueMerc&
 int latLong2XY_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
 {
     if (!point) return 1;
-    omProjCenterForward(cachedOmProjCenterGrid(zone), zone, *point);
+    const OmProjCenterGrid& g = cachedOmProjCenterGrid(zone);
+    convertOne(kOmForward, [&](double phi, double lambda) { return omProjCenterForward(g, zone, phi, lambda); }, *point);
     return 0;
 }
 
 int XY2latLong_OMProjCenter(zoneCnstntObliqueMerc zone, geodCoord* point)
 {
     if (!point) return 1;
-    omProjCenterInverse(cachedOmProjCenterGrid(zone), zone, *point);
+    const OmProjCenterGrid& g = cachedOmProjCenterGrid(zone);
+    convertOne(kOmInverse, [&](double n, double e) { return omProjCenterInverse(g, zone, n, e); }, *point);
     return 0;
 }
 
-// Neither direction fails for a point: every status is 0, and bad input gives NaN.
+namespace {
+
+// A batch in direction d: two points at a time side by side, the last one alone. Neither
+// direction fails for a point: every status is 0, and bad input gives NaN.
+template <class Points, class Project, class... Columns>
+int convertBatch(const OmDirection& d, Points points, Project project, size_t n, int* status, Columns... columns)
+{
+    return points(
+        n, status, columns..., [&](geodCoord* pts, int* s, std::size_t) {
+            convertPair(d, project, pts);
+            s[0] = s[1] = 0;
+        },
+        [&](geodCoord& pt, std::size_t) {
+            convertOne(d, project, pt);
+            return 0;
+        });
+}
+
+} // namespace
+
 int latLong2XY_OMProjCenterBatch(const zoneCnstntObliqueMerc* zone, size_t n, batchIn lat, batchIn lon,
                                  batchOut northing, batchOut easting, batchOut gridScale, int* status)
 {
     if (n == 0) return kvBatchAllConverted;
     if (!zone) return kvBatchRefused;
     const OmProjCenterGrid g = omProjCenterGrid(*zone);
-    return kelvane::batch::forwardPoints(n, status, lat, lon, northing, easting, gridScale, {nullptr, 0},
-                                         [&](geodCoord& pt, std::size_t) {
-                                             omProjCenterForward(g, *zone, pt);
-                                             return 0;
-                                         });
+    return convertBatch(
+        kOmForward, [](auto&&... a) { return kelvane::batch::forwardPoints(a...); },
+        [&](auto phi, auto lambda) { return omProjCenterForward(g, *zone, phi, lambda); }, n, status, lat, lon,
+        northing, easting, gridScale, batchOut{nullptr, 0});
 }
 
 int XY2latLong_OMProjCenterBatch(const zoneCnstntObliqueMerc* zone, size_t n, batchIn northing, batchIn easting,
@@ -222,9 +292,8 @@ int XY2latLong_OMProjCenterBatch(const zoneCnstntObliqueMerc* zone, size_t n, ba
     if (n == 0) return kvBatchAllConverted;
     if (!zone) return kvBatchRefused;
     const OmProjCenterGrid g = omProjCenterGrid(*zone);
-    return kelvane::batch::inversePoints(n, status, northing, easting, lat, lon, gridScale, {nullptr, 0},
-                                         [&](geodCoord& pt, std::size_t) {
-                                             omProjCenterInverse(g, *zone, pt);
-                                             return 0;
-                                         });
+    return convertBatch(
+        kOmInverse, [](auto&&... a) { return kelvane::batch::inversePoints(a...); },
+        [&](auto n, auto e) { return omProjCenterInverse(g, *zone, n, e); }, n, status, northing, easting, lat, lon,
+        gridScale, batchOut{nullptr, 0});
 }

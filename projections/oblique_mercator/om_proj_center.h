@@ -8,6 +8,7 @@
 
 #include <cmath>
 
+#include "core/lanes.h"
 #include "kelvane/oblique_mercator.h"
 
 namespace kelvane {
@@ -52,20 +53,34 @@ void omProjCenterConstants(zoneCnstntObliqueMerc zone, double* B, double* A, dou
 // central line (quadrantAware), where it takes the quadrant from the signs of numerator and
 // denominator: there the centre lies where the denominator cos(B (lambda - lambda0)) is 0, and
 // the one-argument form would jump by pi A/B across the centre's meridian.
-struct OmUV {
-    double un, v;
-    double cosBdl; // cos(B (lambda - lambda0)), for the scale factor
+//
+// Both halves are written once over the number type: one point (double), or two side by
+// side (Lanes2, the batches), each lane bit for bit what its point gives alone.
+template <class T>
+struct OmUVOf {
+    T un, v;
+    T cosBdl; // cos(B (lambda - lambda0)), for the scale factor
 };
-OmUV omProjCenterForwardUV(const OmProjCenterConstants& c, double e, double phi, double lambda,
-                           bool quadrantAware);
+using OmUV = OmUVOf<double>;
+template <class T>
+OmUVOf<T> omProjCenterForwardUV(const OmProjCenterConstants& c, double e, T phi, T lambda, bool quadrantAware);
 
 // Inverse half: (u', v') measured from the natural origin to the conformal latitude chi and
 // the longitude, the arc tangent chosen as in the forward.
-struct OmChiLambda {
-    double chi, lambda;
+template <class T>
+struct OmChiLambdaOf {
+    T chi, lambda;
 };
-OmChiLambda omProjCenterInverseChiLambda(const OmProjCenterConstants& c, double u, double v,
-                                         bool quadrantAware);
+using OmChiLambda = OmChiLambdaOf<double>;
+template <class T>
+OmChiLambdaOf<T> omProjCenterInverseChiLambda(const OmProjCenterConstants& c, T u, T v, bool quadrantAware);
+
+extern template OmUVOf<double> omProjCenterForwardUV(const OmProjCenterConstants&, double, double, double, bool);
+extern template OmUVOf<Lanes2> omProjCenterForwardUV(const OmProjCenterConstants&, double, Lanes2, Lanes2, bool);
+extern template OmChiLambdaOf<double> omProjCenterInverseChiLambda(const OmProjCenterConstants&, double, double,
+                                                                   bool);
+extern template OmChiLambdaOf<Lanes2> omProjCenterInverseChiLambda(const OmProjCenterConstants&, Lanes2, Lanes2,
+                                                                   bool);
 
 // Coefficients of phi = chi + c2 sin 2chi + c4 sin 4chi + c6 sin 6chi + c8 sin 8chi, the
 // latitude from the conformal latitude; e2 is used in the first term, e4..e8 elsewhere.
@@ -75,9 +90,10 @@ struct ConformalLatitudeSeries {
 ConformalLatitudeSeries conformalLatitudeSeries(double e2, double e4, double e6, double e8);
 
 // c2 sin 2x + c4 sin 4x + c6 sin 6x + c8 sin 8x.
-inline double trigSeries2468(double c2, double c4, double c6, double c8, double x)
+template <class T>
+inline T trigSeries2468(double c2, double c4, double c6, double c8, T x)
 {
-    return c2 * std::sin(2.0 * x) + c4 * std::sin(4.0 * x) + c6 * std::sin(6.0 * x) + c8 * std::sin(8.0 * x);
+    return c2 * lanes::sin(2.0 * x) + c4 * lanes::sin(4.0 * x) + c6 * lanes::sin(6.0 * x) + c8 * lanes::sin(8.0 * x);
 }
 
 } // namespace kelvane

@@ -147,15 +147,8 @@ extern template int inverse(const Parameters&, const SeriesConstants&, double, d
 extern template int inverse(const Parameters&, const SeriesConstants&, Lanes2, Lanes2, Lanes2,
                             GeographicOf<Lanes2>&);
 
-// Whether two points, each given by two inputs, may be converted side by side. A NaN or an
-// infinity among the inputs is left to the one-point path: where a NaN (given, or made from
-// an infinity) meets another NaN that the arithmetic made, which of the two comes out
-// depends on the order of the operands, and the two-lane code need not order them as the
-// one-point code does (an infinite northing gave a latitude and longitude of the other sign).
-inline bool pairable(double x0, double y0, double x1, double y1)
-{
-    return std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1);
-}
+// Whether two points may be converted side by side (no NaN or infinity among the inputs).
+using lanes::pairable;
 
 // A result stored in a point record: grid coordinates, or the geographic ones.
 inline void store(const GridOf<double>& r, geodCoord& out)

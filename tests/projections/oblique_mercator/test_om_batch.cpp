@@ -1,5 +1,6 @@
 // The projection-centre oblique Mercator batches give, point for point, bit for bit what
-// the free functions give, on RSO Borneo and on a central line running due east.
+// the free functions give, on RSO Borneo and on a central line running due east, with a
+// NaN, an infinity and the pole in either lane of a pair, and an odd count.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -29,6 +30,10 @@ TEST(OmProjCenterBatch, IsBitIdenticalToOnePointBothWays)
             for (double lon = 109.5; lon <= 119.5; lon += 1.25) pts.push_back(geographic(deg(lat), deg(lon)));
         }
         pts[6].lon = std::nan("");
+        pts[9].lat = INFINITY;
+        pts[12].lat = deg(90.0);
+        pts[15].lat = deg(-90.0);
+        pts.pop_back(); // an odd count: the last point converts alone
         expectSameAsOnePoint(
             pts, [&](geodCoord* p) { return latLong2XY_OMProjCenter(z, p); },
             [&](std::vector<geodCoord>& v, int* status) {
