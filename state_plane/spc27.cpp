@@ -45,13 +45,19 @@ int SPC272Geod(zoneconstant27* zone, geodCoord* point)
 }
 
 // The batches check the zone's kind once and run its routine for every point; the
-// routines use nothing but the record's constants and never fail. A Transverse Mercator
-// zone converts two points at a time side by side, bit for bit as one at a time.
+// routines use nothing but the record's constants and never fail. A Transverse Mercator or
+// Lambert zone converts two points at a time side by side, bit for bit as one at a time.
 namespace {
 
 bool knownKind(const zoneconstant27* zone) { return zone && static_cast<uint32_t>(zone->projection) <= 3u; }
 
 using PairRoutine = void (*)(const zoneconstant27*, geodCoord*);
+
+// Indexed by kind as above; the Alaska zones go one point at a time.
+constexpr PairRoutine kForwardPair[4] = {kelvane::geod2SPC27TMPair, kelvane::geod2SPC27LambertPair, nullptr,
+                                         nullptr};
+constexpr PairRoutine kInversePair[4] = {kelvane::SPC27TM2GeodPair, kelvane::SPC27Lambert2GeodPair, nullptr,
+                                         nullptr};
 
 // Batches over a routine and, where the kind has one, its two-point form.
 template <class Points, class... Columns>
@@ -78,9 +84,8 @@ int geod2SPC27Batch(const zoneconstant27* zone, size_t n, batchIn lat, batchIn l
 {
     if (n == 0) return kvBatchAllConverted;
     if (!knownKind(zone)) return kvBatchRefused;
-    const PairRoutine pair = zone->projection == 0 ? kelvane::geod2SPC27TMPair : nullptr;
     return convertAll(
-        zone, kForward[zone->projection], pair,
+        zone, kForward[zone->projection], kForwardPair[zone->projection],
         [](auto&&... a) { return kelvane::batch::forwardPoints(a...); }, n, status, lat, lon, northing, easting,
         gridScale, convergence);
 }
@@ -90,9 +95,8 @@ int SPC272GeodBatch(const zoneconstant27* zone, size_t n, batchIn northing, batc
 {
     if (n == 0) return kvBatchAllConverted;
     if (!knownKind(zone)) return kvBatchRefused;
-    const PairRoutine pair = zone->projection == 0 ? kelvane::SPC27TM2GeodPair : nullptr;
     return convertAll(
-        zone, kInverse[zone->projection], pair,
+        zone, kInverse[zone->projection], kInversePair[zone->projection],
         [](auto&&... a) { return kelvane::batch::inversePoints(a...); }, n, status, northing, easting, lat, lon,
         gridScale, convergence);
 }

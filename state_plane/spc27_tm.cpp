@@ -7,6 +7,7 @@
 #include "core/lanes.h"
 #include "projections/transverse_mercator/transverse_mercator.h"
 #include "state_plane/spc27_clarke.h"
+#include "state_plane/spc27_lanes.h"
 
 namespace kelvane {
 
@@ -141,24 +142,14 @@ void SPC27TM2Geod(const zoneconstant27* zone, geodCoord* point)
 
 void geod2SPC27TMPair(const zoneconstant27* zone, geodCoord* pts)
 {
-    if (!tm::pairable(pts[0].lat, pts[0].lon, pts[1].lat, pts[1].lon)) {
-        for (int j = 0; j < 2; ++j) geod2SPC27TM(zone, &pts[j]);
-        return;
-    }
-    const tm::GridOf<Lanes2> r =
-        forwardOf(tmConstants(zone), Lanes2{pts[0].lat, pts[1].lat}, Lanes2{pts[0].lon, pts[1].lon});
-    for (int j = 0; j < 2; ++j) tm::store(tm::lane(r, j), pts[j]);
+    const TmConstants c = tmConstants(zone);
+    convertPair([&c](auto phi, auto lon) { return forwardOf(c, phi, lon); }, pts, &geodCoord::lat, &geodCoord::lon);
 }
 
 void SPC27TM2GeodPair(const zoneconstant27* zone, geodCoord* pts)
 {
-    if (!tm::pairable(pts[0].northing, pts[0].easting, pts[1].northing, pts[1].easting)) {
-        for (int j = 0; j < 2; ++j) SPC27TM2Geod(zone, &pts[j]);
-        return;
-    }
-    const tm::GeographicOf<Lanes2> r = inverseOf(tmConstants(zone), Lanes2{pts[0].northing, pts[1].northing},
-                                                 Lanes2{pts[0].easting, pts[1].easting});
-    for (int j = 0; j < 2; ++j) tm::store(tm::lane(r, j), pts[j]);
+    const TmConstants c = tmConstants(zone);
+    convertPair([&c](auto n, auto e) { return inverseOf(c, n, e); }, pts, &geodCoord::northing, &geodCoord::easting);
 }
 
 } // namespace kelvane
