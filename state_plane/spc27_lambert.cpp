@@ -56,8 +56,8 @@ T pointScale(const LambertConstants& c, T phi, T R)
 }
 
 // The zone's formulas, written once over the number type: one point (double), or two side
-// by side (Lanes2, the batches), each lane bit for bit what its point gives alone. The
-// longitude is positive west.
+// by side (Lanes2, the inverse batch), each lane bit for bit what its point gives alone.
+// The longitude is positive west.
 template <class T>
 tm::GridOf<T> forwardOf(const LambertConstants& c, T phi, T lon)
 {
@@ -115,12 +115,6 @@ void geod2SPC27Lambert(const zoneconstant27* zone, geodCoord* point)
 void SPC27Lambert2Geod(const zoneconstant27* zone, geodCoord* point)
 {
     tm::store(inverseOf(lambertConstants(zone), point->northing, point->easting), *point);
-}
-
-void geod2SPC27LambertPair(const zoneconstant27* zone, geodCoord* pts)
-{
-    const LambertConstants c = lambertConstants(zone);
-    convertPair([&c](auto phi, auto lon) { return forwardOf(c, phi, lon); }, pts, &geodCoord::lat, &geodCoord::lon);
 }
 
 void SPC27Lambert2GeodPair(const zoneconstant27* zone, geodCoord* pts)

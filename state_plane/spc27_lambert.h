@@ -10,8 +10,7 @@ namespace kelvane {
 void geod2SPC27Lambert(const zoneconstant27* zone, geodCoord* point);
 // northing, easting -> lat, lon (west-positive), gridScale, convergence.
 void SPC27Lambert2Geod(const zoneconstant27* zone, geodCoord* point);
-// The same for two points pts[0], pts[1], side by side, bit for bit as each alone.
-void geod2SPC27LambertPair(const zoneconstant27* zone, geodCoord* pts);
+// The inverse for two points pts[0], pts[1], side by side, bit for bit as each alone.
 void SPC27Lambert2GeodPair(const zoneconstant27* zone, geodCoord* pts);
 
 } // namespace kelvane
