@@ -4,7 +4,6 @@
 #define KELVANE_CORE_BATCH_H
 
 #include <cstring>
-#include <type_traits>
 
 #include "kelvane/batch.h"
 #include "kelvane/core.h"
@@ -88,29 +87,18 @@ int convertRecords(std::size_t n, int* status, const FieldIn (&in)[NIn], const F
     return result;
 }
 
-// The number of points a group converter takes (see below): four where it takes arrays of
-// exactly four records and statuses, otherwise two (a converter that takes pointers
-// converts two).
-template <class ConvertGroup>
-constexpr std::size_t groupSize =
-    std::is_invocable_v<ConvertGroup&, geodCoord (&)[4], int (&)[4], std::size_t> &&
-            !std::is_invocable_v<ConvertGroup&, geodCoord (&)[2], int (&)[2], std::size_t>
-        ? 4
-        : 2;
-
-// The same loop two (or four) points at a time, for a family that computes them side by
-// side (independent chains of arithmetic that the processor overlaps, or the lanes of
-// vector registers) bit for bit as it computes one: convertPair(pts, statuses, i) converts
-// pts[0], pts[1] (, pts[2], pts[3]), points i, i + 1, ..., writing every status; the last
-// points of a batch that fill no group go through convert(record, i). All records of a
+// The same loop G points at a time, for a family that computes them side by side
+// (independent chains of arithmetic that the processor overlaps, or the lanes of vector
+// registers) bit for bit as it computes one: convertGroup(pts, statuses, i) converts the G
+// records pts[0..G-1], points i, i + 1, ..., writing every status; the last points of a
+// batch that fill no group go through convert(record, i). All records of a
 // group are read before any is written: an output column may still be the memory of an
 // input column, but one that overlaps a neighbouring point's input does not see the other
 // point's result.
-template <std::size_t NIn, std::size_t NOut, class ConvertPair, class Convert>
-int convertRecords(std::size_t n, int* status, const FieldIn (&in)[NIn], const FieldOut (&out)[NOut],
-                       std::size_t required, ConvertPair&& convertPair, Convert&& convert)
+template <std::size_t G, std::size_t NIn, std::size_t NOut, class ConvertGroup, class Convert>
+int convertGroups(std::size_t n, int* status, const FieldIn (&in)[NIn], const FieldOut (&out)[NOut],
+                   std::size_t required, ConvertGroup&& convertGroup, Convert&& convert)
 {
-    constexpr std::size_t G = groupSize<ConvertPair>;
     if (!usableColumns(status, in, out, required)) return kvBatchRefused;
     int result = kvBatchAllConverted;
     std::size_t i = 0;
@@ -121,7 +109,7 @@ int convertRecords(std::size_t n, int* status, const FieldIn (&in)[NIn], const F
             pts[k] = readRecord(in, i + k);
             s[k] = 1;
         }
-        convertPair(pts, s, i);
+        convertGroup(pts, s, i);
         for (std::size_t k = 0; k < G; ++k) {
             writeRecord(out, i + k, pts[k], s[k], status);
             if (s[k] != 0) result = kvBatchSomeFailed;
@@ -135,33 +123,45 @@ int convertRecords(std::size_t n, int* status, const FieldIn (&in)[NIn], const F
     return result;
 }
 
+// convertRecords with the one-point converter alone, else convertGroups of G points.
+template <std::size_t G, std::size_t NIn, std::size_t NOut, class... Convert>
+int convertColumns(std::size_t n, int* status, const FieldIn (&in)[NIn], const FieldOut (&out)[NOut],
+                   std::size_t required, Convert&&... convert)
+{
+    if constexpr (sizeof...(Convert) == 1) {
+        return convertRecords(n, status, in, out, required, convert...);
+    } else {
+        return convertGroups<G>(n, status, in, out, required, convert...);
+    }
+}
+
 // A forward projection: lat, lon in; northing and easting out, gridScale and convergence
-// where wanted. convert is the one-point converter, or a group converter (two or four
-// points) and the one-point converter (see convertRecords).
-template <class... Convert>
+// where wanted. convert is the one-point converter, or a converter of groups of G points
+// (two unless the caller says four) and the one-point converter (see convertRecords).
+template <std::size_t G = 2, class... Convert>
 int forwardPoints(std::size_t n, int* status, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
                   batchOut gridScale, batchOut convergence, Convert&&... convert)
 {
-    return convertRecords(n, status, {{lat, &geodCoord::lat}, {lon, &geodCoord::lon}},
-                          {{northing, &geodCoord::northing},
-                           {easting, &geodCoord::easting},
-                           {gridScale, &geodCoord::gridScale},
-                           {convergence, &geodCoord::convergence}},
-                          2, convert...);
+    return convertColumns<G>(n, status, {{lat, &geodCoord::lat}, {lon, &geodCoord::lon}},
+                             {{northing, &geodCoord::northing},
+                              {easting, &geodCoord::easting},
+                              {gridScale, &geodCoord::gridScale},
+                              {convergence, &geodCoord::convergence}},
+                             2, convert...);
 }
 
 // An inverse projection: northing, easting in; lat and lon out, gridScale and convergence
-// where wanted; convert as above.
-template <class... Convert>
+// where wanted; G and convert as above.
+template <std::size_t G = 2, class... Convert>
 int inversePoints(std::size_t n, int* status, batchIn northing, batchIn easting, batchOut lat, batchOut lon,
                   batchOut gridScale, batchOut convergence, Convert&&... convert)
 {
-    return convertRecords(n, status, {{northing, &geodCoord::northing}, {easting, &geodCoord::easting}},
-                          {{lat, &geodCoord::lat},
-                           {lon, &geodCoord::lon},
-                           {gridScale, &geodCoord::gridScale},
-                           {convergence, &geodCoord::convergence}},
-                          2, convert...);
+    return convertColumns<G>(n, status, {{northing, &geodCoord::northing}, {easting, &geodCoord::easting}},
+                             {{lat, &geodCoord::lat},
+                              {lon, &geodCoord::lon},
+                              {gridScale, &geodCoord::gridScale},
+                              {convergence, &geodCoord::convergence}},
+                             2, convert...);
 }
 
 } // namespace kelvane::batch

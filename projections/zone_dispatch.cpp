@@ -103,6 +103,9 @@ int zoneInverse(const ZoneProjection& z, geodCoord& pt)
     }
 }
 
+namespace {
+
+// Two points, pts[0] and pts[1]: a Transverse Mercator zone converts them side by side.
 void zoneForwardPair(const ZoneProjection& z, geodCoord* pts, int* status)
 {
     if (z.zone.projection != kvTransverseMercator || !tm::pairable(pts[0].lat, pts[0].lon, pts[1].lat, pts[1].lon)) {
@@ -134,6 +137,8 @@ void zoneInversePair(const ZoneProjection& z, geodCoord* pts, int* status)
         tm::store(lane(r, j), pts[j]);
     }
 }
+
+} // namespace
 
 void zoneForwardGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status)[4])
 {

@@ -31,14 +31,9 @@ ZoneProjection zoneProjection(const ellipsoid& ell, const zoneCnstnt& zone);
 int zoneForward(const ZoneProjection& z, geodCoord& pt);
 int zoneInverse(const ZoneProjection& z, geodCoord& pt);
 
-// The same for two points, pts[0] and pts[1], each with its status: bit for bit as one at
-// a time, Transverse Mercator zones converting the two side by side.
-void zoneForwardPair(const ZoneProjection& z, geodCoord* pts, int* status);
-void zoneInversePair(const ZoneProjection& z, geodCoord* pts, int* status);
-
-// The same for four points, each with its status: a Lambert zone converts the four side by
-// side, the other kinds go two by two as above (a batch of another kind is faster calling
-// the pair form itself).
+// The same for four points, each with its status, bit for bit as one at a time: a Lambert
+// zone converts the four side by side, a Transverse Mercator zone as two pairs side by
+// side, the other kinds one at a time.
 void zoneForwardGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status)[4]);
 void zoneInverseGroup(const ZoneProjection& z, geodCoord (&pts)[4], int (&status)[4]);
 

@@ -173,8 +173,8 @@ void negateLongitudes(geodCoord* pts, int n)
 } // namespace
 
 // The batches convert every point on the row's constants as SPC83Geod2Grid and
-// SPC83Grid2Geod do (the longitude negated around the projection): a Lambert zone four at
-// a time side by side, the other kinds two at a time (a Transverse Mercator zone side by
+// SPC83Grid2Geod do (the longitude negated around the projection), four at a time: side by
+// side in a Lambert zone, as two pairs in the others (a Transverse Mercator pair side by
 // side).
 int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchOut northing, batchOut easting,
                         batchOut gridScale, batchOut convergence, int* status)
@@ -183,26 +183,16 @@ int SPC83Geod2GridBatch(int zoneCode, size_t n, batchIn lat, batchIn lon, batchO
     const int row = kelvane::rowOf(zoneCode);
     if (row < 0) return kvBatchRefused;
     const kelvane::ZoneProjection& z = kelvane::spc83RowProjections[row];
-    const auto one = [&](geodCoord& pt, std::size_t) {
-        negateLongitudes(&pt, 1);
-        return kelvane::zoneForward(z, pt);
-    };
-    if (z.zone.projection == kvLambertConformalConic) {
-        return kelvane::batch::forwardPoints(
-            n, status, lat, lon, northing, easting, gridScale, convergence,
-            [&](geodCoord(&pts)[4], int(&s)[4], std::size_t) {
-                negateLongitudes(pts, 4);
-                kelvane::zoneForwardGroup(z, pts, s);
-            },
-            one);
-    }
-    return kelvane::batch::forwardPoints(
+    return kelvane::batch::forwardPoints<4>(
         n, status, lat, lon, northing, easting, gridScale, convergence,
-        [&](geodCoord* pts, int* s, std::size_t) {
-            negateLongitudes(pts, 2);
-            kelvane::zoneForwardPair(z, pts, s);
+        [&](geodCoord(&pts)[4], int(&s)[4], std::size_t) {
+            negateLongitudes(pts, 4);
+            kelvane::zoneForwardGroup(z, pts, s);
         },
-        one);
+        [&](geodCoord& pt, std::size_t) {
+            negateLongitudes(&pt, 1);
+            return kelvane::zoneForward(z, pt);
+        });
 }
 
 int SPC83Grid2GeodBatch(int zoneCode, size_t n, batchIn northing, batchIn easting, batchOut lat, batchOut lon,
@@ -212,27 +202,17 @@ int SPC83Grid2GeodBatch(int zoneCode, size_t n, batchIn northing, batchIn eastin
     const int row = kelvane::rowOf(zoneCode);
     if (row < 0) return kvBatchRefused;
     const kelvane::ZoneProjection& z = kelvane::spc83RowProjections[row];
-    const auto one = [&](geodCoord& pt, std::size_t) {
-        const int r = kelvane::zoneInverse(z, pt);
-        negateLongitudes(&pt, 1);
-        return r;
-    };
-    if (z.zone.projection == kvLambertConformalConic) {
-        return kelvane::batch::inversePoints(
-            n, status, northing, easting, lat, lon, gridScale, convergence,
-            [&](geodCoord(&pts)[4], int(&s)[4], std::size_t) {
-                kelvane::zoneInverseGroup(z, pts, s);
-                negateLongitudes(pts, 4);
-            },
-            one);
-    }
-    return kelvane::batch::inversePoints(
+    return kelvane::batch::inversePoints<4>(
         n, status, northing, easting, lat, lon, gridScale, convergence,
-        [&](geodCoord* pts, int* s, std::size_t) {
-            kelvane::zoneInversePair(z, pts, s);
-            negateLongitudes(pts, 2);
+        [&](geodCoord(&pts)[4], int(&s)[4], std::size_t) {
+            kelvane::zoneInverseGroup(z, pts, s);
+            negateLongitudes(pts, 4);
         },
-        one);
+        [&](geodCoord& pt, std::size_t) {
+            const int r = kelvane::zoneInverse(z, pt);
+            negateLongitudes(&pt, 1);
+            return r;
+        });
 }
 
 int computeSPC83TmT(int zoneCode, double easting1, double northing1, double easting2, double northing2,

@@ -163,7 +163,7 @@ int lambert_calcBatch(ellipsoid* ell, zoneCnstnt* zone, size_t n, batchIn y, bat
     if (!ell || !zone) return kvBatchRefused;
     const kelvane::LambertTConstants c = kelvane::lambertTConstants(*ell, *zone);
     // y and x travel in a record's lat and lon, outY and outX in its northing and easting.
-    return kelvane::batch::convertRecords(
+    return kelvane::batch::convertGroups<4>(
         n, status, {{y, &geodCoord::lat}, {x, &geodCoord::lon}},
         {{outX, &geodCoord::easting},
          {outY, &geodCoord::northing},

@@ -105,7 +105,7 @@ int latLong2XY_LambertBatch(const zoneCnstntLambert* zl, size_t n, batchIn lat, 
     if (n == 0) return kvBatchAllConverted;
     StandaloneLambert s;
     if (!zl || !standaloneLambert(*zl, s)) return kvBatchRefused;
-    return kelvane::batch::forwardPoints(
+    return kelvane::batch::forwardPoints<4>(
         n, status, lat, lon, northing, easting, gridScale, convergence,
         [&](geodCoord(&pts)[4], int(&statuses)[4], std::size_t) { standaloneForwardGroup(s, pts, statuses); },
         [&](geodCoord& pt, std::size_t) { return standaloneForward(s, pt); });
