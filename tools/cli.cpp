@@ -59,6 +59,11 @@ double nearestTurn(double lonDeg, double centreDeg)
     return std::fabs(offset) <= 180.0 ? lonDeg : centreDeg + std::remainder(offset, 360.0);
 }
 
+std::vector<double> geographicRow(const double* r)
+{
+    return {radToDeg(r[0]), nearestTurn(radToDeg(r[1]), 0.0), r[2], radToDeg(r[3])};
+}
+
 std::optional<int> parseZoneCode(const std::string& text)
 {
     if (text.empty() || text.size() > 6) return std::nullopt;

@@ -37,6 +37,11 @@ double radToDeg(double rad);
 // centreDeg; a longitude already within reach is returned as given, bit for bit.
 double nearestTurn(double lonDeg, double centreDeg);
 
+// The printed row of an inverse projection's result r (latitude and longitude in radians,
+// scale factor, convergence in radians): degrees, the longitude within 180 degrees of
+// Greenwich, then the scale factor and the convergence in degrees.
+std::vector<double> geographicRow(const double* r);
+
 // A state plane zone code written with or without its leading zero ("0101", "101"):
 // one to six digits; nothing for anything else.
 std::optional<int> parseZoneCode(const std::string& text);

@@ -101,7 +101,7 @@ int run(const Invocation& inv)
                                      return std::string("northing ") + in.text(0) + " easting " + in.text(1) +
                                             " does not lie on the cone's map";
                                  }
-                                 out = {radToDeg(r[0]), nearestTurn(radToDeg(r[1]), 0.0), r[2], radToDeg(r[3])};
+                                 out = geographicRow(r);
                                  return std::nullopt;
                              }})});
     }

@@ -90,7 +90,7 @@ int run(const Invocation& inv)
                                  }
                                  const double offset = radToDeg(r[1]) - centre;
                                  if (std::fabs(offset) > kMaxOffsetDeg) return tooFar(offset);
-                                 out = {radToDeg(r[0]), nearestTurn(radToDeg(r[1]), 0.0), r[2], radToDeg(r[3])};
+                                 out = geographicRow(r);
                                  return std::nullopt;
                              }})});
     }
